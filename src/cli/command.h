@@ -1,0 +1,51 @@
+#pragma once
+// kaldo's subcommands. Each lives in a file of its own and registers itself
+// with KALDO_COMMAND; main() only parses the common options and dispatches.
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brevik::cli {
+
+// Exit statuses shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // the operation ran and failed
+inline constexpr int kExitUsage = 2;   // the command line was wrong
+
+struct Context {
+  std::filesystem::path home;           // the program home, created and seeded
+  std::filesystem::path executableDir;  // where kaldo runs from
+  std::vector<std::string> args;        // arguments after the subcommand name
+  std::ostream* out = nullptr;
+  std::ostream* err = nullptr;
+};
+
+struct Command {
+  std::string name;
+  std::string synopsis;  // one line: arguments
+  std::string summary;   // one line: what it does
+  std::function<int(Context&)> run;
+};
+
+std::vector<Command>& registry();
+const Command* findCommand(const std::string& name);
+
+struct Registrar {
+  explicit Registrar(Command c) { registry().push_back(std::move(c)); }
+};
+
+// Runs kaldo with argv-style arguments (without the program name); the
+// testable whole of main().
+int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
+             std::ostream& out, std::ostream& err);
+
+}  // namespace brevik::cli
+
+#define KALDO_CONCAT2(a, b) a##b
+#define KALDO_CONCAT(a, b) KALDO_CONCAT2(a, b)
+#define KALDO_COMMAND(...) \
+  static const ::brevik::cli::Registrar KALDO_CONCAT(kaldoCommand_, __LINE__){::brevik::cli::Command{__VA_ARGS__}}

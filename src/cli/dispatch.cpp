@@ -1,0 +1,112 @@
+#include <algorithm>
+#include <cstdlib>
+#include <ostream>
+
+#include "app/home.h"
+#include "cli/command.h"
+
+namespace brevik::cli {
+
+std::vector<Command>& registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+const Command* findCommand(const std::string& name) {
+  for (const Command& c : registry())
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+namespace {
+
+void printHelp(std::ostream& out) {
+  out << "kaldo " BREVIK_VERSION " - the command-line companion of Brevik Logger\n"
+         "\n"
+         "usage: kaldo [--home DIR] COMMAND [ARGS...]\n"
+         "       kaldo --help | --version\n"
+         "\n"
+         "Options:\n"
+         "  --home DIR   use DIR as the program home (else BREVIK_HOME, the program's\n"
+         "               own directory when writable, or the per-user data directory)\n"
+         "  --help       show this help; 'kaldo COMMAND --help' shows a command's usage\n"
+         "  --version    show the version\n"
+         "\n"
+         "Commands:\n";
+  std::vector<const Command*> sorted;
+  for (const Command& c : registry()) sorted.push_back(&c);
+  std::sort(sorted.begin(), sorted.end(),
+            [](const Command* a, const Command* b) { return a->name < b->name; });
+  for (const Command* c : sorted) {
+    std::string head = "  " + c->name;
+    if (head.size() < 18) head.resize(18, ' ');
+    out << head << c->summary << "\n";
+  }
+  out << "\nExit status: 0 success, 1 the operation failed, 2 bad usage.\n";
+}
+
+}  // namespace
+
+int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
+             std::ostream& out, std::ostream& err) {
+  std::optional<std::filesystem::path> homeArgument;
+  std::size_t i = 0;
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      printHelp(out);
+      return kExitOk;
+    }
+    if (a == "--version") {
+      out << "kaldo " BREVIK_VERSION "\n";
+      return kExitOk;
+    }
+    if (a == "--home" || a.rfind("--home=", 0) == 0) {
+      if (a == "--home") {
+        if (i + 1 >= args.size()) {
+          err << "kaldo: --home needs a directory\n";
+          return kExitUsage;
+        }
+        homeArgument = args[++i];
+      } else {
+        homeArgument = a.substr(7);
+      }
+      continue;
+    }
+    break;
+  }
+  if (i >= args.size()) {
+    printHelp(err);
+    return kExitUsage;
+  }
+  const Command* command = findCommand(args[i]);
+  if (!command) {
+    err << "kaldo: unknown command '" << args[i] << "' (see kaldo --help)\n";
+    return kExitUsage;
+  }
+  Context ctx;
+  ctx.executableDir = executableDir;
+  ctx.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+  ctx.out = &out;
+  ctx.err = &err;
+  if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
+    out << "usage: kaldo " << command->name << (command->synopsis.empty() ? "" : " ")
+        << command->synopsis << "\n" << command->summary << "\n";
+    return kExitOk;
+  }
+
+  auto home = app::chooseHome(app::homeInputsFromEnvironment(homeArgument, executableDir));
+  if (!home) {
+    err << "kaldo: " << home.error().message << "\n";
+    return kExitFailed;
+  }
+  ctx.home = *home;
+  const auto data = app::findShippedData(executableDir, BREVIK_INSTALLED_DATA_DIR);
+  if (auto seeded = app::seedHome(ctx.home, data); !seeded) {
+    err << "kaldo: " << seeded.error().message << "\n";
+    return kExitFailed;
+  }
+  return command->run(ctx);
+}
+
+}  // namespace brevik::cli

@@ -173,7 +173,10 @@ Result<LoggerDataFile> parseLoggerDataFile(std::string_view content, std::string
   const bool dropLast = (h.channelBits & kChannelBitStopOnOpen) && !(h.statusFlags & kFileFlagStopOnOpen);
 
   char letter = file.wrapMode ? h.lastBank : 'A';
-  for (std::size_t i = 0; i < sections.size(); ++i, letter = bankAfter(letter)) {
+  // Every bank the header promises is listed; one the file lacks (it ended
+  // early) is listed with nothing loaded.
+  const Section missing;
+  for (std::size_t i = 0; i < wanted; ++i, letter = bankAfter(letter)) {
     const bool last = i + 1 == wanted;
     std::size_t perChannel = file.wrapMode || !last ? fullBank : samplesFromPointer(h, n);
     if (last && dropLast && perChannel > 1) --perChannel;
@@ -186,7 +189,7 @@ Result<LoggerDataFile> parseLoggerDataFile(std::string_view content, std::string
       if (next.firstLineBytes && static_cast<std::size_t>(lowIndex) < *next.firstLineBytes)
         tail = next.bytes[static_cast<std::size_t>(lowIndex)];
     }
-    DataBank bank = loadBank(sections[i], file, perChannel, tail);
+    DataBank bank = loadBank(i < sections.size() ? sections[i] : missing, file, perChannel, tail);
     bank.letter = letter;
     file.banks.push_back(std::move(bank));
   }

@@ -61,7 +61,7 @@ struct LoggerDataFile {
   bool wrapMode = false;
   int phase = 0;                 // wrap mode: samples of the cut group missing at the start
   std::vector<int> channels;     // active channel numbers 1-4, ascending; slot j holds channels[j]
-  std::vector<DataBank> banks;   // in file order
+  std::vector<DataBank> banks;   // in file order, every bank the header promises
 
   // Parsed time stamps (none when a text is not a stamp) and the messages a
   // malformed stamp raised ("Invalid Date string", "Invalid Month string").

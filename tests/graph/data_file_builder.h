@@ -93,4 +93,28 @@ inline std::vector<std::uint8_t> pack(int resolutionCode, const std::vector<std:
   return bytes;
 }
 
+// A ring memory (one or more banks back to back) whose pointer cuts group
+// `group` after `phase` samples: t[i] sits at memory sample
+// (group * gs + phase + i) mod size. The image starts at the pointer (the
+// oldest sample); the cut group's low-bits byte is the tail.
+struct Ring {
+  std::vector<std::uint8_t> image;
+  std::uint8_t tail = 0;
+};
+
+inline Ring ringOf(int res, const std::vector<std::uint16_t>& t, std::size_t group, int phase) {
+  const std::size_t m = t.size();
+  const std::size_t gs = groupSamples(res);
+  const std::size_t gb = groupBytes(res);
+  std::vector<std::uint16_t> memorySamples(m);
+  for (std::size_t i = 0; i < m; ++i) memorySamples[(group * gs + static_cast<std::size_t>(phase) + i) % m] = t[i];
+  const auto memory = pack(res, memorySamples);
+  Ring r;
+  const std::size_t start = group * gb + static_cast<std::size_t>(phase);
+  r.image.reserve(memory.size());
+  for (std::size_t i = 0; i < memory.size(); ++i) r.image.push_back(memory[(start + i) % memory.size()]);
+  r.tail = memory[group * gb + gb - 1];
+  return r;
+}
+
 }  // namespace brevik::graph::testing

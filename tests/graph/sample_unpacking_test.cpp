@@ -59,28 +59,6 @@ TEST(SampleUnpacking, NeverWritesPastTheOutput) {
   EXPECT_EQ(out[4], 0xFFFF);
 }
 
-// A ring memory of one bank whose pointer cuts group `group` after `phase`
-// samples: T[i] sits at memory sample (group * gs + phase + i) mod M. The
-// image starts at the pointer; the cut group's low-bits byte is the tail.
-struct Ring {
-  std::vector<std::uint8_t> image;
-  std::uint8_t tail = 0;
-};
-
-Ring ringOf(int res, const std::vector<std::uint16_t>& t, std::size_t group, int phase) {
-  const std::size_t m = t.size();
-  const std::size_t gs = groupSamples(res);
-  const std::size_t gb = groupBytes(res);
-  std::vector<std::uint16_t> memorySamples(m);
-  for (std::size_t i = 0; i < m; ++i) memorySamples[(group * gs + static_cast<std::size_t>(phase) + i) % m] = t[i];
-  const auto memory = testing::pack(res, memorySamples);
-  Ring r;
-  const std::size_t start = group * gb + static_cast<std::size_t>(phase);
-  for (std::size_t i = 0; i < memory.size(); ++i) r.image.push_back(memory[(start + i) % memory.size()]);
-  r.tail = memory[group * gb + gb - 1];
-  return r;
-}
-
 TEST(SampleUnpacking, WrappedImagesStartInsideTheirCutGroup) {
   struct Case { int res; int phase; };
   for (const Case c : {Case{kResolution12Bit, 0}, Case{kResolution12Bit, 1}, Case{kResolution10Bit, 0},
@@ -88,7 +66,7 @@ TEST(SampleUnpacking, WrappedImagesStartInsideTheirCutGroup) {
                        Case{kResolution8Bit, 0}}) {
     const int fullScale = protocol::resolutionFacts(c.res, '0')->fullScale;
     const auto t = testing::rampSamples(groupSamples(c.res) * 40, fullScale, 5);
-    const Ring ring = ringOf(c.res, t, 17, c.phase);
+    const testing::Ring ring = testing::ringOf(c.res, t, 17, c.phase);
     std::vector<std::uint16_t> out(t.size() + 8);
     out.resize(unpackWrapped(c.res, ring.image, c.phase, ring.tail, out));
     EXPECT_EQ(out, t) << "resolution " << c.res << " phase " << c.phase;

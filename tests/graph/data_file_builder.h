@@ -13,7 +13,7 @@
 #include "graph/data_file_writer.h"
 #include "graph/sample_unpacking.h"
 
-namespace brevik::graph::testing {
+namespace brevik::graph::fixtures {
 
 // A header with sensible values: one logger of the given resolution, model
 // '5' (so the type line carries the resolution letter) and `channels` on.
@@ -117,4 +117,4 @@ inline Ring ringOf(int res, const std::vector<std::uint16_t>& t, std::size_t gro
   return r;
 }
 
-}  // namespace brevik::graph::testing
+}  // namespace brevik::graph::fixtures

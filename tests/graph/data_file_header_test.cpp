@@ -15,7 +15,7 @@ using protocol::kResolution12Bit;
 using protocol::kResolution8Bit;
 
 TEST(DataFileHeader, WritesTheSeventeenLinesExactly) {
-  DataFileHeaderFields h = testing::sampleHeader(kResolution10Bit, 3);
+  DataFileHeaderFields h = fixtures::sampleHeader(kResolution10Bit, 3);
   h.modelCode = '6';
   h.lastBank = 'C';
   h.statusFlags = 0x88;
@@ -98,7 +98,7 @@ TEST(DataFileHeader, FlagsTellTheResolutionWhenTheTypeLineCannot) {
 TEST(DataFileHeader, ReadsBackWhatItWrote) {
   for (int res : {kResolution8Bit, kResolution10Bit, kResolution12Bit}) {
     for (char model : {'1', '5', '6'}) {
-      DataFileHeaderFields h = testing::sampleHeader(res, 4);
+      DataFileHeaderFields h = fixtures::sampleHeader(res, 4);
       h.modelCode = model;
       h.lastBank = 'D';
       h.statusFlags = res == kResolution8Bit ? 0 : 0x80 | (res == kResolution10Bit ? 0x40 : 0);

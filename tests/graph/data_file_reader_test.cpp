@@ -12,8 +12,8 @@ namespace {
 using protocol::kResolution10Bit;
 using protocol::kResolution12Bit;
 using protocol::kResolution8Bit;
-using testing::buildFile;
-using testing::sampleHeader;
+using fixtures::buildFile;
+using fixtures::sampleHeader;
 
 int fullScaleOf(int res) { return protocol::resolutionFacts(res, '0')->fullScale; }
 
@@ -32,8 +32,8 @@ void expectSplit(const DataBank& bank, const std::vector<std::uint16_t>& stream,
 }
 
 TEST(DataFileReader, TwelveBitFileWithAThousandBytesHas667Samples) {
-  const auto stream = testing::rampSamples(704, 4095);
-  const auto bytes = testing::pack(kResolution12Bit, stream);  // eleven full lines
+  const auto stream = fixtures::rampSamples(704, 4095);
+  const auto bytes = fixtures::pack(kResolution12Bit, stream);  // eleven full lines
   for (int n = 1; n <= 4; ++n) {
     DataFileHeaderFields h = sampleHeader(kResolution12Bit, n);
     h.memoryPointer = 512 + 1000;
@@ -48,8 +48,8 @@ TEST(DataFileReader, TwelveBitFileWithAThousandBytesHas667Samples) {
 
 TEST(DataFileReader, EveryResolutionSplitsOneToFourChannels) {
   for (int res : {kResolution8Bit, kResolution10Bit, kResolution12Bit}) {
-    const auto stream = testing::rampSamples(960, fullScaleOf(res), 3);
-    const auto bytes = testing::pack(res, stream);
+    const auto stream = fixtures::rampSamples(960, fullScaleOf(res), 3);
+    const auto bytes = fixtures::pack(res, stream);
     for (int n = 1; n <= 4; ++n) {
       DataFileHeaderFields h = sampleHeader(res, n);
       h.channelBits = n == 2 ? 0x0A : static_cast<std::uint8_t>((1 << n) - 1);  // channels 2 and 4
@@ -78,7 +78,7 @@ TEST(DataFileReader, PointerBoundsTheLastBank) {
 }
 
 TEST(DataFileReader, StopOnChannelOneOpenDropsTheLastSample) {
-  const auto bytes = testing::pack(kResolution8Bit, testing::rampSamples(96, 255));
+  const auto bytes = fixtures::pack(kResolution8Bit, fixtures::rampSamples(96, 255));
   DataFileHeaderFields h = sampleHeader(kResolution8Bit, 2);
   h.memoryPointer = 512 + 90;
   h.channelBits = 0x23;
@@ -93,10 +93,10 @@ TEST(DataFileReader, StopOnChannelOneOpenDropsTheLastSample) {
 TEST(DataFileReader, BanksAToDBeforeTheLastAreFullMemories) {
   for (int res : {kResolution8Bit, kResolution10Bit, kResolution12Bit}) {
     const std::size_t full = static_cast<std::size_t>(bankSamples(res));
-    const auto stream = testing::rampSamples(full * 4, fullScaleOf(res));
+    const auto stream = fixtures::rampSamples(full * 4, fullScaleOf(res));
     std::vector<std::vector<std::uint8_t>> sections;
     for (std::size_t b = 0; b < 4; ++b)
-      sections.push_back(testing::pack(res, std::vector<std::uint16_t>(stream.begin() + static_cast<std::ptrdiff_t>(b * full),
+      sections.push_back(fixtures::pack(res, std::vector<std::uint16_t>(stream.begin() + static_cast<std::ptrdiff_t>(b * full),
                                                                    stream.begin() + static_cast<std::ptrdiff_t>((b + 1) * full))));
     DataFileHeaderFields h = sampleHeader(res, 3);
     h.modelCode = '6';
@@ -129,10 +129,10 @@ TEST(DataFileReader, WrapModeEveryPhaseWithTheTailFromTheHeader) {
                            WrapCase{kResolution10Bit, 0}, WrapCase{kResolution10Bit, 1}, WrapCase{kResolution10Bit, 2},
                            WrapCase{kResolution10Bit, 3}}) {
     const std::size_t m = static_cast<std::size_t>(bankSamples(c.res));
-    auto t = testing::rampSamples(m, fullScaleOf(c.res), 11);
+    auto t = fixtures::rampSamples(m, fullScaleOf(c.res), 11);
     const unsigned lowMask = c.res == kResolution12Bit ? 1 : 3;
     if (c.phase > 0) t[m - static_cast<std::size_t>(c.phase)] = static_cast<std::uint16_t>((t[m - static_cast<std::size_t>(c.phase)] & ~lowMask) | static_cast<unsigned>(c.phase));
-    const testing::Ring ring = testing::ringOf(c.res, t, 1234, c.phase);
+    const fixtures::Ring ring = fixtures::ringOf(c.res, t, 1234, c.phase);
     DataFileHeaderFields h = sampleHeader(c.res, 2);
     h.statusFlags = kFileFlagWrapped | 0x01;
     h.memoryPointer = 4000;  // the file does not depend on it in wrap mode
@@ -167,13 +167,13 @@ TEST(DataFileReader, FourBankWrapTakesEachTailFromTheNextBanksFirstLine) {
                            WrapCase{kResolution10Bit, 0}}) {
     const std::size_t m = static_cast<std::size_t>(bankSamples(c.res));
     const std::size_t b = static_cast<std::size_t>(bankBytes(c.res));
-    auto t = testing::rampSamples(4 * m, fullScaleOf(c.res), 2);
+    auto t = fixtures::rampSamples(4 * m, fullScaleOf(c.res), 2);
     const unsigned lowMask = c.res == kResolution12Bit ? 1 : 3;
     const std::size_t newest = 4 * m - static_cast<std::size_t>(c.phase);
     if (c.phase > 0) t[newest] = static_cast<std::uint16_t>((t[newest] & ~lowMask) | static_cast<unsigned>(c.phase));
     // The pointer lies in bank B (the second), 100 groups in.
     const std::size_t groupsPerBank = m / groupSamples(c.res);
-    const testing::Ring ring = testing::ringOf(c.res, t, groupsPerBank + 100, c.phase);
+    const fixtures::Ring ring = fixtures::ringOf(c.res, t, groupsPerBank + 100, c.phase);
     std::vector<std::vector<std::uint8_t>> spans;
     for (std::size_t i = 0; i < 4; ++i)
       spans.emplace_back(ring.image.begin() + static_cast<std::ptrdiff_t>(i * b),
@@ -200,12 +200,12 @@ TEST(DataFileReader, FourBankWrapTakesEachTailFromTheNextBanksFirstLine) {
 }
 
 TEST(DataFileReader, DataLinesAreReadWithOrWithoutChecksumInEitherCase) {
-  const auto stream = testing::rampSamples(128, 4095);
-  const auto bytes = testing::pack(kResolution12Bit, stream);  // two lines
+  const auto stream = fixtures::rampSamples(128, 4095);
+  const auto bytes = fixtures::pack(kResolution12Bit, stream);  // two lines
   DataFileHeaderFields h = sampleHeader(kResolution12Bit, 1);
   h.memoryPointer = 512 + 192;
   const std::string header = formatDataFileHeader(h);
-  auto lines = testing::hexLines(bytes, 96, true);
+  auto lines = fixtures::hexLines(bytes, 96, true);
   const std::string withSums = header + lines[0] + "\r\n" + lines[1] + "\r\nZA\r\n";
   const std::string without = header + lines[0].substr(0, 192) + "\r\n" + lines[1].substr(0, 192) + "\nZA\n";
   const LoggerDataFile a = load(withSums);
@@ -216,23 +216,23 @@ TEST(DataFileReader, DataLinesAreReadWithOrWithoutChecksumInEitherCase) {
 }
 
 TEST(DataFileReader, EmptyLinesAreSkippedAt8BitAndEndPackedData) {
-  const auto bytes = testing::pack(kResolution8Bit, testing::rampSamples(192, 255));
+  const auto bytes = fixtures::pack(kResolution8Bit, fixtures::rampSamples(192, 255));
   DataFileHeaderFields h = sampleHeader(kResolution8Bit, 1);
   h.memoryPointer = 512 + 192;
-  auto lines = testing::hexLines(bytes, 96);
+  auto lines = fixtures::hexLines(bytes, 96);
   EXPECT_EQ(load(formatDataFileHeader(h) + lines[0] + "\r\n\r\n" + lines[1] + "\r\n").banks[0].loadedSamples(), 192u);
 
   DataFileHeaderFields p = sampleHeader(kResolution12Bit, 1);
   p.memoryPointer = 512 + 192;
-  lines = testing::hexLines(testing::pack(kResolution12Bit, testing::rampSamples(128, 4095)), 96);
+  lines = fixtures::hexLines(fixtures::pack(kResolution12Bit, fixtures::rampSamples(128, 4095)), 96);
   EXPECT_EQ(load(formatDataFileHeader(p) + lines[0] + "\r\n\r\n" + lines[1] + "\r\n").banks[0].loadedSamples(), 64u);
 }
 
 TEST(DataFileReader, OneCharacterTypeLineFileLoadsFromLineFourteen) {
-  const auto bytes = testing::pack(kResolution8Bit, testing::rampSamples(96, 255));
+  const auto bytes = fixtures::pack(kResolution8Bit, fixtures::rampSamples(96, 255));
   const std::string content = "C\r\nTue  3-Jun-2003  9:05:00\r\n05040310061203\r\nOld\r\nWed  4-Jun-2003 10:01:02\r\n"
                               "a\r\nb\r\nc\r\nd\r\n0\r\n71\r\n15\r\n608\r\n" +
-                              testing::hexLines(bytes, 96)[0] + "\r\nZA\r\n";
+                              fixtures::hexLines(bytes, 96)[0] + "\r\nZA\r\n";
   const LoggerDataFile f = load(content);
   EXPECT_EQ(f.typeLineForm, TypeLineForm::SingleCode);
   EXPECT_EQ(f.header.referenceOhms, 10000);
@@ -256,7 +256,7 @@ TEST(DataFileReader, TransferLineOfA24HourFileYieldsThePcTime) {
 }
 
 TEST(DataFileReader, FailuresLoadNothingAndSayWhy) {
-  brevik::testing::TempDir dir;
+  testing::TempDir dir;
   auto missing = readLoggerDataFile(dir / "none.qx1");
   ASSERT_FALSE(missing.ok());
   EXPECT_EQ(missing.error().message, "File: " + (dir / "none.qx1").string() + " not found");
@@ -276,7 +276,7 @@ TEST(DataFileReader, FailuresLoadNothingAndSayWhy) {
 }
 
 TEST(DataFileReader, RetriesTheBareNameInTheProgramDirectory) {
-  brevik::testing::TempDir dir;
+  testing::TempDir dir;
   const DataFileHeaderFields h = sampleHeader(kResolution8Bit, 1);
   dir.write("site1a.qx1", buildFile(h, {}));
   auto found = readLoggerDataFile(dir / "elsewhere" / "site1a.qx1", dir.path());

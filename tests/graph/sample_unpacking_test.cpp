@@ -43,8 +43,8 @@ TEST(SampleUnpacking, CountsRoundPartialGroupsUp) {
 TEST(SampleUnpacking, PackingRoundTripsEveryResolution) {
   for (int res : {kResolution8Bit, kResolution10Bit, kResolution12Bit}) {
     const int fullScale = protocol::resolutionFacts(res, '0')->fullScale;
-    const auto samples = testing::rampSamples(400, fullScale);
-    const auto bytes = testing::pack(res, samples);
+    const auto samples = fixtures::rampSamples(400, fullScale);
+    const auto bytes = fixtures::pack(res, samples);
     EXPECT_EQ(bytes.size(), samples.size() * groupBytes(res) / groupSamples(res)) << res;
     EXPECT_EQ(unpack(res, bytes, 1000), samples) << res;
   }
@@ -65,8 +65,8 @@ TEST(SampleUnpacking, WrappedImagesStartInsideTheirCutGroup) {
                        Case{kResolution10Bit, 1}, Case{kResolution10Bit, 2}, Case{kResolution10Bit, 3},
                        Case{kResolution8Bit, 0}}) {
     const int fullScale = protocol::resolutionFacts(c.res, '0')->fullScale;
-    const auto t = testing::rampSamples(groupSamples(c.res) * 40, fullScale, 5);
-    const testing::Ring ring = testing::ringOf(c.res, t, 17, c.phase);
+    const auto t = fixtures::rampSamples(groupSamples(c.res) * 40, fullScale, 5);
+    const fixtures::Ring ring = fixtures::ringOf(c.res, t, 17, c.phase);
     std::vector<std::uint16_t> out(t.size() + 8);
     out.resize(unpackWrapped(c.res, ring.image, c.phase, ring.tail, out));
     EXPECT_EQ(out, t) << "resolution " << c.res << " phase " << c.phase;

@@ -51,6 +51,18 @@ TEST(KaldoSettings, PrintsEveryFieldByNameInRecordOrder) {
   EXPECT_FALSE(std::filesystem::exists(home / "kvlog.ini")) << "printing must not write";
 }
 
+TEST(KaldoSettings, ControlCharactersAreShownEscapedOnTheirLine) {
+  TempDir home;
+  app::LoggerSettings s;
+  s.LocalModemInit = "ATZ\r\nAT";
+  s.LastRevision = '\0';
+  ASSERT_TRUE(app::saveSettings(home.path(), s));
+  const auto printed = lines(kaldo(home, {}).out);
+  ASSERT_EQ(printed.size(), app::settingFields().size());
+  EXPECT_EQ(printed[17], "LastRevision: \\x00");
+  EXPECT_EQ(printed[23], "LocalModemInit: ATZ\\x0D\\x0AAT");
+}
+
 TEST(KaldoSettings, SetsFieldsAndSavesTheRecord) {
   TempDir home;
   const KaldoRun r = kaldo(home, {"PortNumber=4", "viewportlayout=2 2 0 0", "ColorFileName=Réseau.gcf",

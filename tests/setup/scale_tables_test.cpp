@@ -159,7 +159,7 @@ TEST(TableParsing, LineEndingsBlankLinesAndTrailingText) {
 }
 
 TEST(TableParsing, GarbageLineMakesTheTableImproper) {
-  for (std::string_view bad : {"25", "abc 100", "25 x", "25 nan", "1e999 5", "25,5 100"}) {
+  for (std::string_view bad : {"25", "abc 100", "25 x", "25 nan", "1e999 5", "25,5 100", "+-5 100", "- 100"}) {
     auto r = parseTableText(tableText("R", {"20 2000", std::string(bad), "30 1000"}), "g.Rvt",
                             kFullScale);
     ASSERT_FALSE(r) << bad;

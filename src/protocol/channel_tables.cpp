@@ -1,29 +1,30 @@
 #include "protocol/channel_tables.h"
 
-#include <charconv>
-
 #include "protocol/vocabulary.h"
+#include "setup/scale_tables.h"
 
 namespace brevik::protocol {
 
 namespace {
 
-constexpr std::size_t kScaleFieldWidth = 6;
+// A number of a scale text; one that does not read as a number counts as 0,
+// as the logger would have scaled it.
+float scaleNumberOrZero(std::string_view field) {
+  const auto value = setup::parseScaleNumber(field);
+  return value ? *value : 0.0f;
+}
 
 ChannelTable twoPointTable(std::string_view record, int fullScale, bool scaled) {
   ChannelTable t;
-  const std::string_view low = record.substr(0, std::min(record.size(), kScaleFieldWidth));
-  const std::string_view high =
-      record.size() > kScaleFieldWidth ? record.substr(kScaleFieldWidth, kScaleFieldWidth) : std::string_view{};
-  t.addRow(scaleTextNumber(low), 0.0f);
-  t.addRow(scaleTextNumber(high), static_cast<float>(fullScale));
+  t.addRow(scaleNumberOrZero(setup::scaleTextLowPart(record)), 0.0f);
+  t.addRow(scaleNumberOrZero(setup::scaleTextHighPart(record)), static_cast<float>(fullScale));
   t.scaled = scaled;
   return t;
 }
 
-Result<ChannelTable> fileTable(char typeCode, std::string_view record, int fullScale, const TableSource& source) {
-  if (!source) return makeError(ErrorKind::General, "No table source");
-  auto file = source(typeCode, record);
+Result<ChannelTable> fileTable(char typeCode, std::string_view record, const TableReader& reader) {
+  if (!reader) return makeError(ErrorKind::General, "No scaling tables to read from");
+  auto file = reader(typeCode, record);
   if (!file) return file.error();
   if (file->rows.size() < 2)
     return makeError(ErrorKind::InvalidData, "Sensor Table '" + file->fileName + "' has improper format");
@@ -31,8 +32,6 @@ Result<ChannelTable> fileTable(char typeCode, std::string_view record, int fullS
   for (const auto& r : file->rows)
     if (!t.addRow(r[0], r[1])) break;
   if (file->kind == 'N') {
-    for (int i = 1; i <= t.count; ++i)
-      t.in[static_cast<std::size_t>(i)] = static_cast<float>(fullScale) * t.in[static_cast<std::size_t>(i)] / 100.0f;
     t.scaled = true;
   } else if (file->kind == 'L') {
     t.linearKind = true;
@@ -45,20 +44,9 @@ Result<ChannelTable> fileTable(char typeCode, std::string_view record, int fullS
 
 }  // namespace
 
-float scaleTextNumber(std::string_view field) {
-  const auto first = field.find_first_not_of(' ');
-  if (first == std::string_view::npos) return 0.0f;
-  field.remove_prefix(first);
-  if (!field.empty() && field.front() == '+') field.remove_prefix(1);
-  float value = 0.0f;
-  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-  (void)end;
-  return ec == std::errc{} ? value : 0.0f;
-}
-
 Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& typeCodes,
                                         const std::array<std::string, kChannelCount>& records,
-                                        int fullScale, const TableSource& source) {
+                                        int fullScale, const TableReader& reader) {
   ChannelTables tables{};
   for (std::size_t c = 0; c < tables.size(); ++c) {
     const char type = typeCodes[c];
@@ -74,7 +62,7 @@ Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& t
         tables[c] = twoPointTable(records[c], fullScale, false);
         break;
       default: {
-        auto t = fileTable(type, records[c], fullScale, source);
+        auto t = fileTable(type, records[c], reader);
         if (!t) return t.error();
         tables[c] = *t;
       }
@@ -83,6 +71,20 @@ Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& t
   for (ChannelTable& t : tables)
     if (t.scaled && t.count >= 2 && t.in[1] == 0.0f && t.in[2] == 0.0f) t.in[2] = static_cast<float>(fullScale);
   return tables;
+}
+
+TableReader homeTableReader(const std::filesystem::path& home, int fullScale) {
+  return [home, fullScale](char typeCode, std::string_view record) -> Result<TableFileRows> {
+    const std::string name = setup::tableFileName(typeCode, record);
+    auto table = setup::readTableFile(home, name, fullScale);
+    if (!table) return table.error();
+    TableFileRows rows;
+    rows.fileName = table->fileName;
+    rows.kind = table->kindLetter;
+    rows.rows.reserve(table->points.size());
+    for (const setup::TablePoint& p : table->points) rows.rows.push_back({p.value, p.raw});
+    return rows;
+  };
 }
 
 }  // namespace brevik::protocol

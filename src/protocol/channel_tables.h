@@ -6,6 +6,7 @@
 // rules of how a table is set up for conversion.
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -17,7 +18,8 @@
 namespace brevik::protocol {
 
 // One table file as read: its kind letter (line 2) and its rows, engineering
-// value first, input value second, as written in the file.
+// value first, input value second. The input column of a kind 'N' table is
+// already in counts (the reader turns its percentages into counts).
 struct TableFileRows {
   std::string fileName;
   char kind = ' ';
@@ -26,11 +28,10 @@ struct TableFileRows {
 
 // Reads the table a channel names (type code and channel record); fails with
 // the message the user is to see.
-using TableSource = std::function<Result<TableFileRows>(char typeCode, std::string_view record)>;
+using TableReader = std::function<Result<TableFileRows>(char typeCode, std::string_view record)>;
 
-// The number in a field of a scale text, blanks around it allowed; 0 when it
-// does not read as a number.
-float scaleTextNumber(std::string_view field);
+// The reader of the table files in the program home.
+TableReader homeTableReader(const std::filesystem::path& home, int fullScale);
 
 // The four tables, channel 1 first. Codes '0' and 'R' have no table, '3' and
 // 'X' a two-point table from the record, codes up to '~' a table file. A
@@ -38,6 +39,6 @@ float scaleTextNumber(std::string_view field);
 // improper format" and the load stops there.
 Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& typeCodes,
                                         const std::array<std::string, kChannelCount>& records,
-                                        int fullScale, const TableSource& source);
+                                        int fullScale, const TableReader& reader);
 
 }  // namespace brevik::protocol

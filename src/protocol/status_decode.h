@@ -60,7 +60,7 @@ bool isAcceptableStatusReply(std::string_view reply);
 std::string invalidResponseText(std::string_view reply, std::string_view lastCommand);
 
 StatusDecodeResult decodeStatusReply(std::string_view reply, const StatusSettings& settings, const Clock& clock,
-                                     const TableSource& tables);
+                                     const TableReader& tables);
 
 // The readings, battery and reference resistor of a twelve-character
 // readings field, by the resolution and revision of the decoded status.

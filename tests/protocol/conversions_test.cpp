@@ -196,9 +196,9 @@ TEST(Convert, DamagedTablesDoNotMisbehave) {
 
 TEST(LoadTables, TwoPointKindsAndMarks) {
   int calls = 0;
-  const TableSource source = [&](char type, std::string_view record) -> Result<TableFileRows> {
+  const TableReader source = [&](char type, std::string_view record) -> Result<TableFileRows> {
     ++calls;
-    if (type == '1' && record.substr(0, 3) == "pct") return TableFileRows{"pct.Rvt", 'N', {{0, 100}, {50, 50}, {100, 0}}};
+    if (type == '1' && record.substr(0, 3) == "pct") return TableFileRows{"pct.Rvt", 'N', {{0, 1023}, {50, 511.5f}, {100, 0}}};
     if (type == 'L') return TableFileRows{"L.Rvt", 'L', {{0, 9000}, {100, 100}}};
     return TableFileRows{"A.Rvt", 'X', {{0, 0}, {10, 0}}};
   };
@@ -210,9 +210,8 @@ TEST(LoadTables, TwoPointKindsAndMarks) {
   EXPECT_FLOAT_EQ(ch[0].out[1], -10.0f);
   EXPECT_FLOAT_EQ(ch[0].out[2], 110.0f);
   EXPECT_FLOAT_EQ(ch[0].in[2], 1023.0f);
-  EXPECT_TRUE(ch[1].scaled);  // kind N: percent of full scale
-  EXPECT_FLOAT_EQ(ch[1].in[1], 1023.0f);
-  EXPECT_FLOAT_EQ(ch[1].in[2], 511.5f);
+  EXPECT_TRUE(ch[1].scaled);  // kind N: percent of full scale, read into counts
+  EXPECT_FALSE(ch[1].linearKind);
   EXPECT_TRUE(ch[2].linearKind);
   EXPECT_FALSE(ch[2].scaled);
   EXPECT_TRUE(ch[3].scaled);  // in[1] = 0: counts; both zero gets the full scale
@@ -230,7 +229,7 @@ TEST(LoadTables, ContactAndOffChannels) {
 
 TEST(LoadTables, AShortTableStopsTheLoad) {
   int calls = 0;
-  const TableSource source = [&](char, std::string_view) -> Result<TableFileRows> {
+  const TableReader source = [&](char, std::string_view) -> Result<TableFileRows> {
     ++calls;
     return TableFileRows{"Well.Rvt", 'X', {{1, 2}}};
   };
@@ -238,14 +237,6 @@ TEST(LoadTables, AShortTableStopsTheLoad) {
   ASSERT_FALSE(t);
   EXPECT_EQ(t.error().message, "Sensor Table 'Well.Rvt' has improper format");
   EXPECT_EQ(calls, 1);
-}
-
-TEST(LoadTables, ScaleTextNumbers) {
-  EXPECT_FLOAT_EQ(scaleTextNumber("  12.5"), 12.5f);
-  EXPECT_FLOAT_EQ(scaleTextNumber("-0.500"), -0.5f);
-  EXPECT_FLOAT_EQ(scaleTextNumber("+3"), 3.0f);
-  EXPECT_FLOAT_EQ(scaleTextNumber("   abc"), 0.0f);
-  EXPECT_FLOAT_EQ(scaleTextNumber(""), 0.0f);
 }
 
 }  // namespace

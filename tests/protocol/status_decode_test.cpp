@@ -17,7 +17,7 @@ struct SourceLog {
   std::vector<std::string> records;
 };
 
-TableSource recordingSource(SourceLog& log) {
+TableReader recordingSource(SourceLog& log) {
   return [&log](char type, std::string_view record) -> Result<TableFileRows> {
     log.records.push_back(std::string(1, type) + ":" + std::string(record));
     return TableFileRows{"A.Rvt", 'X', {{0, 40000}, {25, 15000}, {50, 5000}, {75, 2500}}};
@@ -240,7 +240,7 @@ TEST(StatusDecode, StationAddressFromRevisionO) {
 TEST(StatusDecode, ATableThatCannotBeUsedStopsTheDecode) {
   StatusReplyBuilder b;
   b.types = "31A0";
-  const TableSource failing = [](char, std::string_view) -> Result<TableFileRows> {
+  const TableReader failing = [](char, std::string_view) -> Result<TableFileRows> {
     return TableFileRows{"Bad.Rvt", 'X', {{1, 1}}};
   };
   const auto r = decodeStatusReply(b.build(), {}, kClock, failing);

@@ -22,9 +22,9 @@ ChannelTable twoPointTable(std::string_view record, int fullScale, bool scaled) 
   return t;
 }
 
-Result<ChannelTable> fileTable(char typeCode, std::string_view record, const TableReader& reader) {
+Result<ChannelTable> fileTable(char typeCode, std::string_view record, int fullScale, const TableReader& reader) {
   if (!reader) return makeError(ErrorKind::General, "No scaling tables to read from");
-  auto file = reader(typeCode, record);
+  auto file = reader(typeCode, record, fullScale);
   if (!file) return file.error();
   if (file->rows.size() < 2)
     return makeError(ErrorKind::InvalidData, "Sensor Table '" + file->fileName + "' has improper format");
@@ -62,7 +62,7 @@ Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& t
         tables[c] = twoPointTable(records[c], fullScale, false);
         break;
       default: {
-        auto t = fileTable(type, records[c], reader);
+        auto t = fileTable(type, records[c], fullScale, reader);
         if (!t) return t.error();
         tables[c] = *t;
       }
@@ -73,8 +73,8 @@ Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& t
   return tables;
 }
 
-TableReader homeTableReader(const std::filesystem::path& home, int fullScale) {
-  return [home, fullScale](char typeCode, std::string_view record) -> Result<TableFileRows> {
+TableReader homeTableReader(const std::filesystem::path& home) {
+  return [home](char typeCode, std::string_view record, int fullScale) -> Result<TableFileRows> {
     const std::string name = setup::tableFileName(typeCode, record);
     auto table = setup::readTableFile(home, name, fullScale);
     if (!table) return table.error();

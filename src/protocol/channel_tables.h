@@ -28,10 +28,11 @@ struct TableFileRows {
 
 // Reads the table a channel names (type code and channel record); fails with
 // the message the user is to see.
-using TableReader = std::function<Result<TableFileRows>(char typeCode, std::string_view record)>;
+using TableReader =
+    std::function<Result<TableFileRows>(char typeCode, std::string_view record, int fullScale)>;
 
 // The reader of the table files in the program home.
-TableReader homeTableReader(const std::filesystem::path& home, int fullScale);
+TableReader homeTableReader(const std::filesystem::path& home);
 
 // The four tables, channel 1 first. Codes '0' and 'R' have no table, '3' and
 // 'X' a two-point table from the record, codes up to '~' a table file. A

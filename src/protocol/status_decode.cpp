@@ -230,7 +230,7 @@ StatusDecodeResult decodeStatusReply(std::string_view reply, const StatusSetting
 void decodeStatusBytesForFuzzing(const std::uint8_t* data, std::size_t size) {
   const std::string_view reply(reinterpret_cast<const char*>(data), data ? size : 0);
   const FixedClock clock(DateTime{2003, 6, 24, 10, 1, 0, 0, 2});
-  const TableReader tables = [](char, std::string_view record) -> Result<TableFileRows> {
+  const TableReader tables = [](char, std::string_view record, int) -> Result<TableFileRows> {
     if (!record.empty() && record[0] == '!') return makeError(ErrorKind::InvalidData, "no table");
     return TableFileRows{"fuzz.Rvt", record.empty() ? ' ' : record[0], {{100.0f, 1000.0f}, {0.0f, 30000.0f}, {-40.0f, 900000.0f}}};
   };

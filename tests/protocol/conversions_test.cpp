@@ -196,7 +196,7 @@ TEST(Convert, DamagedTablesDoNotMisbehave) {
 
 TEST(LoadTables, TwoPointKindsAndMarks) {
   int calls = 0;
-  const TableReader source = [&](char type, std::string_view record) -> Result<TableFileRows> {
+  const TableReader source = [&](char type, std::string_view record, int) -> Result<TableFileRows> {
     ++calls;
     if (type == '1' && record.substr(0, 3) == "pct") return TableFileRows{"pct.Rvt", 'N', {{0, 1023}, {50, 511.5f}, {100, 0}}};
     if (type == 'L') return TableFileRows{"L.Rvt", 'L', {{0, 9000}, {100, 100}}};
@@ -229,7 +229,7 @@ TEST(LoadTables, ContactAndOffChannels) {
 
 TEST(LoadTables, AShortTableStopsTheLoad) {
   int calls = 0;
-  const TableReader source = [&](char, std::string_view) -> Result<TableFileRows> {
+  const TableReader source = [&](char, std::string_view, int) -> Result<TableFileRows> {
     ++calls;
     return TableFileRows{"Well.Rvt", 'X', {{1, 2}}};
   };

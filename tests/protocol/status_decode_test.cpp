@@ -18,7 +18,7 @@ struct SourceLog {
 };
 
 TableReader recordingSource(SourceLog& log) {
-  return [&log](char type, std::string_view record) -> Result<TableFileRows> {
+  return [&log](char type, std::string_view record, int) -> Result<TableFileRows> {
     log.records.push_back(std::string(1, type) + ":" + std::string(record));
     return TableFileRows{"A.Rvt", 'X', {{0, 40000}, {25, 15000}, {50, 5000}, {75, 2500}}};
   };
@@ -240,7 +240,7 @@ TEST(StatusDecode, StationAddressFromRevisionO) {
 TEST(StatusDecode, ATableThatCannotBeUsedStopsTheDecode) {
   StatusReplyBuilder b;
   b.types = "31A0";
-  const TableReader failing = [](char, std::string_view) -> Result<TableFileRows> {
+  const TableReader failing = [](char, std::string_view, int) -> Result<TableFileRows> {
     return TableFileRows{"Bad.Rvt", 'X', {{1, 1}}};
   };
   const auto r = decodeStatusReply(b.build(), {}, kClock, failing);

@@ -152,7 +152,7 @@ TEST(StatusForm, ComponentsInOrderFromARealReply) {
   b.readings = "80804D000000";
   const FixedClock clock(DateTime{2003, 6, 24, 10, 1, 0, 0, 2});
   const auto r = decodeStatusReply(b.build(), StatusSettings{false, false, HumidityMode::RelativeHumidity, 'q'},
-                                   clock, homeTableReader(brevik::testing::dataDir(), 255));
+                                   clock, homeTableReader(brevik::testing::dataDir()));
   ASSERT_TRUE(r.accepted()) << (r.tableError ? r.tableError->message : "");
   const StatusForm form = buildStatusForm(r.status, {false});
   std::vector<std::string> names;

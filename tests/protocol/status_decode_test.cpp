@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/cp1252.h"
+#include "protocol/reading_line.h"
 #include "protocol/status_texts.h"
 #include "status_reply_builder.h"
 
@@ -305,6 +306,33 @@ TEST(StatusDecode, AnyBytesAreSafe) {
   decodeStatusBytesForFuzzing(reinterpret_cast<const std::uint8_t*>(random.data()), random.size());
   decodeStatusBytesForFuzzing(nullptr, 0);
   SUCCEED();
+}
+
+}  // namespace
+}  // namespace brevik::protocol
+
+namespace brevik::protocol {
+namespace {
+
+TEST(ReadingLine, DecodesWithTheStatusOfTheExchange) {
+  testing::StatusReplyBuilder b;
+  b.types = "A30R";
+  b.records[0] = "A";
+  SourceLog log;
+  auto r = decodeStatusReply(b.build(), StatusSettings{false, false, HumidityMode::RelativeHumidity, 'q'}, kClock,
+                             recordingSource(log));
+  ASSERT_TRUE(r.accepted());
+  // 8 bit: battery, then channels 1-4; channel 1 at 254 is an open thermistor.
+  auto u = decodeReadingLine("40FE80FF1000>rest", r.status, r.converter);
+  ASSERT_TRUE(u);
+  EXPECT_EQ(u->texts[0], " Open");
+  EXPECT_EQ(u->texts[1], " 50.196 ");
+  EXPECT_EQ(u->texts[2], "OFF");
+  EXPECT_EQ(u->batteryReading, 0x40);
+  EXPECT_FLOAT_EQ(u->referenceOhms, 30100.0f);
+  EXPECT_EQ(r.status.raw[3], 0x10);
+  EXPECT_FALSE(decodeReadingLine("40FE80", r.status, r.converter));
+  EXPECT_FALSE(decodeReadingLine("40FE80FF10zz", r.status, r.converter));
 }
 
 }  // namespace

@@ -722,7 +722,7 @@ void ExchangeEngine::onNoReplyTimeout() {
     ++ctx_.retryCounter;
     if (ctx_.retryCounter < 6) return openLink();  // over a live call: wake again
     endExchange();
-    report(info("Pas de réponse de KALDO; QXcmd: " + std::to_string(kindNo), 0,
+    report(info(std::string("Pas de réponse de KALDO; QXcmd: "_cp) + std::to_string(kindNo), 0,
                 CommandLineFlags::Receive));
     return;
   }
@@ -730,11 +730,11 @@ void ExchangeEngine::onNoReplyTimeout() {
     ++ctx_.retryCounter;
     if (ctx_.retryCounter <= 2) return dispatchKind();
     endExchange();
-    report(info(std::string("Pas de réponse de KALDO (c)"), 24, CommandLineFlags::Receive));
+    report(info(std::string("Pas de réponse de KALDO (c)"_cp), 24, CommandLineFlags::Receive));
     return;
   }
   endExchange();
-  report(info(std::string("Pas de réponse de KALDO (d)"), 24, CommandLineFlags::Receive));
+  report(info(std::string("Pas de réponse de KALDO (d)"_cp), 24, CommandLineFlags::Receive));
 }
 
 // ---------------------------------------------------------------------------

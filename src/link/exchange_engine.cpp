@@ -950,11 +950,12 @@ void ExchangeEngine::timer1Tick(Ticks start, int k) {
   timer1_ = ticks_.after(due - ticks_.now(), [this, start, k] { timer1Tick(start, k + 1); });
 }
 
-void ExchangeEngine::startTimer2() {
+void ExchangeEngine::startTimer2(Ticks delay) {
   stopTimer2();
   ctx_.timer2Count = 0;
-  const Ticks start = ticks_.now();
-  timer2_ = ticks_.after(periodDue(start, 1, 1000) - start, [this, start] { timer2Tick(start, 1); });
+  const Ticks start = ticks_.now() + delay;
+  timer2_ = ticks_.after(periodDue(start, 1, 1000) - ticks_.now(),
+                         [this, start] { timer2Tick(start, 1); });
 }
 
 void ExchangeEngine::stopTimer2() {

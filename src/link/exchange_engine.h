@@ -82,8 +82,9 @@ class ExchangeEngine {
   Answer report(const Report& report);
   // A line in the unattended log that ends nothing ("Data written to ...").
   void logEntry(std::string_view text);
-  // Timer2: 36 seconds, then the configuration is sent again.
-  void startTimer2();
+  // Timer2: 36 seconds (after `delay` ticks), then the configuration is
+  // sent again.
+  void startTimer2(Ticks delay = 0);
   void stopTimer2();
   // The frame address of this exchange's commands.
   std::uint8_t frameAddressNow() const;

@@ -35,10 +35,13 @@ class SerialPort {
   // Opening an open port first closes it. Fails with PortUnavailable.
   virtual Status open(PortNumber portNumber, std::uint32_t baudRate) = 0;
 
-  // Closes the port; closing a closed port does nothing. Bytes still waiting
-  // are dropped and the DTR line falls.
+  // Closes the port; closing a closed port does nothing. Bytes already
+  // queued by write() are handed to the device first; received bytes not yet
+  // read are dropped. The DTR line falls.
   virtual void close() = 0;
 
+  // False after close() and after the device vanished while open (the port
+  // then closes itself; later writes fail with PortUnavailable).
   virtual bool isOpen() const = 0;
 
   // Changes the speed; allowed while the port is open (the baud switch of the

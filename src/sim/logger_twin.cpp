@@ -177,8 +177,9 @@ void LoggerTwin::answerWakeUp() {
     if (transmit_) transmit_("R\r", 1200, now_);
     return;
   }
+  // The logger answers at the baud it runs at now: its profile's, or the one
+  // a baud change command set.
   phase_ = Phase::AwaitBaudSwitch;
-  baud_ = profile_.baud;
   const char reply = static_cast<char>(wakeReplyByteFor(baud_));
   send(std::string_view(&reply, 1));
 }

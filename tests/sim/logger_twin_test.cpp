@@ -216,6 +216,13 @@ TEST(TwinCommands, ChangesBaudAfterAcknowledging) {
   EXPECT_EQ(pc.twin.baud(), 19200u);
   EXPECT_EQ(pc.ask(frame("C", 0), 9600), "");
   EXPECT_EQ(pc.ask(frame("C", 0), 19200).size(), 255u);
+
+  // The next wake-up is answered at the new baud.
+  pc.wait(LoggerTwin::kIdleSleep);
+  pc.burst(0x55, 250, 2, 1200);
+  ASSERT_EQ(pc.sent.size(), 1u);
+  EXPECT_EQ(pc.sent[0].baud, 19200u);
+  EXPECT_EQ(static_cast<std::uint8_t>(pc.sent[0].byte), 0x00);
 }
 
 TEST(TwinCommands, AnswersTheScheduleRequest) {

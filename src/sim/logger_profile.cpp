@@ -335,6 +335,12 @@ Result<std::filesystem::path> findLoggerProfile(std::string_view profile, const 
   return makeError(ErrorKind::NotFound, "no logger profile '" + name + "' (neither a file nor a shipped profile)");
 }
 
+Result<LoggerProfile> loadSimProfile(std::string_view profile, const std::filesystem::path& shippedDir) {
+  auto path = findLoggerProfile(profile, shippedDir);
+  if (!path) return path.error();
+  return loadLoggerProfile(*path);
+}
+
 std::optional<std::string> simProfileOfDevice(std::string_view device) {
   if (device == "sim") return std::string();
   if (device.rfind("sim:", 0) == 0) return std::string(device.substr(4));

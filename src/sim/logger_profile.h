@@ -97,6 +97,9 @@ Result<LoggerProfile> loadLoggerProfile(const std::filesystem::path& path);
 // of a shipped profile in `shippedDir` (with or without ".logger").
 Result<std::filesystem::path> findLoggerProfile(std::string_view profile, const std::filesystem::path& shippedDir);
 
+// Finds and reads the profile PROFILE of `sim:PROFILE` (see findLoggerProfile).
+Result<LoggerProfile> loadSimProfile(std::string_view profile, const std::filesystem::path& shippedDir);
+
 // Whether a port device name asks for the virtual logger, and which profile.
 std::optional<std::string> simProfileOfDevice(std::string_view device);
 

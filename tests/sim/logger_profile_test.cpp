@@ -184,6 +184,9 @@ TEST(LoggerProfile, FindsProfilesByPathOrShippedName) {
   // A name with a directory part is never looked up among the shipped ones.
   EXPECT_FALSE(findLoggerProfile("../sim/default", shipped).ok());
 
+  EXPECT_EQ(loadSimProfile("mt610-old", shipped)->revision, 'G');
+  EXPECT_EQ(loadSimProfile("no-such-logger", shipped).error().kind, ErrorKind::NotFound);
+
   EXPECT_EQ(simProfileOfDevice("sim"), "");
   EXPECT_EQ(simProfileOfDevice("sim:mt610-old"), "mt610-old");
   EXPECT_FALSE(simProfileOfDevice("/dev/ttyS0").has_value());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 #include "graph/qx2_table.h"
@@ -11,21 +12,35 @@ namespace brevik::exporting {
 
 namespace {
 
+void putDigits(std::string& out, int value, int digits) {
+  char buf[8];
+  value = std::clamp(value, 0, 9999);
+  for (int i = digits - 1; i >= 0; --i) {
+    buf[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  out.append(buf, static_cast<std::size_t>(digits));
+}
+
+// The form of protocol::formatNumericStamp, written in place: a row must not
+// cost an allocation.
 void appendStamp(std::string& out, const DateTime& t, const protocol::NumericStampStyle& style) {
   const char sep = style.csv ? ',' : ' ';
-  const int a = style.dayFirst ? t.day : t.month;
-  const int b = style.dayFirst ? t.month : t.day;
-  char buf[48];
-  int n = 0;
-  // The same form as protocol::formatNumericStamp, written in place: a row
-  // must not cost an allocation.
-  if (style.milliseconds)
-    n = std::snprintf(buf, sizeof buf, "%02d/%02d/%04d%c%02d:%02d:%02d%c%03d", a, b, t.year, sep, t.hour, t.minute,
-                      t.second, sep, t.millisecond);
-  else
-    n = std::snprintf(buf, sizeof buf, "%02d/%02d/%04d%c%02d:%02d:%02d", a, b, t.year, sep, t.hour, t.minute,
-                      t.second);
-  out.append(buf, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buf) - 1)));
+  putDigits(out, style.dayFirst ? t.day : t.month, 2);
+  out += '/';
+  putDigits(out, style.dayFirst ? t.month : t.day, 2);
+  out += '/';
+  putDigits(out, t.year, 4);
+  out += sep;
+  putDigits(out, t.hour, 2);
+  out += ':';
+  putDigits(out, t.minute, 2);
+  out += ':';
+  putDigits(out, t.second, 2);
+  if (style.milliseconds) {
+    out += sep;
+    putDigits(out, t.millisecond, 3);
+  }
 }
 
 void appendDecimalPoint(std::string& out, const char* text, int n) {
@@ -37,9 +52,13 @@ void appendDecimalPoint(std::string& out, const char* text, int n) {
 }  // namespace
 
 void appendValue(std::string& out, double value, bool csv) {
+  // Three decimals with a decimal point whatever the locale, right-aligned.
   char buf[64];
-  const int n = std::snprintf(buf, sizeof buf, "%*.3f", csv ? 4 : 8, value);
-  appendDecimalPoint(out, buf, std::min(n, static_cast<int>(sizeof buf) - 1));
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
+  const std::size_t len = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0;
+  const std::size_t width = csv ? 4 : 8;
+  if (len < width) out.append(width - len, ' ');
+  out.append(buf, len);
 }
 
 void writeImageRows(ExportSink& sink, protocol::UnitConverter& converter, const std::vector<int>& channels,

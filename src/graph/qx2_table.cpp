@@ -110,7 +110,8 @@ std::size_t parseTableRow(std::string_view row, bool milliseconds, std::span<flo
     rest.remove_prefix(begin);
     const std::size_t end = std::min(rest.find_first_of(", \t"), rest.size());
     const auto v = parseNumber(rest.substr(0, end));
-    if (!v) return 0;
+    // A value no chart or sum can hold makes the line no row.
+    if (!v || !std::isfinite(static_cast<float>(*v))) return 0;
     out[count++] = static_cast<float>(*v);
     rest.remove_prefix(end);
   }

@@ -62,6 +62,8 @@ TEST(TableRow, ReadsValuesAfterTheStamp) {
   EXPECT_EQ(parseTableRow("06/03/2003 09:05:00    1.000    2.000", false, v), 2u);  // text form
   EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,abc", false, v), 0u);
   EXPECT_EQ(parseTableRow("", false, v), 0u);
+  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,nan", false, v), 0u);
+  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,1e60", false, v), 0u);
   EXPECT_EQ(parseTableRow("Date,Time,Ch1:", false, v), 0u);
 }
 

@@ -5,6 +5,7 @@
 #include "graph/data_file_builder.h"
 #include "graph/data_file_reader.h"
 #include "graph/data_file_stamps.h"
+#include "protocol/time_stamps.h"
 #include "protocol/vocabulary.h"
 
 namespace brevik::graph {
@@ -226,11 +227,10 @@ TEST(DataFileStamps, BadDayOrMonthIsReported) {
   EXPECT_EQ(warnings, (std::vector<std::string>{"Invalid Date string", "Invalid Month string"}));
 }
 
-TEST(DataFileStamps, FormatsBothClocks) {
+TEST(DataFileStamps, ReadsWhatTheStatusFormatsOnBothClocks) {
   const DateTime t{2003, 6, 3, 21, 5, 0, 0, 2};
-  EXPECT_EQ(formatFileStamp(t, false), "Tue  3-Jun-2003 21:05:00");
-  EXPECT_EQ(formatFileStamp(t, true), "Tue  3-Jun-2003  9:05:00pm");
-  EXPECT_EQ(*parseFileStamp(formatFileStamp(t, true)), t);
+  EXPECT_EQ(*parseFileStamp(protocol::formatDisplayStamp(t, true)), t);
+  EXPECT_EQ(*parseFileStamp(protocol::formatDisplayStamp(t, false)), t);
 }
 
 }  // namespace

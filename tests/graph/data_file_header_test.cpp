@@ -134,10 +134,11 @@ TEST(DataFileHeader, ReadsBackWhatItWrote) {
 }
 
 // The thirteen lines of an older file after its type line.
-std::vector<std::string_view> olderFile(std::string_view typeLine, std::string_view flags, std::string_view bits) {
+std::vector<std::string_view> olderFile(std::string_view typeLine, std::string_view flags, std::string_view bits,
+                                        std::string_view pointer = "1000 1") {
   static std::vector<std::string> keep;
   keep = {std::string(typeLine), "Tue  3-Jun-03  9:05:00", "Wed  4-Jun-03 10:00:00", "Session", "Wed  4-Jun-03 10:01:02",
-          "d1", "d2", "d3", "d4", std::string(flags), "77", std::string(bits), "1000 1"};
+          "d1", "d2", "d3", "d4", std::string(flags), "77", std::string(bits), std::string(pointer)};
   return {keep.begin(), keep.end()};
 }
 
@@ -196,6 +197,15 @@ TEST(DataFileHeader, FailuresCarryTheirMessages) {
     ASSERT_FALSE(damaged.ok());
     EXPECT_EQ(damaged.error().message.rfind("Bad file format: f.qx1", 0), 0u) << damaged.error().message;
   }
+  for (const char* pointer : {"", "x", "1000 300", "1000 1 2", "1000 -1"}) {
+    auto damaged = parseDataFileHeader(olderFile("C", "0", "1", pointer), "f.qx1");
+    ASSERT_FALSE(damaged.ok()) << pointer;
+    EXPECT_EQ(damaged.error().message.rfind("Bad file format: f.qx1", 0), 0u) << damaged.error().message;
+  }
+  auto spaced = parseDataFileHeader(olderFile("C", " 0 ", "1", "  1000   12 "), "f.qx1");
+  ASSERT_TRUE(spaced.ok());
+  EXPECT_EQ(spaced->fields.memoryPointer, 1000);
+  EXPECT_EQ(spaced->fields.phaseByte, 12);
   auto shortType = parseDataFileHeader(olderFile("AB", "0", "1"), "f.qx1");
   ASSERT_FALSE(shortType.ok());
 }

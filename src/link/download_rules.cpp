@@ -102,6 +102,16 @@ DownloadCursor::Step DownloadCursor::afterGoodLine() {
   return step;
 }
 
+std::uint32_t DownloadCursor::linesToEnd() const {
+  DownloadCursor walk = *this;
+  std::uint32_t lines = 0;
+  while (walk.goodLines < lineLimit(resolutionCode, fourBanks)) {
+    ++lines;
+    if (walk.afterGoodLine().complete) break;
+  }
+  return lines;
+}
+
 std::string fileNameWithoutDirectory(std::string_view fileName) {
   const auto cut = fileName.find_last_of("\\/:");
   return std::string(cut == std::string_view::npos ? fileName : fileName.substr(cut + 1));

@@ -64,6 +64,9 @@ struct DownloadCursor {
   // Moves past one good line.
   Step afterGoodLine();
 
+  // Good lines still to come before the download is complete.
+  std::uint32_t linesToEnd() const;
+
  private:
   bool addressWraps() const;
   void wrapAddress();

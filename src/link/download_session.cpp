@@ -63,6 +63,7 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
   cursor_ = DownloadCursor::begin(status.resolutionCode, status.modelCode == '6',
                                   status.hasWrapped(), status.memoryPointer, status.bankLetter);
   more_ = false;
+  outcome_ = DownloadOutcome::NotFinished;
   blockCount_ = 0;
   previousLine_.clear();
   session_ = status.session;
@@ -110,7 +111,6 @@ void MemoryDownload::onLine(std::string_view line) {
     previousLine_ = std::string(line);
     if (Status written = writer_->appendDataLine(line); !written) return failWrite(written.error());
     ++blockCount_;
-    view_.setBlockCount(blockCount_);
     ctx.retryCounter = 0;
     const DownloadCursor::Step step = cursor_.afterGoodLine();
     if (step.endLine) {
@@ -118,6 +118,7 @@ void MemoryDownload::onLine(std::string_view line) {
         return failWrite(written.error());
     }
     if (step.complete) more_ = false;
+    view_.setBlockCount(blockCount_);
   } else {
     ++ctx.retryCounter;
     ++ctx.badLineTotal;
@@ -138,6 +139,7 @@ void MemoryDownload::onTimeout() {
     return requestBlock();
   }
   more_ = false;
+  outcome_ = DownloadOutcome::Failed;
   discardPartialFile();
   transferStart_.reset();
   ctx.abortRequested = false;
@@ -166,8 +168,11 @@ void MemoryDownload::finish() {
 
   if (tooManyBadLines || aborted) {
     discardPartialFile();
+    outcome_ = tooManyBadLines ? DownloadOutcome::Failed : DownloadOutcome::Aborted;
   } else if (Status kept = commitFile(); !kept) {
     return failWrite(kept.error());
+  } else {
+    outcome_ = DownloadOutcome::Written;
   }
 
   if (tooManyBadLines) return failTooManyBadLines();
@@ -237,6 +242,7 @@ void MemoryDownload::autoExport() {
 
 void MemoryDownload::failWrite(const Error& error) {
   more_ = false;
+  outcome_ = DownloadOutcome::Failed;
   discardPartialFile();
   transferStart_.reset();
   engine_.context().abortRequested = false;

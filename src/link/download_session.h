@@ -38,6 +38,13 @@ class DownloadFollowUps {
   virtual void showGraph(const std::string& dataFileName) = 0;
 };
 
+enum class DownloadOutcome {
+  NotFinished,
+  Written,  // the data file is in place
+  Failed,   // bad lines, silence or a file error: no file written
+  Aborted,  // AbortBtn: no file written
+};
+
 class MemoryDownload final : public DownloadSession {
  public:
   MemoryDownload(ExchangeEngine& engine, LinkView& view, const Clock& clock);
@@ -64,6 +71,7 @@ class MemoryDownload final : public DownloadSession {
   void abort() override;
 
   std::uint32_t blockCount() const { return blockCount_; }
+  DownloadOutcome outcome() const { return outcome_; }
   const DownloadCursor& cursor() const { return cursor_; }
 
  private:
@@ -90,6 +98,7 @@ class MemoryDownload final : public DownloadSession {
 
   DownloadCursor cursor_;
   bool more_ = false;
+  DownloadOutcome outcome_ = DownloadOutcome::NotFinished;
   std::uint32_t blockCount_ = 0;
   std::string previousLine_;
   std::string session_;

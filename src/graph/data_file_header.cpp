@@ -52,6 +52,20 @@ std::optional<std::uint8_t> parseByte(std::string_view text) {
   return static_cast<std::uint8_t>(*v);
 }
 
+// The blank-separated words of a line.
+std::vector<std::string_view> words(std::string_view line) {
+  std::vector<std::string_view> out;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    const std::size_t start = line.find_first_not_of(' ', i);
+    if (start == std::string_view::npos) break;
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    out.push_back(line.substr(start, end - start));
+    i = end;
+  }
+  return out;
+}
+
 std::string_view lineAt(const std::vector<std::string_view>& lines, std::size_t index) {
   return index < lines.size() ? lines[index] : std::string_view();
 }
@@ -256,15 +270,13 @@ Result<ParsedHeader> parseDataFileHeader(const std::vector<std::string_view>& li
   if (!channels) return makeError(ErrorKind::InvalidData, badFormat(fileName, "channel bits"));
   f.channelBits = *channels;
 
-  const std::string_view pointerLine = lineAt(lines, 12);
-  const std::size_t blank = pointerLine.find_first_not_of(' ') == std::string_view::npos
-                                ? std::string_view::npos
-                                : pointerLine.find(' ', pointerLine.find_first_not_of(' '));
-  const auto pointer = parseInteger(pointerLine.substr(0, blank));
-  if (!pointer) return makeError(ErrorKind::InvalidData, badFormat(fileName, "memory pointer"));
+  // "pointer" or "pointer phase".
+  const std::vector<std::string_view> pointerLine = words(lineAt(lines, 12));
+  const auto pointer = pointerLine.empty() ? std::nullopt : parseInteger(pointerLine[0]);
+  if (!pointer || pointerLine.size() > 2) return makeError(ErrorKind::InvalidData, badFormat(fileName, "memory pointer"));
   f.memoryPointer = static_cast<std::int32_t>(std::clamp<long>(*pointer, 0, 65535));
-  if (blank != std::string_view::npos && pointerLine.find_first_not_of(' ', blank) != std::string_view::npos) {
-    const auto phase = parseByte(pointerLine.substr(blank));
+  if (pointerLine.size() == 2) {
+    const auto phase = parseByte(pointerLine[1]);
     if (!phase) return makeError(ErrorKind::InvalidData, badFormat(fileName, "phase byte"));
     f.phaseByte = *phase;
     h.hasPhaseByte = true;

@@ -1,17 +1,14 @@
 #include "graph/data_file_stamps.h"
 
-#include <array>
-#include <cstdio>
 
 #include "common/bytes.h"
+#include "protocol/date_code.h"
+#include "protocol/time_stamps.h"
 
 namespace brevik::graph {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr std::array<std::string_view, 12> kMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -34,8 +31,8 @@ std::optional<int> numberAt(std::string_view text, std::size_t from, std::size_t
 int yearOfTwoDigits(int yy) { return yy < 90 ? 2000 + yy : 1900 + yy; }
 
 std::optional<int> monthOfName(std::string_view name) {
-  for (std::size_t i = 0; i < kMonthNames.size(); ++i)
-    if (kMonthNames[i] == name) return static_cast<int>(i) + 1;
+  for (int month = 1; month <= 12; ++month)
+    if (protocol::monthName(month) == name) return month;
   return std::nullopt;
 }
 
@@ -117,24 +114,9 @@ std::optional<DateTime> parseFileStamp(std::string_view text, std::vector<std::s
   t.minute = *minute;
   t.second = *second;
   t.weekday = weekdayOf(t.year, t.month, t.day);
-  for (std::size_t i = 0; i < kDayNames.size(); ++i)
-    if (kDayNames[i] == s.substr(0, 3)) t.weekday = static_cast<int>(i);
+  for (int weekday = 0; weekday < 7; ++weekday)
+    if (protocol::dayName(weekday) == s.substr(0, 3)) t.weekday = weekday;
   return t;
-}
-
-std::string formatFileStamp(const DateTime& t, bool twelveHourClock) {
-  int hour = t.hour;
-  const char* suffix = "";
-  if (twelveHourClock) {
-    suffix = hour >= 12 ? "pm" : "am";
-    hour = hour % 12 == 0 ? 12 : hour % 12;
-  }
-  const std::string_view dayName = t.weekday >= 0 && t.weekday < 7 ? kDayNames[static_cast<std::size_t>(t.weekday)] : "???";
-  const std::string_view monthName = t.month >= 1 && t.month <= 12 ? kMonthNames[static_cast<std::size_t>(t.month - 1)] : "???";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.3s %2d-%.3s-%04d %2d:%02d:%02d%s", dayName.data(), t.day, monthName.data(),
-                t.year, hour, t.minute, t.second, suffix);
-  return buf;
 }
 
 bool isValidDateCode(std::string_view code) {
@@ -151,16 +133,9 @@ bool isValidDateCode(std::string_view code) {
 
 std::optional<std::string> dateCodeAsStamp(std::string_view code) {
   if (!isValidDateCode(code)) return std::nullopt;
-  DateTime t;
-  t.second = *numberAt(code, 0, 2);
-  t.minute = *numberAt(code, 2, 2);
-  t.hour = *numberAt(code, 4, 2);
-  t.day = *numberAt(code, 6, 2);
-  t.month = *numberAt(code, 8, 2);
-  t.year = (code[12] < '9' ? 2000 : 1900) + *numberAt(code, 12, 2);
-  const char weekday = code[11];
-  t.weekday = weekday >= '1' && weekday <= '7' ? weekday - '1' : weekdayOf(t.year, t.month, t.day);
-  return formatFileStamp(t, false);
+  const auto t = protocol::parseDateCode(code);
+  if (!t) return std::nullopt;
+  return protocol::formatDisplayStamp(*t, false);
 }
 
 }  // namespace brevik::graph

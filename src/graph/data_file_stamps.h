@@ -1,5 +1,5 @@
 #pragma once
-// Time stamps as data files hold them: "Ddd dd-Mmm-yy[yy] hh:mm[:ss][am|pm]"
+// Time stamps as data files hold them (written by protocol::formatDisplayStamp): "Ddd dd-Mmm-yy[yy] hh:mm[:ss][am|pm]"
 // with English day and month names, in the five lengths files have used
 // (21, 22, 24 with a four-digit year, 24 with am/pm, 26), and the logger's
 // 14-character date code, which older files carry as their Last stamp.
@@ -23,16 +23,13 @@ inline constexpr std::string_view kInvalidMonthMessage = "Invalid Month string";
 // 20yy, others 19yy, as in the logger's date codes.
 std::optional<DateTime> parseFileStamp(std::string_view text, std::vector<std::string>* warnings = nullptr);
 
-// The display form: "Tue  3-Jun-2003  9:05:00", or "...9:05:00am" on a
-// twelve-hour clock (24 or 26 characters).
-std::string formatFileStamp(const DateTime& t, bool twelveHourClock);
-
 // Whether a 14-character date code is well formed: positions 1-10 and 13-14
 // digits, seconds and minutes 00-59, hours 00-23, day 01-31, month 01-12.
 // Positions 11 and 12 are not checked.
 bool isValidDateCode(std::string_view code);
 
-// A valid date code in the display form (24-hour clock); nothing otherwise.
+// A valid date code in the display form (24-hour clock,
+// "Mon 10-Jun-2003  3:04:05"); nothing otherwise.
 std::optional<std::string> dateCodeAsStamp(std::string_view code);
 
 }  // namespace brevik::graph

@@ -5,6 +5,7 @@
 #include "graph/data_file_builder.h"
 #include "graph/data_file_reader.h"
 #include "graph/data_file_stamps.h"
+#include "protocol/time_stamps.h"
 #include "protocol/vocabulary.h"
 
 namespace brevik::graph {
@@ -133,10 +134,11 @@ TEST(DataFileHeader, ReadsBackWhatItWrote) {
 }
 
 // The thirteen lines of an older file after its type line.
-std::vector<std::string_view> olderFile(std::string_view typeLine, std::string_view flags, std::string_view bits) {
+std::vector<std::string_view> olderFile(std::string_view typeLine, std::string_view flags, std::string_view bits,
+                                        std::string_view pointer = "1000 1") {
   static std::vector<std::string> keep;
   keep = {std::string(typeLine), "Tue  3-Jun-03  9:05:00", "Wed  4-Jun-03 10:00:00", "Session", "Wed  4-Jun-03 10:01:02",
-          "d1", "d2", "d3", "d4", std::string(flags), "77", std::string(bits), "1000 1"};
+          "d1", "d2", "d3", "d4", std::string(flags), "77", std::string(bits), std::string(pointer)};
   return {keep.begin(), keep.end()};
 }
 
@@ -195,6 +197,15 @@ TEST(DataFileHeader, FailuresCarryTheirMessages) {
     ASSERT_FALSE(damaged.ok());
     EXPECT_EQ(damaged.error().message.rfind("Bad file format: f.qx1", 0), 0u) << damaged.error().message;
   }
+  for (const char* pointer : {"", "x", "1000 300", "1000 1 2", "1000 -1"}) {
+    auto damaged = parseDataFileHeader(olderFile("C", "0", "1", pointer), "f.qx1");
+    ASSERT_FALSE(damaged.ok()) << pointer;
+    EXPECT_EQ(damaged.error().message.rfind("Bad file format: f.qx1", 0), 0u) << damaged.error().message;
+  }
+  auto spaced = parseDataFileHeader(olderFile("C", " 0 ", "1", "  1000   12 "), "f.qx1");
+  ASSERT_TRUE(spaced.ok());
+  EXPECT_EQ(spaced->fields.memoryPointer, 1000);
+  EXPECT_EQ(spaced->fields.phaseByte, 12);
   auto shortType = parseDataFileHeader(olderFile("AB", "0", "1"), "f.qx1");
   ASSERT_FALSE(shortType.ok());
 }
@@ -226,11 +237,10 @@ TEST(DataFileStamps, BadDayOrMonthIsReported) {
   EXPECT_EQ(warnings, (std::vector<std::string>{"Invalid Date string", "Invalid Month string"}));
 }
 
-TEST(DataFileStamps, FormatsBothClocks) {
+TEST(DataFileStamps, ReadsWhatTheStatusFormatsOnBothClocks) {
   const DateTime t{2003, 6, 3, 21, 5, 0, 0, 2};
-  EXPECT_EQ(formatFileStamp(t, false), "Tue  3-Jun-2003 21:05:00");
-  EXPECT_EQ(formatFileStamp(t, true), "Tue  3-Jun-2003  9:05:00pm");
-  EXPECT_EQ(*parseFileStamp(formatFileStamp(t, true)), t);
+  EXPECT_EQ(*parseFileStamp(protocol::formatDisplayStamp(t, true)), t);
+  EXPECT_EQ(*parseFileStamp(protocol::formatDisplayStamp(t, false)), t);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "common/cp1252.h"
 #include "common/files.h"
-#include "link/download_header.h"
+#include "graph/data_file_from_status.h"
 #include "protocol/time_stamps.h"
 
 namespace brevik::link {
@@ -80,7 +80,7 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
     return writer.error();
   }
   writer_.emplace(std::move(*writer));
-  const auto header = downloadHeaderFields(status, clock_.now(),
+  const auto header = graph::headerFieldsFromStatus(status, clock_.now(),
                                            engine_.settings().TwelveHourClock != 0);
   if (Status written = writer_->writeHeader(header); !written) {
     discardPartialFile();

@@ -238,6 +238,13 @@ TEST(Export, TableSourceIsCopiedOrReaveraged) {
   o.averaging = kOneAverage;
   ASSERT_TRUE(exportLoadedFile(f, dir / "one.csv", o, dir.path()).ok());
   EXPECT_EQ(linesOf(dir.read("one.csv")), (std::vector<std::string>{"06/03/2003,09:07:00,2.333,23.333"}));
+  // A zoomed table exports the rows of its range only.
+  f.zoomed = true;
+  f.rangeStart = 1;
+  f.samplesInRange = 1;
+  o.averaging = kEveryPoint;
+  ASSERT_TRUE(exportLoadedFile(f, dir / "zoom.csv", o, dir.path()).ok());
+  EXPECT_EQ(linesOf(dir.read("zoom.csv")), (std::vector<std::string>{"06/03/2003,09:06:00,2.000,20.000"}));
 }
 
 TEST(Export, TableSourceErrors) {

@@ -208,5 +208,37 @@ TEST(GetData, ZoomAndUndo) {
   EXPECT_EQ(l.series->factor, 3u);
 }
 
+TEST(GetData, ZoomIntoATableReadsItsRowsOnly) {
+  Loader l;
+  // 3,000 rows a minute apart: 9:05 on 3 June to 11:04 on 5 June.
+  std::string table =
+      "\"\r\n\r\n\"Source File: x.QX1\r\n\"ID: \r\n\"\r\n\"\r\n\"\r\n\"\r\n\"Rate (mins):  1.0000000000000\r\n"
+      "\"First:       Tue  3-Jun-2003  9:05:00\r\n\"Last:        Thu  5-Jun-2003 11:04:00\r\n\"\r\n\"\r\n\r\n\"\r\n\r\n"
+      "Date,Time,Ch1:\r\n";
+  for (int i = 0; i < 3000; ++i) table += "06/03/2003,09:05:00," + std::to_string(i) + ".000\r\n";
+  const auto p = l.dir.write("rows.QX2", table);
+  ASSERT_TRUE(l.load(p).ok());
+  EXPECT_EQ(l.file->rowsExpected, 3119);  // 2,999 minutes x 1.04
+  EXPECT_EQ(l.series->factor, 2u);
+
+  const DateTime from{2003, 6, 3, 10, 45, 0, 0, 2};  // row 100
+  const DateTime to{2003, 6, 3, 12, 24, 0, 0, 2};    // row 199
+  const auto z = zoomIn(*l.file, *l.series, from, to, false);
+  ASSERT_TRUE(z.ok());
+  ASSERT_TRUE(z->applied) << z->message;
+  EXPECT_FALSE(l.file->endNotClipped);
+  EXPECT_EQ(l.file->rangeStart, 100u);
+  EXPECT_EQ(l.file->samplesInRange, 100u);
+  ASSERT_EQ(l.series->points, 100u);
+  EXPECT_FLOAT_EQ(l.series->value(0, 0), 100.0f);
+  EXPECT_FLOAT_EQ(l.series->value(0, 99), 199.0f);
+
+  ASSERT_TRUE(undoZoom(*l.file, *l.series).ok());
+  EXPECT_FALSE(l.file->zoomed);
+  EXPECT_TRUE(l.file->endNotClipped);
+  EXPECT_EQ(l.series->factor, 2u);
+  EXPECT_FLOAT_EQ(l.series->value(0, 0), 0.0f);
+}
+
 }  // namespace
 }  // namespace brevik::graph

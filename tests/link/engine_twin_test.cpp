@@ -544,6 +544,125 @@ TEST(Faults, ABadChecksumFailsTheStationAddressStep) {
   EXPECT_EQ(h.twin().state().address, 0);
 }
 
+// ---- after the status: download, answered calls, real time ------------------------------
+
+TEST(Receive, ALoggerWithDataStartsTheDownload) {
+  TwinLinkHarness h;
+  h.addTwin("");
+  h.start(ExchangeKind::Receive);
+  ASSERT_TRUE(h.runUntilEnded());
+  EXPECT_EQ(h.steps.downloads, 1);
+  EXPECT_EQ(h.frames(), std::vector<std::string>{">C005D"});
+  EXPECT_TRUE(h.prompter.messages.empty());
+}
+
+struct PrecheckCase {
+  const char* profile;
+  std::string text;
+};
+
+class ReceiveWithNothingToFetch : public ::testing::TestWithParam<PrecheckCase> {};
+
+TEST_P(ReceiveWithNothingToFetch, TellsWhyAndCreatesNoFile) {
+  TwinLinkHarness h;
+  h.addTwin(GetParam().profile);
+  h.start(ExchangeKind::Receive);
+  ASSERT_TRUE(h.runUntilEnded());
+  EXPECT_EQ(h.steps.downloads, 0);
+  EXPECT_EQ(h.messageTexts(), std::vector<std::string>{GetParam().text});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, ReceiveWithNothingToFetch,
+    ::testing::Values(
+        PrecheckCase{"pointer = 0x0200\n", std::string("Pas de données    ;\rPas de fichier créé ."_cp)},
+        PrecheckCase{"channels = 0\n", std::string("Pas de données    ; Tous les canaux: Off;\rPas de fichier créé ."_cp)},
+        PrecheckCase{"flags = 0x04\n",
+                     std::string("Pas de données    ; appareil en attente de l'heure prévue\rPas de fichier créé ."_cp)}));
+
+TEST(AnsweredCall, AStatusCallBecomesADownloadInAnExchangeOfItsOwn) {
+  TwinLinkHarness h;
+  h.addTwin("");
+  h.ctx().autoAnswerCounter = 1;
+  h.start(ExchangeKind::Status);
+  ASSERT_TRUE(h.runUntilEnded());
+  // Two wake-ups, two status requests, one download into the answered call's file.
+  EXPECT_EQ(h.traced("> wake").size(), 2u);
+  EXPECT_EQ(h.frames(), std::vector<std::string>(2, ">C005D"));
+  EXPECT_EQ(h.traced("* open Receive").size(), 1u);
+  EXPECT_EQ(h.steps.downloads, 1);
+  EXPECT_EQ(h.ctx().dataFileName, "answered.qx1");
+}
+
+TEST(AnsweredCall, AnEmptyLoggerIsLoggedNotShown) {
+  TwinLinkHarness h;
+  h.addTwin("pointer = 0x0200\nsession = Site B\n");
+  h.ctx().autoAnswerCounter = 1;
+  h.start(ExchangeKind::Status);
+  ASSERT_TRUE(h.runUntilEnded());
+  EXPECT_TRUE(h.prompter.messages.empty());
+  ASSERT_EQ(h.host.logEntries.size(), 1u);
+  EXPECT_EQ(h.host.logEntries[0].rfind(std::string("Pas de données    ;\rPas de fichier créé . Site B"_cp), 0), 0u)
+      << h.host.logEntries[0];
+  EXPECT_EQ(h.steps.downloads, 0);
+}
+
+TEST(RealTime, CurrentLoggersArePolledWithY) {
+  TwinLinkHarness h;
+  h.addTwin("");
+  h.start(ExchangeKind::RealTime);
+  h.ticks.advance(200);
+  EXPECT_EQ(h.ctx().state, LinkState::AwaitData);
+  const auto frames = h.frames();
+  ASSERT_GE(frames.size(), 10u);
+  EXPECT_EQ(frames[1], framed("Y"));
+  EXPECT_EQ(count(frames, framed("Y")), frames.size() - 1);
+  // Each answer is taken (without its ">") and asked for again.
+  EXPECT_GE(h.readings.lines.size(), frames.size() - 2);
+  for (const auto& line : h.readings.lines) EXPECT_TRUE(link::replyChecksumOK(line)) << line;
+  EXPECT_TRUE(h.view.readingErrors.empty());
+}
+
+TEST(RealTime, BadChecksumsShowAnErrorAndPollingGoesOn) {
+  TwinLinkHarness h;
+  h.addTwin("faults = badsum:0.3\nseed = 5\n");
+  h.start(ExchangeKind::RealTime);
+  h.ticks.advance(400);
+  EXPECT_EQ(h.ctx().state, LinkState::AwaitData);
+  EXPECT_FALSE(h.view.readingErrors.empty());
+  EXPECT_EQ(h.view.readingErrors.front(), "Checksum error");
+  EXPECT_GE(h.readings.lines.size(), 5u);
+  for (const auto& line : h.readings.lines) EXPECT_TRUE(link::replyChecksumOK(line)) << line;
+  EXPECT_TRUE(h.prompter.messages.empty());
+}
+
+TEST(RealTime, OlderLoggersStreamAfterZAndAreStoppedByAWakeUp) {
+  TwinLinkHarness h;
+  h.addTwin("revision = O\n");
+  h.start(ExchangeKind::RealTime);
+  h.ticks.advance(200);
+  EXPECT_EQ(h.frames(), (std::vector<std::string>{">CBD", framed("Z", 'O')}));
+  EXPECT_TRUE(h.twin().streaming());
+  EXPECT_GE(h.readings.lines.size(), 8u);  // one a second, unasked
+
+  h.start(ExchangeKind::EndRealTime);
+  ASSERT_TRUE(h.runUntilEnded());
+  EXPECT_FALSE(h.twin().streaming());
+  EXPECT_EQ(h.messageTexts(), std::vector<std::string>{"Real Time Link terminated"});
+  EXPECT_EQ(h.view.realTimeDisplayClosed, 1);
+  EXPECT_FALSE(h.port.isOpen());
+}
+
+TEST(RealTime, NotSupportedBelowRevisionO) {
+  TwinLinkHarness h;
+  h.addShippedTwin("mt53-rev-n");
+  h.start(ExchangeKind::RealTime);
+  ASSERT_TRUE(h.runUntilEnded());
+  EXPECT_EQ(h.messageTexts(),
+            std::vector<std::string>{"Real Time mode not supported in this logger; a firmware upgrade is "
+                                     "available; contact factory for details."});
+}
+
 // ---- line errors and abort ---------------------------------------------------------
 
 TEST(LineError, AWrongBaudSettingReadsNothingAndEndsInNoResponse) {

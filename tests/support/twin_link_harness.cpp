@@ -60,6 +60,7 @@ TwinLinkHarness::TwinLinkHarness() {
   settings.Wireless = 0;
   steps.setEngine(&engine);
   engine.setStatusReplyHandler(&flow);
+  engine.setReadingsView(&readings);
   engine.setTraceSink(&traceLines_);
 }
 

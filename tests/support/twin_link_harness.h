@@ -73,6 +73,13 @@ class TwinStatusSteps final : public link::StatusReplySteps {
   link::ExchangeEngine* engine_ = nullptr;
 };
 
+// The real-time display's readings, as lines with their checksum checked.
+class ReadingsRecorder final : public link::ReadingsView {
+ public:
+  void readingReceived(std::string_view line) override { lines.emplace_back(line); }
+  std::vector<std::string> lines;
+};
+
 class TraceCapture final : public link::TraceSink {
  public:
   void traceLine(std::string_view line) override { lines.emplace_back(line); }
@@ -127,6 +134,7 @@ class TwinLinkHarness {
   link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
   TwinStatusSteps steps{settings, clock};
   link::StatusReplyFlow flow{engine, steps};
+  ReadingsRecorder readings;
 
  private:
   sim::LoggerTwin& attach(sim::LoggerProfile profile);

@@ -544,6 +544,103 @@ TEST(Faults, ABadChecksumFailsTheStationAddressStep) {
   EXPECT_EQ(h.twin().state().address, 0);
 }
 
+// ---- the configuration send ---------------------------------------------------------
+
+class FixedParts final : public link::ConfigurationSource {
+ public:
+  explicit FixedParts(std::vector<std::string> parts) : parts_(std::move(parts)) {}
+  Result<link::ConfigurationCommand> build(char firmwareLetter) override {
+    builtFor = firmwareLetter;
+    return link::ConfigurationCommand{parts_, false};
+  }
+  char builtFor = 0;
+
+ private:
+  std::vector<std::string> parts_;
+};
+
+std::string padded24(std::string text) {
+  text.resize(24, ' ');
+  return text;
+}
+
+// A labels header: session description and type codes (its clock and start
+// fields are not read by the logger).
+const std::string kLabelsHeader = "K" + std::string(29, '0') + "New site" + "CCCC";
+const std::string kDescriptions12 = "2" + padded24("Inside") + "Outside";
+const std::string kDescriptions34 = "3" + padded24("Roof") + "Cellar";
+
+struct ConfigurationCase {
+  const char* name;
+  bool labelsOnly;
+  bool network;
+  std::string text;
+};
+
+class ConfigurationSend : public ::testing::TestWithParam<ConfigurationCase> {};
+
+TEST_P(ConfigurationSend, EveryPartAcknowledgedAndTheNextStatusShowsIt) {
+  const ConfigurationCase c = GetParam();
+  TwinLinkHarness h;
+  h.addTwin("address = 12\n");
+  FixedParts parts({kLabelsHeader, kDescriptions12, kDescriptions34});
+  h.engine.setConfigurationSource(&parts);
+  h.ctx().labelsOnly = c.labelsOnly;
+  h.settings.SetupFileName = "site.set";
+  h.settings.NetworkMode = c.network ? 1 : 0;
+  h.settings.StationAddress = 12;
+  h.start(ExchangeKind::SendSetup);
+  ASSERT_TRUE(h.runUntilEnded());
+  const std::uint8_t address = c.network ? 12 : 0;
+  EXPECT_EQ(parts.builtFor, 'q');
+  EXPECT_EQ(h.frames(), (std::vector<std::string>{framed(kLabelsHeader, 'q', address),
+                                                  framed(kDescriptions12, 'q', address),
+                                                  framed(kDescriptions34, 'q', address)}));
+  EXPECT_EQ(h.messageTexts(), std::vector<std::string>{c.text});
+
+  ASSERT_TRUE(h.runStatus());
+  EXPECT_EQ(h.formText("IdStatBox"), "New site");
+  EXPECT_EQ(h.formText("Desc1Box"), "Inside");
+  EXPECT_EQ(h.formText("Desc2Box"), "Outside");
+  EXPECT_EQ(h.formText("Desc4Box"), "Cellar");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ConfigurationSend,
+    ::testing::Values(
+        ConfigurationCase{"NewConfiguration", false, false, "EnregisKaldo  en marche nouvelle config: site.set"},
+        ConfigurationCase{"InANetwork", false, true, "EnregisKaldo  station # 12 en marche nouvelle config: site.set"},
+        ConfigurationCase{"LabelsOnly", true, false, "EnregisKaldo  en marche avec nouvel Echelle ou label."}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ConfigurationSend, APartTheLoggerRefusesRestartsUntilTheErrorLimit) {
+  TwinLinkHarness h;
+  h.addTwin("");
+  const std::string tooLong = "2" + std::string(60, 'x');  // answered "ER"
+  FixedParts parts({kLabelsHeader, tooLong});
+  h.engine.setConfigurationSource(&parts);
+  h.start(ExchangeKind::SendSetup);
+  ASSERT_TRUE(h.runUntilEnded());
+  // Nine refusals, each followed by part 1 again; the line after the ninth ends it.
+  const auto frames = h.frames();
+  EXPECT_EQ(count(frames, framed(kLabelsHeader)), 10u);
+  EXPECT_EQ(count(frames, framed(tooLong)), 9u);
+  EXPECT_EQ(h.messageTexts(), std::vector<std::string>{"Impossible envoi conf.(com errors)"});
+  EXPECT_EQ(h.prompter.messages[0].kind, MessageKind::Warning);
+}
+
+TEST(ConfigurationSend, ASilentLoggerGetsNineTries) {
+  TwinLinkHarness h;
+  h.addTwin("faults = silence:1\n");
+  FixedParts parts({kLabelsHeader, kDescriptions12});
+  h.engine.setConfigurationSource(&parts);
+  h.start(ExchangeKind::SendSetup);
+  ASSERT_TRUE(h.runUntilEnded(5000));
+  EXPECT_EQ(h.frames(), std::vector<std::string>(9, framed(kLabelsHeader)));
+  EXPECT_EQ(h.messageTexts(),
+            std::vector<std::string>{std::string("Impossible envoi configuration (pas réponse)"_cp)});
+}
+
 // ---- after the status: download, answered calls, real time ------------------------------
 
 TEST(Receive, ALoggerWithDataStartsTheDownload) {

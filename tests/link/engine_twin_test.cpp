@@ -157,6 +157,20 @@ INSTANTIATE_TEST_SUITE_P(
         WakeCase{true, false, 38400, "> wake 55 5x32 @38400"}, WakeCase{true, false, 57600, "> wake 55 5x48 @57600"},
         WakeCase{true, true, 57600, "> wake 55 5x48 @57600"}));
 
+TEST(WakeUpOverACall, UsesTheWorkingBaudAndKeepsTheCall) {
+  TwinLinkHarness h;
+  h.addTwin("baud = 9600\n");
+  h.settings.UseModem = 1;
+  h.ctx().linkUp = true;  // the call is up: the port is open at the working baud
+  ASSERT_TRUE(h.port.open(1, 9600).ok());
+  ASSERT_TRUE(h.runStatus());
+  EXPECT_EQ(bodies(h.traced("> wake")), std::vector<std::string>{"> wake F0 250x16 @9600"});
+  EXPECT_EQ(h.frames().front(), framed("B"));
+  EXPECT_TRUE(h.status().has_value());
+  // The exchange ends, the call stays.
+  EXPECT_TRUE(h.port.isOpen());
+}
+
 // ---- the baud switch that follows the wake-up answer ------------------------------
 
 struct SwitchCase {
@@ -773,16 +787,54 @@ TEST(LineError, AWrongBaudSettingReadsNothingAndEndsInNoResponse) {
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{"No response from logger (a)"});
 }
 
-TEST(Abort, DuringAStatusExchangeChangesNothing) {
+// A download that asks for the first memory line and ends at the first line
+// or time-out; the memory itself is not served by the virtual logger here.
+class FirstRequestDownload final : public link::DownloadSession {
+ public:
+  explicit FirstRequestDownload(link::ExchangeEngine& engine) : engine_(engine) {}
+  void begin() {
+    running_ = true;
+    engine_.setState(LinkState::AwaitData);
+    engine_.sendCommand("DA0200");
+  }
+  void onLine(std::string_view) override { finish(); }
+  void onTimeout() override { finish(); }
+  bool running() const override { return running_; }
+  void abort() override { ++aborts; }
+  int aborts = 0;
+
+ private:
+  void finish() {
+    running_ = false;
+    engine_.endExchange();
+  }
+  link::ExchangeEngine& engine_;
+  bool running_ = false;
+};
+
+TEST(Abort, StopsARunningDownloadOnly) {
   TwinLinkHarness h;
   h.addTwin("");
-  h.start(ExchangeKind::Status);
+  FirstRequestDownload download(h.engine);
+  h.engine.setDownloadSession(&download);
+  h.steps.beginDownload = [&] { download.begin(); };
+  h.start(ExchangeKind::Receive);
+
+  // While waking, AbortBtn changes nothing.
   h.ticks.advance(10);
   ASSERT_EQ(h.ctx().state, LinkState::AwaitWakeReply);
   h.engine.abort();
-  ASSERT_TRUE(h.runUntilEnded());
-  EXPECT_TRUE(h.status().has_value());
   EXPECT_FALSE(h.ctx().abortRequested);
+
+  while (h.ctx().state != LinkState::AwaitData && h.ticks.now() < 200) h.ticks.advance(1);
+  ASSERT_EQ(h.ctx().state, LinkState::AwaitData);
+  EXPECT_EQ(h.frames().back(), framed("DA0200"));
+  h.engine.abort();
+  EXPECT_TRUE(h.ctx().abortRequested);
+  EXPECT_EQ(download.aborts, 1);
+  ASSERT_TRUE(h.runUntilEnded());
+  EXPECT_FALSE(h.port.isOpen());
+  EXPECT_TRUE(h.view.mainEnabled);
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ std::string TwinStatusSteps::autoAnswerFileName(const protocol::LoggerStatus&) {
 
 Status TwinStatusSteps::startDownload(const protocol::LoggerStatus&) {
   ++downloads;
-  if (engine_) engine_->endExchange();
+  if (beginDownload) beginDownload();
+  else if (engine_) engine_->endExchange();
   return {};
 }
 

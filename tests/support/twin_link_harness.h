@@ -5,6 +5,7 @@
 // scripted prompter and link view, and the exchange trace kept as lines.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,7 +58,8 @@ class TwinStatusSteps final : public link::StatusReplySteps {
   std::optional<std::string> csvFileName() const override { return std::nullopt; }
   Status appendReadingsLine(const std::string& fileName, const protocol::LoggerStatus& status) override;
   std::string autoAnswerFileName(const protocol::LoggerStatus& status) override;
-  // Counts the download and ends the exchange: downloads are not served here.
+  // Counts the download, then runs `beginDownload` or, without one, ends the
+  // exchange: the memory download itself is not served here.
   Status startDownload(const protocol::LoggerStatus& status) override;
 
   void setEngine(link::ExchangeEngine* engine) { engine_ = engine; }
@@ -66,6 +68,7 @@ class TwinStatusSteps final : public link::StatusReplySteps {
   std::optional<protocol::StatusForm> form;
   int formsShown = 0;
   int downloads = 0;
+  std::function<void()> beginDownload;
 
  private:
   app::LoggerSettings& settings_;

@@ -1,0 +1,98 @@
+// kaldo status [--port DEVICE] [--trace[=FILE]]: reads a logger's status with
+// the home's Logger Settings (port, baud, protocol, network mode and station)
+// and prints the texts of the status form as decode-status does, then the
+// dial-out schedule. The port is COM<PortNumber> through the home's port map
+// unless --port names a device; `sim` or `sim:PROFILE` is the built-in
+// virtual logger, run in-process in virtual time.
+
+#include <ostream>
+#include <string>
+
+#include "app/home.h"
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "cli/console_link.h"
+#include "cli/console_status_steps.h"
+#include "cli/link_assembly.h"
+#include "cli/status_printing.h"
+#include "common/clock.h"
+#include "link/exchange_engine.h"
+#include "link/status_reply_flow.h"
+
+namespace brevik::cli {
+
+namespace {
+
+constexpr const char* kName = "status";
+
+// Longer than any status exchange at any baud (a normal wake-up, a reply at
+// 1200 baud and the schedule take well under a minute).
+constexpr link::Ticks kExchangeLimit = 182 * 120;
+
+std::optional<LinkOptions> parseOptions(const std::vector<std::string>& args, std::ostream& err) {
+  LinkOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    switch (takeLinkOption(args, i, o)) {
+      case OptionTaken::Yes:
+        continue;
+      case OptionTaken::Malformed:
+        err << "kaldo " << kName << ": --port needs a device\n";
+        return std::nullopt;
+      case OptionTaken::No:
+        err << "kaldo " << kName << ": unexpected argument '" << args[i] << "'\n";
+        return std::nullopt;
+    }
+  }
+  return o;
+}
+
+int run(Context& ctx) {
+  std::ostream& out = *ctx.out;
+  std::ostream& err = *ctx.err;
+  const auto options = parseOptions(ctx.args, err);
+  if (!options) {
+    err << "usage: kaldo " << kName << " [--port DEVICE] [--trace[=FILE]]\n";
+    return kExitUsage;
+  }
+
+  app::LoggerSettings settings = app::loadSettings(ctx.home);
+  const SystemClock clock;
+  LinkAssembly link;
+  if (const auto failed = assembleLink(ctx, kName, settings, *options, clock, link)) return *failed;
+  link::LinkDriver* driver = link.driver.get();
+  StreamTraceSink* traceSink = link.traceSink.get();
+
+  ConsolePrompter prompter(out);
+  ConsoleLinkView view(err);
+  ConsoleHost host(out, err);
+  ConsoleStatusSteps steps(settings, ctx.home, clock, prompter);
+  link::ExchangeEngine engine({driver->port(), driver->ticks(), view, prompter, host}, settings);
+  link::StatusReplyFlow flow(engine, steps);
+  engine.setStatusReplyHandler(&flow);
+  if (traceSink) engine.setTraceSink(traceSink);
+
+  engine.context().kind = link::ExchangeKind::Status;
+  engine.openLink();
+  const bool ended = driver->runUntil(
+      [&] { return engine.context().kind == link::ExchangeKind::None || host.quitRequested(); },
+      kExchangeLimit);
+  if (!ended) {
+    engine.endExchange();
+    err << "kaldo " << kName << ": the exchange did not end; stopped\n";
+    return kExitFailed;
+  }
+
+  if (!steps.status()) return kExitFailed;
+  printStatusForm(out, *steps.status(), settings.TwelveHourClock != 0);
+  printScheduleText(out, view.scheduleText());
+  return kExitOk;
+}
+
+}  // namespace
+
+KALDO_COMMAND(kName, "[--port DEVICE] [--trace[=FILE]]",
+              "read a logger's status (the port map's device, or --port DEVICE; sim[:PROFILE] is "
+              "the virtual logger) and print the status form and schedule",
+              run);
+
+}  // namespace brevik::cli

@@ -166,8 +166,22 @@ void LoggerTwin::noteActivity(std::uint32_t senderBaud, Micros at) {
   if (profile_.protocol == WakeProtocol::Normal && !answeredThisRun_ && !answering &&
       at - runStart_ >= kNormalWakeActivity) {
     answeredThisRun_ = true;
-    answerWakeUp();
+    if (profile_.effectiveWakeAnswer() == WakeAnswer::LetterHandshake) answerWhenQuiet();
+    else answerWakeUp();
   }
+}
+
+// The PC writes its baud letter without dropping what is left of its burst,
+// so an old logger that answered in the middle of the burst would get the
+// letter seconds later, long after the PC stopped waiting for its
+// identification. These loggers answer once the line has gone quiet.
+void LoggerTwin::answerWhenQuiet() {
+  const Micros quietAt = activityEnd_ + kActivityGap;
+  if (now_ >= quietAt) {
+    answerWakeUp();
+    return;
+  }
+  schedule(quietAt, [this] { answerWhenQuiet(); });
 }
 
 void LoggerTwin::answerWakeUp() {

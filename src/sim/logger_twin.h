@@ -17,7 +17,8 @@
 //   sees 1.5 s of continuous activity (gaps under 100 ms) answers the wake-up:
 //   one byte at its own baud (the value a 1200-baud receiver reads for it,
 //   see line_model.h) and then waits for the baud switch; or, old loggers, an
-//   "R" line at 1200 and then the baud letter at 1200.
+//   "R" line at 1200 once the line has been quiet for 100 ms after the
+//   burst, and then the baud letter at 1200.
 // - The baud switch is 0xC0 or 0x80 at the logger's baud, the seven bytes
 //   00 E0 FF FF FF 00 00 at its baud, or "E" sent at 1200. 165 ms (3 ticks)
 //   later the identification line follows (none when the profile's is empty).
@@ -97,6 +98,7 @@ class LoggerTwin {
   bool takeCommandByte(std::uint8_t byte, std::uint32_t senderBaud);
   void noteActivity(std::uint32_t senderBaud, Micros at);
   void answerWakeUp();
+  void answerWhenQuiet();
   void baudSwitched();
   void sendIdentification();
   void execute(const std::string& text);

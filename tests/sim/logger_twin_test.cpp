@@ -114,8 +114,14 @@ TEST(TwinWakeUp, OldLoggersAnswerWithRAndTakeTheBaudLetter) {
   LoggerProfile p = kaldo(1200, 'G');
   ScriptedPc pc(p);
   pc.burst(0x55, 250, 2, 1200);
+  // Not in the middle of the burst: the PC's letter would queue behind it.
+  EXPECT_TRUE(pc.sent.empty());
+  pc.wait(LoggerTwin::kActivityGap - milliseconds(1));
+  EXPECT_TRUE(pc.sent.empty());
+  pc.wait(milliseconds(1));
   ASSERT_EQ(pc.sent.size(), 2u);
   EXPECT_EQ(pc.sent[0].baud, 1200u);
+  EXPECT_EQ(pc.sent[0].at, pc.now);
   EXPECT_EQ(pc.take(), "R\r");
   EXPECT_EQ(pc.twin.phase(), LoggerTwin::Phase::AwaitBaudLetter);
   pc.send("D", 1200);

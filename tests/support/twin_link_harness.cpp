@@ -1,0 +1,144 @@
+#include "support/twin_link_harness.h"
+
+#include <gtest/gtest.h>
+
+#include "protocol/channel_tables.h"
+#include "protocol/humidity.h"
+#include "support/temp_dir.h"
+
+namespace brevik::testing {
+
+DateTime twinLinkNow() {
+  DateTime t;
+  t.year = 2004;
+  t.month = 3;
+  t.day = 15;
+  t.hour = 10;
+  t.minute = 30;
+  return t;
+}
+
+// ---- status reply steps -------------------------------------------------------
+
+protocol::StatusDecodeResult TwinStatusSteps::decode(std::string_view reply) {
+  protocol::StatusSettings s;
+  s.fahrenheit = settings_.FahrenheitUnits != 0;
+  s.twelveHourClock = settings_.TwelveHourClock != 0;
+  s.humidityMode = protocol::humidityModeFromSetting(settings_.HumidityMode);
+  s.lastRevision = settings_.LastRevision;
+  protocol::StatusDecodeResult result =
+      protocol::decodeStatusReply(reply, s, clock_, protocol::homeTableReader(dataDir()));
+  if (result.newLastRevision) settings_.LastRevision = *result.newLastRevision;
+  if (result.newLastModelCode) settings_.LastModelCode = static_cast<std::uint8_t>(*result.newLastModelCode);
+  outcomes.push_back(result.outcome);
+  return result;
+}
+
+void TwinStatusSteps::fillStatusForm(const protocol::LoggerStatus& status) {
+  form = protocol::buildStatusForm(status, protocol::StatusTextSettings{settings_.TwelveHourClock != 0});
+}
+
+Status TwinStatusSteps::appendReadingsLine(const std::string&, const protocol::LoggerStatus&) {
+  return makeError(ErrorKind::General, "no CSV file in this harness");
+}
+
+std::string TwinStatusSteps::autoAnswerFileName(const protocol::LoggerStatus&) { return "answered.qx1"; }
+
+Status TwinStatusSteps::startDownload(const protocol::LoggerStatus&) {
+  ++downloads;
+  if (beginDownload) beginDownload();
+  else if (engine_) engine_->endExchange();
+  return {};
+}
+
+// ---- the harness ----------------------------------------------------------------
+
+TwinLinkHarness::TwinLinkHarness() {
+  settings.FastProtocol = 0;
+  settings.BaudRate = 9600;
+  settings.NetworkMode = 0;
+  settings.UseModem = 0;
+  settings.Wireless = 0;
+  steps.setEngine(&engine);
+  engine.setStatusReplyHandler(&flow);
+  engine.setReadingsView(&readings);
+  engine.setTraceSink(&traceLines_);
+}
+
+TwinLinkHarness::~TwinLinkHarness() { engine.setTraceSink(nullptr); }
+
+sim::LoggerTwin& TwinLinkHarness::attach(sim::LoggerProfile profile) {
+  if (twins_.empty()) {
+    settings.BaudRate = profile.baud;
+    settings.FastProtocol = profile.protocol == sim::WakeProtocol::Fast ? 1 : 0;
+  }
+  sim::LoggerTwin& twin = twins_.emplace_back(std::move(profile), twinLinkNow());
+  port.attach(twin);
+  return twin;
+}
+
+sim::LoggerTwin& TwinLinkHarness::addTwin(std::string_view profileText) {
+  auto profile = sim::parseLoggerProfile(profileText, "test.logger", dataDir() / "sim");
+  if (!profile) {
+    ADD_FAILURE() << "profile: " << profile.error().message;
+    return attach(sim::LoggerProfile{});
+  }
+  return attach(std::move(*profile));
+}
+
+sim::LoggerTwin& TwinLinkHarness::addShippedTwin(std::string_view name) {
+  auto profile = sim::loadSimProfile(name, dataDir() / "sim");
+  if (!profile) {
+    ADD_FAILURE() << "profile " << name << ": " << profile.error().message;
+    return attach(sim::LoggerProfile{});
+  }
+  return attach(std::move(*profile));
+}
+
+void TwinLinkHarness::start(link::ExchangeKind kind) {
+  ctx().kind = kind;
+  engine.openLink();
+}
+
+bool TwinLinkHarness::runUntilEnded(link::Ticks limit) {
+  for (link::Ticks t = 0; t < limit; ++t) {
+    if (ctx().state == link::LinkState::Idle && ctx().kind == link::ExchangeKind::None) return true;
+    ticks.advance(1);
+  }
+  return ctx().state == link::LinkState::Idle && ctx().kind == link::ExchangeKind::None;
+}
+
+bool TwinLinkHarness::runStatus(link::Ticks limit) {
+  start(link::ExchangeKind::Status);
+  return runUntilEnded(limit);
+}
+
+std::vector<std::string> TwinLinkHarness::traced(std::string_view part) const {
+  std::vector<std::string> out;
+  for (const auto& l : trace())
+    if (l.find(part) != std::string::npos) out.push_back(l);
+  return out;
+}
+
+std::vector<std::string> TwinLinkHarness::frames() const {
+  std::vector<std::string> out;
+  for (const auto& l : trace()) {
+    const auto at = l.find("] > >");
+    if (at != std::string::npos) out.push_back(l.substr(at + 4));
+  }
+  return out;
+}
+
+std::vector<std::string> TwinLinkHarness::messageTexts() const {
+  std::vector<std::string> out;
+  for (const auto& m : prompter.messages) out.push_back(m.text);
+  return out;
+}
+
+std::string TwinLinkHarness::formText(std::string_view component) const {
+  if (!steps.form) return {};
+  const protocol::StatusComponent* c = steps.form->find(component);
+  return c && c->visible ? c->text : std::string();
+}
+
+}  // namespace brevik::testing

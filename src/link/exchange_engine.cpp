@@ -6,6 +6,7 @@
 
 #include "common/cp1252.h"
 #include "link/framing.h"
+#include "protocol/dialout_schedule.h"
 
 namespace brevik::link {
 
@@ -911,7 +912,7 @@ void ExchangeEngine::onDataTimeout() {
 
 void ExchangeEngine::onScheduleLine() {
   disarmTimeout();
-  const std::string text = dialOutScheduleText(std::string_view(ctx_.receiveBuffer).substr(0, 12));
+  const std::string text = protocol::dialOutScheduleText(std::string_view(ctx_.receiveBuffer).substr(0, 12));
   view_.setScheduleText(text);
   view_.showStatusDisplay();
   endExchange();

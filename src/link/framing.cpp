@@ -8,12 +8,6 @@ namespace {
 
 constexpr std::string_view kDigits = "0123456789ABCDEF";
 
-// Characters [pos, pos + 2) of a reply, or fewer when the reply is short.
-std::string_view field2(std::string_view s, std::size_t pos) {
-  if (pos >= s.size()) return {};
-  return s.substr(pos, 2);
-}
-
 }  // namespace
 
 std::string hexByte(std::uint8_t value) {
@@ -144,34 +138,6 @@ std::string sendStatusText(std::string_view sent, std::optional<long> count) {
   if (count) text += rightAligned2(*count) + " ";
   text += sent;
   return text;
-}
-
-std::string ordinalDay(std::string_view twoDigits) {
-  if (twoDigits == "01") return "1st";
-  if (twoDigits == "02") return "2nd";
-  if (twoDigits == "03") return "3rd";
-  if (twoDigits == "31") return "31st";
-  if (twoDigits.size() == 2 && twoDigits[0] == '0') return std::string(1, twoDigits[1]) + "th";
-  return std::string(twoDigits) + "th";
-}
-
-std::string dialOutScheduleText(std::string_view reply) {
-  const std::string_view kind = field2(reply, 0);
-  const std::string minutes(field2(reply, 2));
-  const std::string hours(field2(reply, 4));
-  const std::string at = " at " + hours + ":" + minutes;
-  if (kind == "99") return "Daily dialout" + at;
-  if (kind == "98") {
-    static constexpr std::array<std::string_view, 7> kDays = {
-        "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    const std::string_view code = field2(reply, 6);
-    std::string day;
-    if (code.size() == 2 && code[0] == '3' && code[1] >= '1' && code[1] <= '7')
-      day = kDays[static_cast<std::size_t>(code[1] - '1')];
-    return "Weekly dialout: " + day + at;
-  }
-  if (kind == "97") return "Monthly dialout on the " + ordinalDay(field2(reply, 8)) + at;
-  return {};
 }
 
 }  // namespace brevik::link

@@ -95,13 +95,5 @@ std::string rightAligned2(long value);
 // "Send: " + [count + " "] + the sent text, for the status line.
 std::string sendStatusText(std::string_view sent, std::optional<long> count);
 
-// ---- Dial-out schedule -------------------------------------------------------
-
-// The text of a schedule reply (kind, minutes, hours, weekday, day of month,
-// two characters each); empty for an unknown kind or a short reply.
-std::string dialOutScheduleText(std::string_view reply);
-
-// "1st", "2nd", "3rd", "31st", "07" -> "7th", "22" -> "22th".
-std::string ordinalDay(std::string_view twoDigits);
 
 }  // namespace brevik::link

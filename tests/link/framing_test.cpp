@@ -149,23 +149,6 @@ TEST(SendFramed, StatusTextCarriesTheCountRightAligned) {
   EXPECT_EQ(sendStatusText(">X", 0), "Send:  0 >X");
 }
 
-TEST(DialOutSchedule, TextsByKind) {
-  EXPECT_EQ(dialOutScheduleText("9830073300"), "Weekly dialout: Tuesday at 07:30");
-  EXPECT_EQ(dialOutScheduleText("983007310000"), "Weekly dialout: Sunday at 07:30");
-  EXPECT_EQ(dialOutScheduleText("991522000000"), "Daily dialout at 22:15");
-  EXPECT_EQ(dialOutScheduleText("970512002200"), "Monthly dialout on the 22th at 12:05");
-  EXPECT_EQ(dialOutScheduleText("0030073300"), "");
-  EXPECT_EQ(dialOutScheduleText("9"), "");
-  EXPECT_EQ(dialOutScheduleText(""), "");
-}
-
-TEST(DialOutSchedule, OrdinalDays) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"01", "1st"}, {"02", "2nd"}, {"03", "3rd"}, {"31", "31st"},
-      {"07", "7th"}, {"21", "21th"}, {"22", "22th"}, {"10", "10th"}};
-  for (const auto& [day, text] : rows) EXPECT_EQ(ordinalDay(day), text) << day;
-}
-
 TEST(TraceEscape, NonPrintableBytesAsHex) {
   EXPECT_EQ(escapeTraceBytes(std::string("A\x80\x00z\r", 5)), "A\\x80\\x00z\\x0D");
   EXPECT_EQ(escapeTraceBytes("a\\b"), "a\\x5Cb");

@@ -109,6 +109,11 @@ TEST(DialOutSchedule, Kinds) {
   EXPECT_EQ(dialOutScheduleText("9700060009"), "Monthly dialout on the 9th at 06:00");
   EXPECT_EQ(dialOutScheduleText("0030073300"), "");
   EXPECT_EQ(dialOutScheduleText("98"), "");
+  EXPECT_EQ(dialOutScheduleText("983007310000"), "Weekly dialout: Sunday at 07:30");
+  EXPECT_EQ(dialOutScheduleText("970512002200"), "Monthly dialout on the 22th at 12:05");
+  EXPECT_EQ(dialOutScheduleText("9700060021"), "Monthly dialout on the 21th at 06:00");
+  EXPECT_EQ(dialOutScheduleText("9700060010"), "Monthly dialout on the 10th at 06:00");
+  EXPECT_EQ(dialOutScheduleText(""), "");
 }
 
 }  // namespace

@@ -235,6 +235,12 @@ bool DesktopSession::realTimeGraph() {
   return true;
 }
 
+void DesktopSession::showGraph() { windows_.openWindow(WindowId::Graph); }
+void DesktopSession::openPhoneList() { windows_.openWindow(WindowId::PhoneList); }
+void DesktopSession::openLocalModems() { windows_.openWindow(WindowId::LocalModems); }
+void DesktopSession::openRemoteModems() { windows_.openWindow(WindowId::RemoteModems); }
+void DesktopSession::openComTest() { windows_.openWindow(WindowId::ComTest); }
+
 void DesktopSession::stationFieldChanged(int value) {
   if (value < 0 || value > 255) return;
   program_.settings().StationAddress = static_cast<std::uint8_t>(value);
@@ -266,9 +272,10 @@ void DesktopSession::startCommandLineAction() {
     program_.globals().currentDataFileName = program_.commandLineFile();
     openLinkFor(ExchangeKind::Status);
   } else if (flags.setupSend) {
-    // The configuration is built by the setup model once it is part of the
-    // program; until then the run says so in the log.
-    openLinkFor(ExchangeKind::SendSetup);
+    // The configuration command is built by the setup model, which is not
+    // part of the desktop program yet: the run says so instead of waking a
+    // logger it cannot configure.
+    logAndQuit(std::string(kSetupSendUnavailableText) + program_.settings().SetupFileName);
   } else if (flags.receive) {
     program_.globals().currentDataFileName = program_.commandLineFile();
     openLinkFor(ExchangeKind::Receive);

@@ -35,6 +35,8 @@ inline constexpr std::string_view kNoStatusYetText = "Pas d'état dispo.; Clique
 inline constexpr std::string_view kSingleLoggerOnlyText = "Must be connected to a single logger; check Settings";
 inline constexpr std::string_view kUncheckModemText = "Must first uncheck 'Use Modem' in Settings";
 inline constexpr std::string_view kQx1OnlyText = "File name must end in '.QX1'";
+inline constexpr std::string_view kSetupSendUnavailableText =
+    "Sending a setup is not available in this version of the program: ";
 
 // The windows an exchange or a command opens besides the status form.
 enum class WindowId {
@@ -114,6 +116,11 @@ class DesktopSession final : private ExchangeHost, private StatusReplySteps, pri
   bool readStatus();                         // Status1Click
   bool realTimeDisplay();                    // RealTimeDisplay1Click
   bool realTimeGraph();                      // RealTimeGraph1Click
+  void showGraph();                          // Graph1Click
+  void openPhoneList();                      // EditPhoneList1Click, PhoneBoxClick
+  void openLocalModems();                    // SelectLocal1Click
+  void openRemoteModems();                   // ConfigureRemote1Click
+  void openComTest();                        // ComTest1Click
   void stationFieldChanged(int value);       // NetFieldMainChange
   void hangUp();                             // HangUpBtnClick
 

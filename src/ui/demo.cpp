@@ -7,6 +7,7 @@
 #include <random>
 
 #include "app/home.h"
+#include "app/logger_settings.h"
 #include "common/files.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_main.h"
@@ -27,6 +28,10 @@ Result<std::filesystem::path> prepareDemoHome(const std::filesystem::path& dataD
     if (Status seeded = app::seedHome(home, dataDir); !seeded) return seeded.error();
     const std::string ports = std::string("# COM1 is the built-in virtual logger\r\nCOM1=sim:") + kDemoProfile + "\r\n";
     if (Status written = files::writeFileAtomically(home / "ports.ini", ports); !written) return written.error();
+    app::LoggerSettings settings;
+    settings.BaudRate = kDemoBaudRate;
+    settings.FastProtocol = 1;
+    if (Status saved = app::saveSettings(home, settings); !saved) return saved.error();
     return home;
   }
   return makeError(ErrorKind::Io, "cannot create a demo home in " + base.string());

@@ -13,10 +13,13 @@ namespace brevik::ui {
 
 class BrevikDesktop;
 
-inline constexpr const char* kDemoProfile = "default";
+// The shipped profile of the demo's logger, and the rate it runs at.
+inline constexpr const char* kDemoProfile = "kaldo5-12bit";
+inline constexpr unsigned kDemoBaudRate = 57600;
 
 // A new directory under the system's temporary directory, seeded with the
-// shipped files, with ports.ini mapping COM1 to sim:default.
+// shipped files, with ports.ini mapping COM1 to the demo's virtual logger
+// and kvlog.ini set to its rate and protocol.
 Result<std::filesystem::path> prepareDemoHome(const std::filesystem::path& dataDir);
 
 // Shows the main window, and runs the screenshot tour when asked for.

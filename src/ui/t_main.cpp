@@ -235,9 +235,11 @@ void TMain::applyPaintRules() {
   for (QWidget* w : {static_cast<QWidget*>(netBevel_), static_cast<QWidget*>(netLabel_),
                      static_cast<QWidget*>(netField_), netSpin_})
     if (w->isVisibleTo(this) != look.stationControls) w->setVisible(look.stationControls);
-  if (look.stationControls && !netField_->hasFocus()) {
-    const QString station = QString::number(look.station);
-    if (netField_->text() != station) netField_->setText(station);
+  if (look.stationControls) {
+    // A field being typed into already holds the address (NetFieldMainChange).
+    bool ok = false;
+    const int typed = netField_->text().toInt(&ok);
+    if (!ok || typed != look.station) netField_->setText(QString::number(look.station));
   }
   if (modemPanel_->isVisibleTo(this) != look.modemPanel) modemPanel_->setVisible(look.modemPanel);
   for (QWidget* w : {static_cast<QWidget*>(phoneBevel_), static_cast<QWidget*>(phoneLabel_),

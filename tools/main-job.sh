@@ -5,6 +5,13 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-home=$(mktemp -d)
-echo "program home: $home"
-build/src/cli/kaldo --home "$home" settings
+# brevik --demo: a fresh home whose COM1 is the virtual logger. Without a
+# display it runs under xvfb-run, reads a status by itself and saves
+# screenshots of the main and status windows.
+shots=build/demo-screenshots
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  build/src/ui/brevik --demo
+else
+  BREVIK_DEMO_SCREENSHOTS="$PWD/$shots" xvfb-run -a build/src/ui/brevik --demo
+  echo "screenshots: $shots/main.png $shots/status.png"
+fi

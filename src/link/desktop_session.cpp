@@ -1,0 +1,456 @@
+#include "link/desktop_session.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/command_line.h"
+#include "common/files.h"
+#include "protocol/auto_file_name.h"
+#include "protocol/channel_tables.h"
+#include "protocol/humidity.h"
+#include "protocol/reading_line.h"
+#include "protocol/status_decode.h"
+
+namespace brevik::link {
+
+// ---------------------------------------------------------------------------
+// In an unattended run nobody is there to answer a message box: the text is
+// written to the unattended log and the box counts as closed.
+
+class DesktopSession::SessionPrompter final : public Prompter {
+ public:
+  SessionPrompter(DesktopSession& session, Prompter& shown) : session_(session), shown_(shown) {}
+
+  Answer ask(const Message& message) override {
+    if (!session_.unattended()) return shown_.ask(message);
+    session_.logEntry(message.text);
+    switch (message.buttons) {
+      case Buttons::OkCancel:
+      case Buttons::YesNoCancel:
+        return Answer::Cancel;
+      case Buttons::YesNo:
+        return Answer::No;
+      case Buttons::Ok:
+      case Buttons::OkRetry:
+        return Answer::Ok;
+    }
+    return Answer::Ok;
+  }
+
+ private:
+  DesktopSession& session_;
+  Prompter& shown_;
+};
+
+// Forwards to the windows; keeps them hidden in an unattended run and
+// notices the end of an exchange.
+
+class DesktopSession::SessionView final : public LinkView {
+ public:
+  SessionView(DesktopSession& session, LinkView& shown) : session_(session), shown_(shown) {}
+
+  void setStatusText(std::string_view text) override { shown_.setStatusText(text); }
+  void setMeter(int percent) override { shown_.setMeter(percent); }
+  void setMeterVisible(bool visible) override { shown_.setMeterVisible(visible); }
+  void setBlockCountVisible(bool visible) override { shown_.setBlockCountVisible(visible); }
+  void setBlockCount(std::uint32_t blocks) override { shown_.setBlockCount(blocks); }
+  void setDataFileText(std::string_view fileName) override { shown_.setDataFileText(fileName); }
+  void setAbortVisible(bool visible) override { shown_.setAbortVisible(visible); }
+  void setAbortEnabled(bool enabled) override { shown_.setAbortEnabled(enabled); }
+  void setStatusWindowShown(bool shown) override {
+    if (!shown || !session_.unattended()) shown_.setStatusWindowShown(shown);
+    if (!shown) session_.exchangeEnded();
+  }
+  void setMainWindowEnabled(bool enabled) override { shown_.setMainWindowEnabled(enabled); }
+  void setSetupWindowEnabled(bool enabled) override { shown_.setSetupWindowEnabled(enabled); }
+  void showMainWindow() override {
+    if (!session_.unattended()) shown_.showMainWindow();
+  }
+  void closeStationAddressWindow() override { shown_.closeStationAddressWindow(); }
+  void setIdentificationDigits(std::optional<IdentificationDigits> digits) override {
+    shown_.setIdentificationDigits(digits);
+  }
+  void setScheduleText(std::string_view text) override { shown_.setScheduleText(text); }
+  void showStatusDisplay() override {
+    if (!session_.unattended()) shown_.showStatusDisplay();
+  }
+  void setReadingError(std::string_view text) override { shown_.setReadingError(text); }
+  void closeRealTimeDisplay() override { shown_.closeRealTimeDisplay(); }
+
+ private:
+  DesktopSession& session_;
+  LinkView& shown_;
+};
+
+// ---------------------------------------------------------------------------
+
+DesktopSession::DesktopSession(app::Program& program, DesktopPorts ports)
+    : program_(program),
+      ticks_(ports.ticks),
+      windows_(ports.windows),
+      sessionPromptOwner_(std::make_unique<SessionPrompter>(*this, ports.prompter)),
+      sessionPrompter_(*sessionPromptOwner_),
+      sessionView_(std::make_unique<SessionView>(*this, ports.view)) {
+  engine_ = std::make_unique<ExchangeEngine>(
+      LinkPorts{ports.port, ports.ticks, *sessionView_, sessionPrompter_, *this}, program_.settings());
+  StatusReplySteps& steps = *this;
+  flow_ = std::make_unique<StatusReplyFlow>(*engine_, steps);
+  engine_->setStatusReplyHandler(flow_.get());
+  engine_->setReadingsView(this);
+}
+
+Prompter& DesktopSession::prompter() { return sessionPrompter_; }
+
+DesktopSession::~DesktopSession() {
+  if (endCheck_) ticks_.cancel(endCheck_);
+}
+
+bool DesktopSession::unattended() const {
+  switch (program_.startupAction()) {
+    case app::StartupAction::SendSetup:
+    case app::StartupAction::ReceiveData:
+    case app::StartupAction::ReceiveCsv:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Guards and commands
+
+bool DesktopSession::passRealTimeGraphGuard(std::string_view text) {
+  LinkContext& ctx = context();
+  if (!ctx.realTimeGraph) return true;
+  const Answer a = sessionPrompter_.ask(
+      Message{MessageKind::Information, std::string(text), Buttons::OkCancel, 0});
+  if (a != Answer::Ok) return false;
+  // The real-time graph ends with its exchange.
+  if (ctx.kind != ExchangeKind::None || ctx.state != LinkState::Idle) {
+    ctx.kind = ExchangeKind::None;
+    engine_->endExchange();
+  }
+  ctx.realTimeGraph = false;
+  return true;
+}
+
+void DesktopSession::openLinkFor(ExchangeKind kind) {
+  LinkContext& ctx = context();
+  ctx.kind = kind;
+  ctx.dataFileName = program_.globals().currentDataFileName;
+  engine_->openLink();
+}
+
+bool DesktopSession::openDataFile() {
+  windows_.openWindow(WindowId::GraphOpenFile);
+  return true;
+}
+
+bool DesktopSession::newSetup() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardSetupText)) return false;
+  context().labelsOnly = false;
+  windows_.openWindow(WindowId::Setup);
+  return true;
+}
+
+bool DesktopSession::changeScaling() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  context().labelsOnly = true;
+  windows_.openWindow(WindowId::ScalingLabels);
+  return true;
+}
+
+bool DesktopSession::showLastStatus() {
+  if (!statusAvailable_) {
+    sessionPrompter_.ask(Message{MessageKind::Information, std::string(kNoStatusYetText), Buttons::Ok, 0});
+    return false;
+  }
+  windows_.showStatusForm();
+  return true;
+}
+
+bool DesktopSession::stationAddress() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  if (program_.settings().NetworkMode != 0) {
+    sessionPrompter_.ask(Message{MessageKind::Warning, std::string(kSingleLoggerOnlyText), Buttons::Ok, 0});
+    return false;
+  }
+  windows_.openWindow(WindowId::StationAddress);
+  return true;
+}
+
+bool DesktopSession::changeBaud() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  app::LoggerSettings& s = program_.settings();
+  if (s.UseModem != 0) {
+    sessionPrompter_.ask(Message{MessageKind::Information, std::string(kUncheckModemText), Buttons::Ok, 0});
+    return false;
+  }
+  // The logger is woken at 28800 and told to run at the rate of the settings.
+  LinkContext& ctx = context();
+  ctx.targetBaud = s.BaudRate;
+  s.BaudRate = 28800;
+  ctx.partNumber = 0;
+  openLinkFor(ExchangeKind::ChangeBaud);
+  return true;
+}
+
+bool DesktopSession::canStartReceive() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
+
+bool DesktopSession::receiveData(const std::string& fileName) {
+  if (app::upperExtension(fileName) != ".QX1") {
+    sessionPrompter_.ask(Message{MessageKind::Error, std::string(kQx1OnlyText), Buttons::Ok, 0});
+    return false;
+  }
+  program_.globals().currentDataFileName = fileName;
+  if (!context().realTimeGraph) {
+    // The table form of an older download of the same name would no longer
+    // match the new data.
+    std::filesystem::path qx2(fileName);
+    qx2.replace_extension(".QX2");
+    std::error_code ec;
+    std::filesystem::remove(program_.home() / qx2, ec);
+  }
+  openLinkFor(ExchangeKind::Receive);
+  return true;
+}
+
+bool DesktopSession::readStatus() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  context().retryCounter = 0;
+  openLinkFor(ExchangeKind::Status);
+  return true;
+}
+
+bool DesktopSession::realTimeDisplay() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  context().realTime = true;
+  windows_.hideStatusForm();
+  openLinkFor(ExchangeKind::RealTime);
+  return true;
+}
+
+bool DesktopSession::realTimeGraph() {
+  windows_.openWindow(WindowId::RealTimeGraph);
+  return true;
+}
+
+void DesktopSession::showGraph() { windows_.openWindow(WindowId::Graph); }
+void DesktopSession::openPhoneList() { windows_.openWindow(WindowId::PhoneList); }
+void DesktopSession::openLocalModems() { windows_.openWindow(WindowId::LocalModems); }
+void DesktopSession::openRemoteModems() { windows_.openWindow(WindowId::RemoteModems); }
+void DesktopSession::openComTest() { windows_.openWindow(WindowId::ComTest); }
+
+void DesktopSession::stationFieldChanged(int value) {
+  if (value < 0 || value > 255) return;
+  program_.settings().StationAddress = static_cast<std::uint8_t>(value);
+}
+
+void DesktopSession::hangUp() { hangUpModem(); }
+
+// ---------------------------------------------------------------------------
+// Paint and the command-line action
+
+void DesktopSession::painted() {
+  app::CommandLineFlags& flags = program_.globals().flags;
+  if (flags.openGraph) {
+    flags.openGraph = false;
+    windows_.openWindow(WindowId::Graph);
+  } else {
+    sessionView_->setMainWindowEnabled(true);
+  }
+  startCommandLineAction();
+}
+
+void DesktopSession::startCommandLineAction() {
+  app::CommandLineFlags& flags = program_.globals().flags;
+  if (flags.actionStarted) return;
+  if (!flags.csv && !flags.setupSend && !flags.receive) return;
+  flags.actionStarted = true;
+  if (flags.csv) {
+    flags.receive = true;
+    program_.globals().currentDataFileName = program_.commandLineFile();
+    openLinkFor(ExchangeKind::Status);
+  } else if (flags.setupSend) {
+    // The configuration command is built by the setup model, which is not
+    // part of the desktop program yet: the run says so instead of waking a
+    // logger it cannot configure.
+    logAndQuit(std::string(kSetupSendUnavailableText) + program_.settings().SetupFileName);
+  } else if (flags.receive) {
+    program_.globals().currentDataFileName = program_.commandLineFile();
+    openLinkFor(ExchangeKind::Receive);
+  }
+}
+
+void DesktopSession::exchangeEnded() {
+  if (!unattended() || quitting_) return;
+  // Looked at once the engine is through with the step that ended the
+  // exchange: it may open a new one (a retry over a modem call), or end the
+  // program itself through log and quit.
+  if (endCheck_) ticks_.cancel(endCheck_);
+  endCheck_ = ticks_.after(1, [this] {
+    endCheck_ = 0;
+    const LinkContext& ctx = context();
+    if (quitting_ || ctx.kind != ExchangeKind::None || ctx.state != LinkState::Idle) return;
+    quitting_ = true;
+    program_.requestQuit(app::QuitRequest{true, false});
+    windows_.quitProgram();
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The status form and the real-time display
+
+StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
+  LinkContext& ctx = context();
+  StatusFormExitOutcome out;
+  if (ctx.kind != ExchangeKind::RealTime) return out;
+  const char revision = readingStatus_ ? readingStatus_->revision : ctx.firmwareLetter;
+  const bool streams = revision < 'p';  // older loggers send readings unasked
+  if (how == StatusFormExit::OkButton) {
+    if (streams) {
+      // Waking the logger stops the stream; the engine reports the end.
+      ctx.kind = ExchangeKind::EndRealTime;
+      engine_->openLink();
+      out.closeForm = false;
+      out.showMainWindow = false;
+      return out;
+    }
+    if (!ctx.realTimeGraph) {
+      ctx.kind = ExchangeKind::None;
+      engine_->endExchange();
+    }
+    return out;
+  }
+  if (streams) {
+    if (!ctx.realTimeGraph) {
+      ctx.kind = ExchangeKind::EndRealTime;
+      engine_->openLink();
+    }
+    return out;
+  }
+  engine_->endExchange();
+  return out;
+}
+
+void DesktopSession::readingReceived(std::string_view line) {
+  if (!converter_ || !readingStatus_) return;
+  auto update = protocol::decodeReadingLine(line, *readingStatus_, *converter_);
+  // A line that passed its checksum but cannot be read leaves the boxes as they were.
+  if (!update) return;
+  if (context().realTimeGraph) return;
+  windows_.setValueTexts(update->texts);
+}
+
+// ---------------------------------------------------------------------------
+// ExchangeHost
+
+bool DesktopSession::commandLineReceive() const { return program_.globals().flags.receive; }
+
+bool DesktopSession::commandLineSetup() const { return program_.globals().flags.setupSend; }
+
+void DesktopSession::logEntry(std::string_view text) { program_.unattendedLog().entry(text); }
+
+void DesktopSession::logAndQuit(std::string_view text) {
+  if (quitting_) return;
+  quitting_ = true;
+  program_.logAndQuit(text);
+  windows_.quitProgram();
+}
+
+void DesktopSession::hangUpModem() {
+  // Without a modem call there is nothing to hang up; modem calls join the
+  // program with the modem steps.
+  context().linkUp = false;
+  program_.globals().linkUp = false;
+}
+
+void DesktopSession::autoAnswerHangUp() { hangUpModem(); }
+
+// ---------------------------------------------------------------------------
+// StatusReplySteps
+
+protocol::StatusDecodeResult DesktopSession::decode(std::string_view reply) {
+  app::LoggerSettings& s = program_.settings();
+  protocol::StatusSettings settings;
+  settings.fahrenheit = s.FahrenheitUnits != 0;
+  settings.twelveHourClock = s.TwelveHourClock != 0;
+  settings.humidityMode = protocol::humidityModeFromSetting(s.HumidityMode);
+  settings.lastRevision = s.LastRevision;
+  protocol::StatusDecodeResult result =
+      protocol::decodeStatusReply(reply, settings, program_.clock(), protocol::homeTableReader(program_.home()));
+  if (result.newLastRevision) s.LastRevision = *result.newLastRevision;
+  if (result.newLastModelCode) {
+    s.LastModelCode = static_cast<std::uint8_t>(*result.newLastModelCode);
+    const app::MemoryGeometry g = app::memoryGeometryOf(s.LastModelCode);
+    program_.globals().memoryCapacity = g.capacity;
+    program_.globals().fullScale = g.fullScale;
+  }
+  if (result.outcome == protocol::StatusOutcome::TableFailed && result.tableError) {
+    engine_->report(Report{Message{MessageKind::Information, result.tableError->message, Buttons::Ok, 0},
+                           CommandLineFlags::Receive, std::nullopt, std::nullopt});
+  }
+  if (result.accepted()) {
+    converter_ = result.converter;
+    readingStatus_ = result.status;
+  }
+  return result;
+}
+
+void DesktopSession::fillStatusForm(const protocol::LoggerStatus& status) {
+  app::LoggerSettings& s = program_.settings();
+  const protocol::StatusForm form =
+      protocol::buildStatusForm(status, protocol::StatusTextSettings{s.TwelveHourClock != 0});
+  if (form.lastModelCodeOnShow) s.LastModelCode = static_cast<std::uint8_t>(*form.lastModelCodeOnShow);
+  const LinkContext& ctx = context();
+  windows_.fillStatusForm(form, ctx.kind == ExchangeKind::RealTime && !ctx.realTimeGraph);
+  statusAvailable_ = true;
+}
+
+void DesktopSession::showStatusForm() {
+  if (!unattended()) windows_.showStatusForm();
+}
+
+std::optional<std::string> DesktopSession::csvFileName() const {
+  if (!program_.globals().flags.csv) return std::nullopt;
+  return program_.commandLineFile();
+}
+
+Status DesktopSession::appendReadingsLine(const std::string& fileName, const protocol::LoggerStatus& status) {
+  const std::filesystem::path path = program_.home() / std::filesystem::path(fileName);
+  const std::string line = csvReadingsLine(status, program_.clock()) + "\r\n";
+  return files::appendToFile(path, line);
+}
+
+std::string DesktopSession::autoAnswerFileName(const protocol::LoggerStatus& status) {
+  app::LoggerSettings& s = program_.settings();
+  const std::filesystem::path home = program_.home();
+  const protocol::AutoFileName name =
+      protocol::nextAutoFileName(status.session, s.AutoFileCounter, [&home](const std::string& candidate) {
+        std::error_code ec;
+        return std::filesystem::exists(home / candidate, ec);
+      });
+  s.AutoFileCounter = name.counter;
+  // The counter is kept at once: a later crash must not reuse a file name.
+  (void)app::saveSettings(home, s);
+  return name.fileName;
+}
+
+Status DesktopSession::startDownload(const protocol::LoggerStatus&) {
+  return makeError(ErrorKind::General, "Memory download is not available in this version of the program.");
+}
+
+// ---------------------------------------------------------------------------
+
+std::string csvReadingsLine(const protocol::LoggerStatus& status, const Clock& clock, char separator) {
+  const DateTime now = clock.now();
+  std::string line = clock.shortDate(now) + " " + clock.longTime(now);
+  for (int channel = 0; channel < protocol::kChannelCount; ++channel) {
+    if ((status.channelBits & (1u << channel)) == 0) continue;
+    line += separator;
+    line += protocol::channelValueText(status, channel + 1);
+  }
+  return line;
+}
+
+}  // namespace brevik::link

@@ -1,0 +1,90 @@
+#include "ui/desktop_serial_port.h"
+
+#include "link/port_map.h"
+#include "platform/qt_serial_port.h"
+#include "sim/logger_profile.h"
+#include "sim/logger_twin.h"
+#include "sim/virtual_serial_port.h"
+
+namespace brevik::ui {
+
+DesktopSerialPort::DesktopSerialPort(std::filesystem::path home, std::filesystem::path shippedSimDir,
+                                     link::TickScheduler& ticks, const Clock& clock)
+    : home_(std::move(home)), shippedSimDir_(std::move(shippedSimDir)), ticks_(ticks), clock_(clock) {}
+
+DesktopSerialPort::~DesktopSerialPort() {
+  close();
+  virtual_.reset();  // before the twin it holds
+  twin_.reset();
+}
+
+Status DesktopSerialPort::open(link::PortNumber portNumber, std::uint32_t baudRate) {
+  close();
+  device_ = link::PortMap::load(home_).deviceFor(portNumber);
+  if (auto profile = sim::simProfileOfDevice(device_)) {
+    if (!virtual_ || profileName_ != *profile) {
+      auto loaded = sim::loadSimProfile(*profile, shippedSimDir_);
+      if (!loaded)
+        return makeError(ErrorKind::PortUnavailable, "COM" + std::to_string(portNumber) + " (" + device_ +
+                                                         "): " + loaded.error().message);
+      virtual_.reset();
+      twin_ = std::make_unique<sim::LoggerTwin>(std::move(*loaded), clock_.now());
+      virtual_ = std::make_unique<sim::VirtualSerialPort>(ticks_);
+      virtual_->attach(*twin_);
+      profileName_ = *profile;
+    }
+    active_ = virtual_.get();
+  } else {
+    if (!qt_) qt_ = std::make_unique<platform::QtSerialPort>([this](link::PortNumber) { return device_; });
+    active_ = qt_.get();
+  }
+  active_->setDataArrived(callback_);
+  Status opened = active_->open(portNumber, baudRate);
+  if (opened) baud_ = baudRate;
+  return opened;
+}
+
+void DesktopSerialPort::close() {
+  if (active_ != nullptr) active_->close();
+}
+
+bool DesktopSerialPort::isOpen() const { return active_ != nullptr && active_->isOpen(); }
+
+Status DesktopSerialPort::setBaudRate(std::uint32_t baudRate) {
+  baud_ = baudRate;
+  if (active_ != nullptr) return active_->setBaudRate(baudRate);
+  return {};
+}
+
+std::uint32_t DesktopSerialPort::baudRate() const { return active_ != nullptr ? active_->baudRate() : baud_; }
+
+Status DesktopSerialPort::setDtr(bool raised) {
+  if (active_ == nullptr) return makeError(ErrorKind::PortUnavailable, "the port is not open");
+  return active_->setDtr(raised);
+}
+
+Status DesktopSerialPort::write(std::string_view bytes) {
+  if (active_ == nullptr) return makeError(ErrorKind::PortUnavailable, "the port is not open");
+  return active_->write(bytes);
+}
+
+std::size_t DesktopSerialPort::bytesWaiting() const { return active_ != nullptr ? active_->bytesWaiting() : 0; }
+
+std::string DesktopSerialPort::readWaiting() { return active_ != nullptr ? active_->readWaiting() : std::string(); }
+
+bool DesktopSerialPort::takeLineError() { return active_ != nullptr && active_->takeLineError(); }
+
+void DesktopSerialPort::flushInput() {
+  if (active_ != nullptr) active_->flushInput();
+}
+
+void DesktopSerialPort::flushOutput() {
+  if (active_ != nullptr) active_->flushOutput();
+}
+
+void DesktopSerialPort::setDataArrived(DataArrived callback) {
+  callback_ = std::move(callback);
+  if (active_ != nullptr) active_->setDataArrived(callback_);
+}
+
+}  // namespace brevik::ui

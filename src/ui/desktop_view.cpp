@@ -1,0 +1,124 @@
+#include "ui/desktop_view.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/t_comm_status.h"
+#include "ui/t_main.h"
+#include "ui/t_status.h"
+#include "ui/text.h"
+
+namespace brevik::ui {
+
+QtDesktopView::QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit)
+    : comm_(comm), status_(status), quit_(std::move(quit)) {}
+
+void QtDesktopView::setStatusText(std::string_view text) { comm_.setStatusText(fromCp(text)); }
+void QtDesktopView::setMeter(int percent) { comm_.setMeter(percent); }
+void QtDesktopView::setMeterVisible(bool visible) { comm_.setMeterVisible(visible); }
+void QtDesktopView::setBlockCountVisible(bool visible) { comm_.setBlockCountVisible(visible); }
+void QtDesktopView::setBlockCount(std::uint32_t blocks) { comm_.setBlockCount(blocks); }
+void QtDesktopView::setDataFileText(std::string_view fileName) { comm_.setDataFileText(fromCp(fileName)); }
+void QtDesktopView::setAbortVisible(bool visible) { comm_.setAbortVisible(visible); }
+void QtDesktopView::setAbortEnabled(bool enabled) { comm_.setAbortEnabled(enabled); }
+
+void QtDesktopView::setStatusWindowShown(bool shown) {
+  if (shown) {
+    comm_.show();
+    comm_.raise();
+  } else {
+    comm_.hide();
+  }
+}
+
+void QtDesktopView::setMainWindowEnabled(bool enabled) {
+  if (main_ != nullptr) main_->setEnabled(enabled);
+}
+
+// The setup window joins with the setup part of the program.
+void QtDesktopView::setSetupWindowEnabled(bool) {}
+
+void QtDesktopView::showMainWindow() {
+  if (main_ == nullptr) return;
+  main_->show();
+  main_->raise();
+}
+
+// The station address window joins with the setup part of the program.
+void QtDesktopView::closeStationAddressWindow() {}
+
+void QtDesktopView::setIdentificationDigits(std::optional<link::IdentificationDigits> digits) {
+  status_.setIdentificationText(digits ? QString("%1 %2").arg(digits->first).arg(digits->second) : QString());
+}
+
+void QtDesktopView::setScheduleText(std::string_view text) { status_.setScheduleText(fromCp(text)); }
+
+void QtDesktopView::showStatusDisplay() {
+  status_.show();
+  status_.raise();
+}
+
+void QtDesktopView::setReadingError(std::string_view text) { status_.setValueText(fromCp(text)); }
+
+void QtDesktopView::closeRealTimeDisplay() { status_.closeQuietly(); }
+
+void QtDesktopView::fillStatusForm(const protocol::StatusForm& form, bool realTimeAppearance) {
+  status_.fill(form);
+  status_.setRealTimeAppearance(realTimeAppearance);
+}
+
+void QtDesktopView::showStatusForm() { showStatusDisplay(); }
+
+void QtDesktopView::hideStatusForm() { status_.closeQuietly(); }
+
+void QtDesktopView::setValueTexts(const std::array<std::string, 4>& texts) { status_.setValueTexts(texts); }
+
+QString QtDesktopView::windowTitleOf(link::WindowId window) {
+  switch (window) {
+    case link::WindowId::GraphOpenFile:
+    case link::WindowId::Graph: return "Graph";
+    case link::WindowId::RealTimeGraph: return "Real Time Graph";
+    case link::WindowId::Setup: return "       KALDO  Setup";
+    case link::WindowId::ScalingLabels: return "Change Scaling and/or Labels";
+    case link::WindowId::StationAddress: return "Station Address";
+    case link::WindowId::PhoneList: return "Phone List";
+    case link::WindowId::LocalModems: return "Local Modems";
+    case link::WindowId::RemoteModems: return "Site Modems";
+    case link::WindowId::ComTest: return "Com Test";
+  }
+  return "Brevik Logger";
+}
+
+void QtDesktopView::openWindow(link::WindowId window) {
+  if (notAvailable_ == nullptr) {
+    notAvailable_ = new QDialog(main_);
+    notAvailable_->setObjectName("NotAvailableWindow");
+    notAvailableText_ = new QLabel(notAvailable_);
+    notAvailableText_->setObjectName("NotAvailableText");
+    notAvailableText_->setWordWrap(true);
+    auto* ok = new QPushButton("OK", notAvailable_);
+    ok->setObjectName("OKBtn");
+    QObject::connect(ok, &QPushButton::clicked, notAvailable_, &QDialog::hide);
+    auto* layout = new QVBoxLayout(notAvailable_);
+    layout->addWidget(notAvailableText_);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+  }
+  const QString title = windowTitleOf(window).trimmed();
+  notAvailable_->setWindowTitle(windowTitleOf(window));
+  notAvailableText_->setText(
+      QString("The %1 window is not available yet in this version of Brevik Logger.").arg(title));
+  notAvailable_->show();
+  notAvailable_->raise();
+  // Nothing was opened that would give the main window back.
+  setMainWindowEnabled(true);
+}
+
+QDialog* QtDesktopView::notAvailableWindow() const { return notAvailable_; }
+
+void QtDesktopView::quitProgram() {
+  if (quit_) quit_();
+}
+
+}  // namespace brevik::ui

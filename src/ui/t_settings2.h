@@ -1,0 +1,70 @@
+#pragma once
+// The Settings dialog: communication settings of the Logger Settings. The
+// rules of OK live in app/settings_dialog.h; the dialog copies its controls
+// into a SettingsDialogState and shows what the rules answer.
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+#include "app/logger_settings.h"
+#include "app/settings_dialog.h"
+#include "common/prompter.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace brevik::ui {
+
+class TSettings2 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `accepted` runs after OK stored the settings (the main window follows them).
+  TSettings2(app::LoggerSettings& settings, Prompter& prompter, QWidget* parent = nullptr);
+
+  void setAcceptedAction(std::function<void(const app::SettingsDialogOutcome&)> action) {
+    accepted_ = std::move(action);
+  }
+  void setHelpAction(std::function<void()> action) { help_ = std::move(action); }
+
+  // FormShow: each control shows its field.
+  void showFields();
+  app::SettingsDialogState controlState() const;
+
+ private Q_SLOTS:
+  void OKBtnClick();
+  void AutocsvCheckBoxClick();
+  void ExpDateFormatRGClick();
+  void CB_modemClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QGroupBox* radioGroup(const QString& name, const QString& caption, const QStringList& items,
+                        QButtonGroup*& buttons, int columns);
+  static int checkedIndex(const QButtonGroup* group);
+  static void check(QButtonGroup* group, int index);
+
+  app::LoggerSettings& settings_;
+  Prompter& prompter_;
+  QButtonGroup* port_ = nullptr;
+  QButtonGroup* baud_ = nullptr;
+  QButtonGroup* network_ = nullptr;
+  QButtonGroup* dateFormat_ = nullptr;
+  QButtonGroup* timeFormat_ = nullptr;
+  QCheckBox* modem_ = nullptr;
+  QCheckBox* autoAnswer_ = nullptr;
+  QCheckBox* wireless_ = nullptr;
+  QCheckBox* mt7xx_ = nullptr;
+  QCheckBox* autoCsv_ = nullptr;
+  int shownBaudIndex_ = 4;
+  std::function<void(const app::SettingsDialogOutcome&)> accepted_;
+  std::function<void()> help_;
+};
+
+}  // namespace brevik::ui

@@ -1,0 +1,29 @@
+// One QApplication for the window tests, on the offscreen platform unless
+// the caller chose another.
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+class QtEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = new QApplication(argc_, argv_);
+  }
+  void TearDown() override {
+    delete app_;
+    app_ = nullptr;
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "test_ui";
+  char* argv_[2] = {name_, nullptr};
+  QApplication* app_ = nullptr;
+};
+
+const ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace

@@ -1,11 +1,14 @@
 #include "app/home.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
 #if !defined(_WIN32)
 #include <unistd.h>
 #endif
+
+#include "common/files.h"
 
 namespace brevik::app {
 
@@ -34,6 +37,32 @@ bool isWritableDirectory(const fs::path& dir) {
 #endif
 }
 
+// Directories of a system-wide install. Running as an administrator makes
+// them writable, but they are never a portable install: the home would fill
+// the system's program folder with settings and logs.
+bool isSystemDirectory(const fs::path& dir) {
+#if defined(_WIN32)
+  (void)dir;
+  return false;
+#else
+  static const char* const prefixes[] = {"/bin", "/sbin", "/usr", "/lib", "/lib64", "/opt",
+                                         "/etc", "/snap", "/nix", "/Applications", "/System"};
+  const fs::path normal = dir.lexically_normal();
+  for (const char* prefix : prefixes) {
+    const fs::path p(prefix);
+    auto [mismatch, _] = std::mismatch(p.begin(), p.end(), normal.begin(), normal.end());
+    if (mismatch == p.end()) return true;
+  }
+  return false;
+#endif
+}
+
+fs::path absoluteOrAsIs(const fs::path& p) {
+  std::error_code ec;
+  fs::path a = fs::absolute(p, ec);
+  return ec ? p : a.lexically_normal();
+}
+
 }  // namespace
 
 HomeInputs homeInputsFromEnvironment(const std::optional<fs::path>& homeArgument,
@@ -50,15 +79,19 @@ HomeInputs homeInputsFromEnvironment(const std::optional<fs::path>& homeArgument
 }
 
 Result<fs::path> chooseHome(const HomeInputs& in) {
-  if (in.homeArgument && !in.homeArgument->empty()) return *in.homeArgument;
-  if (in.homeVariable) return fs::path(*in.homeVariable);
-  if (isWritableDirectory(in.executableDir)) return in.executableDir;
+  // The home becomes the current directory, so a relative one is fixed now.
+  if (in.homeArgument && !in.homeArgument->empty()) return absoluteOrAsIs(*in.homeArgument);
+  if (in.homeVariable && !in.homeVariable->empty()) return absoluteOrAsIs(fs::path(*in.homeVariable));
+  if (isWritableDirectory(in.executableDir) && !isSystemDirectory(in.executableDir))
+    return in.executableDir;
 #if defined(_WIN32)
   if (in.appData) return fs::path(*in.appData) / "Brevik";
 #elif defined(__APPLE__)
   if (in.userHome) return fs::path(*in.userHome) / "Library" / "Application Support" / "Brevik";
 #endif
-  if (in.xdgDataHome) return fs::path(*in.xdgDataHome) / "brevik";
+  // A relative XDG_DATA_HOME is invalid and must be ignored.
+  if (in.xdgDataHome && fs::path(*in.xdgDataHome).is_absolute())
+    return fs::path(*in.xdgDataHome) / "brevik";
   if (in.userHome) return fs::path(*in.userHome) / ".local" / "share" / "brevik";
   return makeError(ErrorKind::NotFound,
                    "No program home: pass --home DIR or set BREVIK_HOME");
@@ -79,8 +112,14 @@ Status seedHome(const fs::path& home, const fs::path& dataDir) {
       fs::create_directories(target, ec);
       continue;
     }
-    if (fs::exists(target, ec)) continue;  // a user's file always wins
-    fs::copy_file(it->path(), target, fs::copy_options::skip_existing, ec);
+    if (fs::exists(target, ec) || fs::is_symlink(target, ec)) continue;  // a user's file always wins
+    // Copied beside the target and renamed into place: an interrupted
+    // seeding never leaves a truncated file that later runs would keep.
+    const fs::path partial = files::temporarySibling(target);
+    fs::copy_file(it->path(), partial, fs::copy_options::overwrite_existing, ec);
+    if (std::error_code probe; !ec && !fs::exists(target, probe)) fs::rename(partial, target, ec);
+    std::error_code ignored;
+    fs::remove(partial, ignored);
     if (ec)
       return makeError(ErrorKind::Io, "Cannot copy " + rel.string() + " into " + home.string());
   }

@@ -2,7 +2,11 @@
 // The program home: the one directory holding kvlog.ini, QXLOG.TXT, setup
 // files, colour files, scaling tables and phone lists. It is, in order, the
 // --home argument, the BREVIK_HOME variable, the executable's directory when
-// it is writable (a portable install), else the per-user data directory.
+// it is writable (a portable install; never a system directory such as
+// /usr/bin, which an administrator can write too), else the per-user data
+// directory ($XDG_DATA_HOME/brevik or ~/.local/share/brevik on Linux).
+// A relative --home or BREVIK_HOME is made absolute, since the home becomes
+// the current directory.
 
 #include <filesystem>
 #include <optional>

@@ -1,0 +1,69 @@
+#pragma once
+// The program's global state, owned once for the whole run and handed to the
+// windows and to kaldo. Start-up is: construct (home chosen, settings loaded,
+// globals derived), then applyCommandLine(); shutdown is saveAtShutdown()
+// unless a quit was requested by log and quit.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/logger_settings.h"
+#include "app/runtime_globals.h"
+#include "app/unattended_log.h"
+#include "common/clock.h"
+#include "common/result.h"
+
+namespace brevik::app {
+
+class Program {
+ public:
+  // Loads kvlog.ini from the home (defaults when missing) and sets the
+  // run-time globals from it.
+  Program(std::filesystem::path homeDir, const Clock& clock);
+
+  const std::filesystem::path& home() const { return home_; }
+  const Clock& clock() const { return *clock_; }
+  LoggerSettings& settings() { return settings_; }
+  const LoggerSettings& settings() const { return settings_; }
+  RuntimeGlobals& globals() { return globals_; }
+  const RuntimeGlobals& globals() const { return globals_; }
+  const UnattendedLog& unattendedLog() const { return log_; }
+
+  // Reads the positional command line into the settings and flags. An
+  // invalid one is logged at once (log and quit) and requests the quit.
+  // The HangUp action is left to the caller, which owns the serial port.
+  StartupAction applyCommandLine(const std::vector<std::string>& positional);
+  StartupAction startupAction() const { return action_; }
+  // Argument 1 of the command line (the main window's action reads it).
+  const std::string& commandLineFile() const { return commandLineFile_; }
+
+  // Log and quit through the one unattended log; remembers the request.
+  void logAndQuit(std::string_view message);
+  void requestQuit(QuitRequest request) { quit_ = request; }
+  const std::optional<QuitRequest>& quitRequest() const { return quit_; }
+
+  // The main window closing: a rate above 19200 only works with the fast
+  // protocol, so it is switched on; then kvlog.ini is written.
+  Status saveAtShutdown();
+
+  // Joining later, each owned here once:
+  //   the Logger Configuration and its saved copy (setup),
+  //   the last Logger Status (protocol),
+  //   the link context with the exchange kind and counters (link),
+  //   the loaded-file state of the graph (graph).
+
+ private:
+  std::filesystem::path home_;
+  const Clock* clock_;
+  LoggerSettings settings_;
+  RuntimeGlobals globals_;
+  UnattendedLog log_;
+  StartupAction action_ = StartupAction::None;
+  std::string commandLineFile_;
+  std::optional<QuitRequest> quit_;
+};
+
+}  // namespace brevik::app

@@ -1,0 +1,106 @@
+// kaldo settings: shows the Logger Settings of the home's kvlog.ini, one
+// field per line in record order, or changes fields by name. Every pair is
+// checked before anything changes, so a bad pair leaves the file untouched.
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "common/cp1252.h"
+
+namespace brevik::cli {
+
+namespace {
+
+std::string shownValue(const app::LoggerSettings& settings, const app::SettingField& field) {
+  const std::string text = app::settingText(settings, field);
+  if (field.kind == app::SettingKind::Char && !text.empty() &&
+      static_cast<unsigned char>(text[0]) < 0x20) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(text[0]));
+    return buf;
+  }
+  return toUtf8(text);
+}
+
+void printFields(const app::LoggerSettings& settings, const std::vector<const app::SettingField*>& fields,
+                 std::ostream& out) {
+  for (const app::SettingField* f : fields) out << f->name << ": " << shownValue(settings, *f) << "\n";
+}
+
+int run(Context& ctx) {
+  std::ostream& out = *ctx.out;
+  std::ostream& err = *ctx.err;
+  app::LoggerSettings settings = app::loadSettings(ctx.home);
+
+  if (ctx.args.empty()) {
+    std::vector<const app::SettingField*> all;
+    for (const app::SettingField& f : app::settingFields()) all.push_back(&f);
+    printFields(settings, all, out);
+    return kExitOk;
+  }
+
+  bool refused = false;
+  std::vector<const app::SettingField*> changed;
+  for (const std::string& pair : ctx.args) {
+    const std::size_t eq = pair.find('=');
+    if (eq == std::string::npos || eq == 0) {
+      err << "kaldo settings: '" << pair << "' is not NAME=VALUE\n";
+      refused = true;
+      continue;
+    }
+    const std::string name = pair.substr(0, eq);
+    const std::string value = pair.substr(eq + 1);
+    const app::SettingField* field = app::findSettingField(name);
+    if (!field) {
+      err << "kaldo settings: unknown setting '" << name
+          << "' (run 'kaldo settings' to list the names)\n";
+      refused = true;
+      continue;
+    }
+    const std::string text = fromUtf8(value);
+    if (toUtf8(text) != value) {
+      err << "kaldo settings: " << field->name << ": '" << value
+          << "' holds characters that Windows-1252 cannot store\n";
+      refused = true;
+      continue;
+    }
+    if (Status set = app::setSettingFromText(settings, field->name, text); !set) {
+      err << "kaldo settings: " << toUtf8(set.error().message) << "\n";
+      refused = true;
+      continue;
+    }
+    if (std::find(changed.begin(), changed.end(), field) == changed.end()) changed.push_back(field);
+  }
+  // The same rule as the Settings dialog: the rates above 19200 exist only in
+  // the fast protocol (the program would switch it back on when it closes).
+  const bool touchesSpeed = std::any_of(changed.begin(), changed.end(), [](const app::SettingField* f) {
+    return f->name == "BaudRate" || f->name == "FastProtocol";
+  });
+  if (!refused && touchesSpeed && settings.BaudRate > 19200 && settings.FastProtocol == 0) {
+    err << "kaldo settings: BaudRate " << settings.BaudRate
+        << " is only supported with FastProtocol=1 (the MT7xx protocol)\n";
+    refused = true;
+  }
+  if (refused) {
+    err << "kaldo settings: nothing was changed\n";
+    return kExitUsage;
+  }
+  if (Status saved = app::saveSettings(ctx.home, settings); !saved) {
+    err << "kaldo settings: " << saved.error().message << "\n";
+    return kExitFailed;
+  }
+  printFields(settings, changed, out);
+  return kExitOk;
+}
+
+}  // namespace
+
+KALDO_COMMAND("settings", "[NAME=VALUE ...]",
+              "show the Logger Settings (kvlog.ini), or change fields by name", run);
+
+}  // namespace brevik::cli

@@ -77,10 +77,7 @@ std::optional<char> scaleCodeOfItem(int channel, int item);
 // offer it (the box then stays as it was).
 std::optional<int> scaleItemOfCode(int channel, char code);
 
-inline constexpr std::string_view kLinearPrefix = "Linear: ";
-inline constexpr std::string_view kContactPrefix = "Fer/ouv: ";
-inline constexpr std::string_view kTablePrefix = "Table: (";
-inline constexpr std::string_view kScaleSeparator = " / ";
+// The texts of items 4, 6 and 10 are written by scale_entry.h.
 
 // ---------------------------------------------------------------- input boxes
 

@@ -57,12 +57,14 @@ FieldName splitName(std::string_view name) {
   return f;
 }
 
+// The built-in default itself holds "1.RVT", so a dot is allowed; what
+// could leave the program home is not.
 bool isPlainBaseName(std::string_view name) {
-  if (name.empty()) return false;
+  if (name.empty() || name.front() == '.' || name.find("..") != std::string_view::npos) return false;
   return std::none_of(name.begin(), name.end(), [](char c) {
     const auto b = static_cast<unsigned char>(c);
-    return b < 0x20 || c == '/' || c == '\\' || c == ':' || c == '.' || c == '*' || c == '?' || c == '"' ||
-           c == '<' || c == '>' || c == '|' || c == ' ';
+    return b < 0x20 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+           c == '>' || c == '|' || c == ' ';
   });
 }
 
@@ -234,7 +236,7 @@ Status setConfigurationField(LoggerConfiguration& c, std::string_view name, std:
     }
     if (f.base == "tablename") {
       if (value.size() > config_layout::kTableNameWidth || !isPlainBaseName(value))
-        return refused(name, "a table's base name of 1 to 8 characters, without extension or directory");
+        return refused(name, "a table's base name of 1 to 8 characters, without directory");
       c.setTableName(ch, value);
       return {};
     }

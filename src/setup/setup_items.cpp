@@ -74,13 +74,16 @@ int rateItemOfCode(char code) {
 }
 
 std::vector<std::string> initialStartItems() {
-  return {std::string("immédiat "_cp), std::string(presetStartResourceText()),
-          "when all thermistor(s) are attached", std::string("immédiat , avec sortie modem auto    "_cp)};
+  const std::array<std::string_view, 4> items = {"immédiat "_cp, presetStartResourceText(),
+                                                 "when all thermistor(s) are attached",
+                                                 "immédiat , avec sortie modem auto    "_cp};
+  return {items.begin(), items.end()};
 }
 
 std::vector<std::string> initialStopItems() {
-  return {std::string("à la fin de mémoire "_cp), "en continu (FIFO tournant)",
-          std::string("quand canal 1 déconncté /ouvert  "_cp)};
+  const std::array<std::string_view, 3> items = {"à la fin de mémoire "_cp, "en continu (FIFO tournant)",
+                                                 "quand canal 1 déconncté /ouvert  "_cp};
+  return {items.begin(), items.end()};
 }
 
 std::string_view presetStartPlaceholder() { return "Heure prévue   "_cp; }
@@ -99,20 +102,21 @@ int scaleItemCount(int channel) {
 
 std::vector<std::string> initialScaleItems(int channel) {
   if (!validChannel(channel)) return {};
-  std::vector<std::string> items = {
+  const std::array<std::string_view, kFirstThermocoupleItem> common = {
       "Thermistor \"A\"  (A.rvt)",
       "Thermistor \"B\"  (B.rvt)",
       "Thermistor \"C\"  (C.rvt)",
-      std::string("Capteur lumière  (L.rvt)"_cp),
+      "Capteur lumière  (L.rvt)"_cp,
       "Linear: 0.0000 / 100.00",
-      std::string("NleEchelLinéaire:"_cp),
+      "NleEchelLinéaire:"_cp,
       "Table: (1.rvt)",
-      std::string(channel == 2 ? "Table Dédiée:"_cp : "Table dédiée:"_cp),
+      channel == 2 ? "Table Dédiée:"_cp : "Table dédiée:"_cp,
       "Resistance",
       "Platinum Rtd 10k (P.rvt)",
       "Fer/Ouv: 0.0000 / 100.00",
       "Nle valeur Fer/Ouv:",
   };
+  std::vector<std::string> items(common.begin(), common.end());
   if (channel == 3)
     for (int i = 0; i < kThermocoupleItemCount; ++i) items.push_back(thermocoupleItemText(i));
   return items;

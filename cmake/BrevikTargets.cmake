@@ -29,8 +29,9 @@ function(brevik_core_library name)
   set(BREVIK_CORE_LIBRARIES ${BREVIK_CORE_LIBRARIES} ${target} PARENT_SCOPE)
 endfunction()
 
-# The Qt side: platform ports and windows, and the brevik program.
-macro(brevik_qt_parts)
+# The Qt side: platform ports and windows, and the brevik program. A function,
+# so that moc runs for these targets only.
+function(brevik_qt_parts)
   set(CMAKE_AUTOMOC ON)
   file(GLOB_RECURSE platform_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/platform/*.cpp")
   if(platform_sources)
@@ -40,7 +41,7 @@ macro(brevik_qt_parts)
   if(EXISTS "${CMAKE_SOURCE_DIR}/src/ui/CMakeLists.txt")
     add_subdirectory(src/ui)
   endif()
-endmacro()
+endfunction()
 
 # brevik_test_suite(NAME [LIBS ...]): tests/NAME/*.cpp into test_NAME, each
 # test registered with CTest on its own.

@@ -8,7 +8,10 @@
 // any other MODE (or none) opens the graph of DATAFILE. STATION "0" means a
 // single logger, anything else the station address in a network. PHONE "0"
 // means a direct line, a text shorter than five characters a phone book
-// entry counted from 1, anything longer the number to dial.
+// entry counted from 1, anything longer the number to dial. A short PHONE
+// that is not a number from 1 up ("abc", "00", "-2") names no entry: rather
+// than dial whichever site happens to be selected, the run stops with
+// "Invalid phone book entry number" in the unattended log.
 //
 // Long options never collide with these: --home DIR, --demo, --help and
 // --version, and "--" ends the options.

@@ -11,6 +11,7 @@
 //        106  "+++"         134  "ATH" CR, close
 
 #include <functional>
+#include <string>
 
 #include "app/logger_settings.h"
 #include "app/unattended_log.h"
@@ -56,7 +57,8 @@ class ModemHangUp {
 std::string hangUpLogText(const Status& outcome);
 
 // The whole "h" mode: hangs up, writes the log line anew and hands the quit
-// request to `quit` (which must not ask for a second hang-up).
+// request to `quit` (which must not ask for a second hang-up). `log` must
+// outlive the sequence (the Program owns it).
 void hangUpAndQuit(ModemHangUp& hangUp, const LoggerSettings& settings, const UnattendedLog& log,
                    std::function<void(QuitRequest)> quit);
 

@@ -16,13 +16,19 @@ namespace brevik::cli {
 
 namespace {
 
+// The value as UTF-8 on one line: control characters (a CR inside a modem
+// init string, a zero revision byte) are shown as \xNN.
 std::string shownValue(const app::LoggerSettings& settings, const app::SettingField& field) {
-  const std::string text = app::settingText(settings, field);
-  if (field.kind == app::SettingKind::Char && !text.empty() &&
-      static_cast<unsigned char>(text[0]) < 0x20) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(text[0]));
-    return buf;
+  std::string text;
+  for (const char c : app::settingText(settings, field)) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", b);
+      text += buf;
+    } else {
+      text += c;
+    }
   }
   return toUtf8(text);
 }

@@ -40,6 +40,8 @@ class SerialPort {
   // read are dropped. The DTR line falls.
   virtual void close() = 0;
 
+  // False after close() and after the device vanished while open (the port
+  // then closes itself; later writes fail with PortUnavailable).
   virtual bool isOpen() const = 0;
 
   // Changes the speed; allowed while the port is open (the baud switch of the

@@ -23,9 +23,10 @@ std::string_view trimBlanks(std::string_view s) {
 // A decimal number filling the whole of `token` ('.' as the point, optional
 // sign and exponent); nullopt for anything else, infinities and NaN included.
 std::optional<float> parseNumber(std::string_view token) {
+  // from_chars takes no '+': allow one, but not before another sign.
+  if (token.size() > 1 && token.front() == '+' && token[1] != '-' && token[1] != '+')
+    token.remove_prefix(1);
   if (token.empty()) return std::nullopt;
-  if (token.front() == '+') token.remove_prefix(1);
-  if (token.empty() || token.front() == '+') return std::nullopt;
   float value = 0.0f;
   const char* first = token.data();
   const char* last = token.data() + token.size();

@@ -33,7 +33,8 @@
 //      "B.Rvt". Among several, one whose base name has the exact case wins,
 //      then the smallest name in byte order, so the choice never depends on
 //      directory order.
-// On Windows and macOS step 1 already finds every spelling.
+// On Windows and macOS step 1 already finds every spelling. Both the checks
+// and the lookup live in setup/home_files.h.
 
 #include <cstddef>
 #include <filesystem>

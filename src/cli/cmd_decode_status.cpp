@@ -1,0 +1,123 @@
+// kaldo decode-status FILE [--schedule LINE]: decodes one raw status reply
+// (FILE, or - for standard input) with the home's Logger Settings and
+// scaling tables and prints every text of the status form, one
+// "Component: text" line each, in the form's order. Nothing is saved: the
+// settings a logger read would change are left as they are.
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <ostream>
+#include <string>
+
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "common/clock.h"
+#include "common/cp1252.h"
+#include "common/files.h"
+#include "protocol/dialout_schedule.h"
+#include "protocol/status_decode.h"
+#include "protocol/status_texts.h"
+
+namespace brevik::cli {
+
+namespace {
+
+constexpr const char* kName = "decode-status";
+
+// UTF-8 for the console; every blank kept, control bytes shown as \xNN so
+// that a NUL or CR in a description cannot garble the line.
+std::string shown(std::string_view cp1252) {
+  std::string text;
+  for (const char c : cp1252) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", b);
+      text += buf;
+    } else {
+      text += c;
+    }
+  }
+  return toUtf8(text);
+}
+
+// One reply line: the line ending that closes it is not part of it.
+std::string withoutLineEnd(std::string text) {
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  return text;
+}
+
+int run(Context& ctx) {
+  std::ostream& out = *ctx.out;
+  std::ostream& err = *ctx.err;
+  std::string file;
+  std::optional<std::string> schedule;
+  for (std::size_t i = 0; i < ctx.args.size(); ++i) {
+    const std::string& a = ctx.args[i];
+    if (a == "--schedule") {
+      if (i + 1 >= ctx.args.size()) {
+        err << "kaldo " << kName << ": --schedule needs a schedule reply line\n";
+        return kExitUsage;
+      }
+      schedule = ctx.args[++i];
+    } else if (file.empty() && (a == "-" || a.rfind("--", 0) != 0)) {
+      file = a;
+    } else {
+      err << "kaldo " << kName << ": unexpected argument '" << a << "'\n";
+      return kExitUsage;
+    }
+  }
+  if (file.empty()) {
+    err << "usage: kaldo " << kName << " FILE|- [--schedule LINE]\n";
+    return kExitUsage;
+  }
+
+  std::string reply;
+  if (file == "-") {
+    reply.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  } else {
+    auto content = files::readAll(file);
+    if (!content) {
+      err << "kaldo " << kName << ": cannot read '" << file << "'\n";
+      return kExitFailed;
+    }
+    reply = std::move(*content);
+  }
+  reply = withoutLineEnd(std::move(reply));
+
+  const app::LoggerSettings settings = app::loadSettings(ctx.home);
+  protocol::StatusSettings statusSettings;
+  statusSettings.fahrenheit = settings.FahrenheitUnits != 0;
+  statusSettings.twelveHourClock = settings.TwelveHourClock != 0;
+  statusSettings.humidityMode = protocol::humidityModeFromSetting(settings.HumidityMode);
+  statusSettings.lastRevision = settings.LastRevision;
+
+  const SystemClock clock;
+  const auto result =
+      protocol::decodeStatusReply(reply, statusSettings, clock, protocol::homeTableReader(ctx.home));
+  if (result.outcome == protocol::StatusOutcome::Rejected) {
+    const std::string text = protocol::invalidResponseText(reply, "");
+    out << shown(text.substr(0, text.find('\r'))) << "\n";
+    return kExitFailed;
+  }
+  if (result.outcome == protocol::StatusOutcome::TableFailed) {
+    err << "kaldo " << kName << ": " << toUtf8(result.tableError ? result.tableError->message : "") << "\n";
+    return kExitFailed;
+  }
+
+  const protocol::StatusForm form =
+      protocol::buildStatusForm(result.status, protocol::StatusTextSettings{statusSettings.twelveHourClock});
+  for (const protocol::StatusComponent& c : form.components)
+    if (c.visible) out << c.name << ": " << shown(c.text) << "\n";
+  if (schedule) out << "Schedule: " << shown(protocol::dialOutScheduleText(*schedule)) << "\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+KALDO_COMMAND(kName, "FILE|- [--schedule LINE]",
+              "decode a raw status reply and print the texts of the status form", run);
+
+}  // namespace brevik::cli

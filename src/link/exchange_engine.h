@@ -1,0 +1,163 @@
+#pragma once
+// The exchange engine: one state machine that runs every conversation with a
+// logger, from OpenLink to EndExchange. It is driven only by the serial
+// port's data callback and by the tick scheduler (the one time-out and the
+// short waits between steps); it owns no timer and never blocks.
+//
+// Reading guide: onDataAvailable() and onTimeout() switch on LinkState; each
+// state has one "line" and one "time-out" handler below, named after it.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/logger_settings.h"
+#include "common/prompter.h"
+#include "common/result.h"
+#include "link/exchange_hooks.h"
+#include "link/exchange_trace.h"
+#include "link/link_context.h"
+#include "link/link_view.h"
+#include "link/reporting.h"
+#include "link/serial_port.h"
+#include "link/tick_scheduler.h"
+
+namespace brevik::link {
+
+struct LinkPorts {
+  SerialPort& port;
+  TickScheduler& ticks;
+  LinkView& view;
+  Prompter& prompter;
+  ExchangeHost& host;
+};
+
+class ExchangeEngine {
+ public:
+  ExchangeEngine(LinkPorts ports, app::LoggerSettings& settings);
+  ~ExchangeEngine();
+  ExchangeEngine(const ExchangeEngine&) = delete;
+  ExchangeEngine& operator=(const ExchangeEngine&) = delete;
+
+  // ---- hooks (optional) ----
+  void setStatusReplyHandler(StatusReplyHandler* h) { statusReplies_ = h; }
+  void setDownloadSession(DownloadSession* d) { download_ = d; }
+  void setModemSteps(ModemSteps* m) { modem_ = m; }
+  void setReadingsView(ReadingsView* r) { readings_ = r; }
+  void setConfigurationSource(ConfigurationSource* c) { configuration_ = c; }
+  void setTraceSink(TraceSink* sink) { trace_.setSink(sink); }
+
+  LinkContext& context() { return ctx_; }
+  const LinkContext& context() const { return ctx_; }
+  app::LoggerSettings& settings() { return settings_; }
+  ExchangeTrace& trace() { return trace_; }
+
+  // ---- starting and ending ----
+  // Starts an exchange of the context's kind (set by the caller).
+  void openLink();
+  void endExchange();
+  // AbortBtn.
+  void abort();
+
+  // ---- the two events ----
+  void onDataAvailable();
+  void onTimeout();
+
+  // ---- operations for the later steps of an exchange ----
+  // Frames `body` for this logger (or with `address` when given), keeps it as
+  // the last command and sends it.
+  void sendCommand(std::string_view body, std::optional<std::uint8_t> address = std::nullopt);
+  void sendFramed(const std::string& framed);
+  void setState(LinkState state);
+  void armTimeout(Ticks ticks);
+  void disarmTimeout();
+  void clearReceive();
+  // Runs `step` after `ticks` unless the exchange ends first; data arriving
+  // meanwhile are only collected.
+  void wait(Ticks ticks, std::function<void()> step);
+  // The one reporting rule; returns the button chosen (Ok when nothing was
+  // asked).
+  Answer report(const Report& report);
+  // A line in the unattended log that ends nothing ("Data written to ...").
+  void logEntry(std::string_view text);
+  // Timer2: 36 seconds (after `delay` ticks), then the configuration is
+  // sent again.
+  void startTimer2(Ticks delay = 0);
+  void stopTimer2();
+  // The frame address of this exchange's commands.
+  std::uint8_t frameAddressNow() const;
+
+ private:
+  // OpenLink steps
+  void openPortAndContinue();
+  void afterPortOpened();
+  void failOpen(const Error& error);
+  void startWakeUp();
+  void sendWakeBurst();
+  void dtrPulse(std::function<void()> then);
+  void baudSwitch(std::function<void()> then);
+  Status setPortBaud(std::uint32_t baud);
+
+  // per state
+  void actOnState();
+  void onWakeReplyData();
+  void onWakeReplyTimeout();
+  void onIdentificationLine();
+  void onIdentificationTimeout();
+  void identifiedByOneCharacter();
+  void onFastStartTimeout();
+  void dispatchKind();
+  void sendStatusRequest(std::optional<std::uint8_t> address = std::nullopt);
+  void onReplyLine();
+  void onIdentifyReply(std::string line);
+  void onStationAddressReply(const std::string& line);
+  void onChangeBaudReply(const std::string& line);
+  void onReplyTimeout();
+  void onChangeBaudTimeout();
+  void onNoReplyTimeout();
+  void startConfigurationSend();
+  void onConfigurationReply(const std::string& line);
+  void onConfigurationTimeout();
+  std::string configurationLogSuffix() const;
+  std::string loggerName() const;
+  void onDataLine();
+  void onRealTimeLine(std::string line);
+  void onDataTimeout();
+  void onScheduleLine();
+
+  // Timer1 (wake-up meter)
+  void startTimer1();
+  void stopTimer1();
+  void timer1Tick(Ticks start, int k);
+  void timer2Tick(Ticks start, int k);
+
+  bool modemOrWireless() const;
+
+  SerialPort& port_;
+  TickScheduler& ticks_;
+  LinkView& view_;
+  Prompter& prompter_;
+  ExchangeHost& host_;
+  app::LoggerSettings& settings_;
+
+  StatusReplyHandler* statusReplies_ = nullptr;
+  DownloadSession* download_ = nullptr;
+  ModemSteps* modem_ = nullptr;
+  ReadingsView* readings_ = nullptr;
+  ConfigurationSource* configuration_ = nullptr;
+
+  LinkContext ctx_;
+  ExchangeTrace trace_;
+
+  // Continuations belong to one exchange: ending it (or opening the link
+  // again) makes the pending ones void.
+  std::uint64_t generation_ = 0;
+  int waitsPending_ = 0;
+  int meter_ = 0;
+  TickScheduler::StepId timer1_ = 0;
+  TickScheduler::StepId timer2_ = 0;
+};
+
+}  // namespace brevik::link

@@ -1,0 +1,83 @@
+#pragma once
+// The places where the later steps of an exchange plug into the engine. Each
+// is optional: an engine without a hook ends the exchange where the hook
+// would have taken over.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/result.h"
+
+namespace brevik::link {
+
+// What the program around the link provides: its command-line mode, the
+// unattended log and the modem on the main window. Only the engine's
+// reporting rule writes the log or ends the program through it.
+class ExchangeHost {
+ public:
+  virtual ~ExchangeHost() = default;
+  virtual bool commandLineReceive() const = 0;  // receive flag (data or CSV file)
+  virtual bool commandLineSetup() const = 0;    // setup-send flag
+  virtual void logEntry(std::string_view text) = 0;
+  virtual void logAndQuit(std::string_view text) = 0;
+  virtual void hangUpModem() = 0;               // the main window's hang-up
+  virtual void autoAnswerHangUp() = 0;          // end an answered call, wait for the next
+};
+
+// After a status reply: decode, show, and decide what the exchange does next
+// (schedule, download, readings). It must either send the next command or
+// end the exchange.
+class StatusReplyHandler {
+ public:
+  virtual ~StatusReplyHandler() = default;
+  virtual void processStatusReply(std::string_view reply) = 0;
+};
+
+// The memory download of a Receive exchange, in state AwaitData.
+class DownloadSession {
+ public:
+  virtual ~DownloadSession() = default;
+  virtual void onLine(std::string_view line) = 0;
+  virtual void onTimeout() = 0;
+  virtual bool running() const = 0;
+  // AbortBtn: stop requesting; the next line finishes the download.
+  virtual void abort() = 0;
+};
+
+// The modem steps before the wake-up and the two modem utilities.
+class ModemSteps {
+ public:
+  virtual ~ModemSteps() = default;
+  // OpenLink with UseModem and no call up, after the port is open.
+  virtual void beginSetup() = 0;
+  // A complete line / a time-out in ModemSetup, Dialling, Connected,
+  // RemoteModemSetup or ComTest.
+  virtual void onLine(std::string_view line) = 0;
+  virtual void onTimeout() = 0;
+};
+
+// A reading line of the real-time display (checksum already checked).
+class ReadingsView {
+ public:
+  virtual ~ReadingsView() = default;
+  virtual void readingReceived(std::string_view line) = 0;
+};
+
+// The messages of a configuration command, built from the Logger
+// Configuration for the identified logger.
+struct ConfigurationCommand {
+  std::vector<std::string> parts;  // sent in order, 1 to 4 of them
+  bool shortTimeout = false;       // the sends get 9 ticks
+};
+
+class ConfigurationSource {
+ public:
+  virtual ~ConfigurationSource() = default;
+  // An error carries the text to report (the link is closed then).
+  virtual Result<ConfigurationCommand> build(char firmwareLetter) = 0;
+};
+
+}  // namespace brevik::link

@@ -1,0 +1,137 @@
+#include "link/status_reply_flow.h"
+
+#include "common/cp1252.h"
+#include "protocol/download_precheck.h"
+
+namespace brevik::link {
+
+namespace {
+
+Report information(std::string text, CommandLineFlags flags = CommandLineFlags::None) {
+  return Report{Message{MessageKind::Information, std::move(text), Buttons::Ok, 0}, flags,
+                std::nullopt, std::nullopt};
+}
+
+}  // namespace
+
+void StatusReplyFlow::processStatusReply(std::string_view reply) {
+  LinkContext& ctx = engine_.context();
+
+  // 1
+  protocol::StatusDecodeResult decoded = steps_.decode(reply);
+  if (decoded.outcome == protocol::StatusOutcome::Rejected) return onRejected(reply);
+  rejections_ = 0;
+  // 2
+  if (decoded.outcome == protocol::StatusOutcome::TableFailed) {
+    ctx.scalingFailed = true;
+    return engine_.endExchange();
+  }
+  lastStatus_ = decoded.status;
+  const protocol::LoggerStatus& status = *lastStatus_;
+
+  // 3: an answered call always downloads, in an exchange of its own.
+  if (ctx.autoAnswerCall() && ctx.kind != ExchangeKind::Receive) {
+    engine_.endExchange();
+    ctx.dataFileName = steps_.autoAnswerFileName(status);
+    steps_.fillStatusForm(status);
+    ctx.kind = ExchangeKind::Receive;
+    // The new exchange asks for the status again; its reply comes back here
+    // as a Receive and goes on to the download.
+    engine_.openLink();
+    return;
+  }
+
+  // 4
+  steps_.fillStatusForm(status);
+
+  // 5
+  switch (ctx.kind) {
+    case ExchangeKind::RealTime:
+      startRealTime(status);
+      break;
+    case ExchangeKind::Status:
+      requestSchedule(status);
+      break;
+    case ExchangeKind::Receive:
+      precheckAndDownload(status);
+      break;
+    default:
+      engine_.endExchange();
+      break;
+  }
+
+  // 6
+  if (!ctx.realTimeGraph) steps_.showStatusForm();
+}
+
+void StatusReplyFlow::onRejected(std::string_view reply) {
+  LinkContext& ctx = engine_.context();
+  ++rejections_;
+  if (rejections_ == 1) {
+    // One garbled reply is asked for again.
+    engine_.sendFramed(ctx.lastCommand);
+    return;
+  }
+  rejections_ = 0;
+  const std::string text = protocol::invalidResponseText(reply, ctx.lastCommand);
+  engine_.endExchange();
+  engine_.report(information(text, CommandLineFlags::Receive));
+}
+
+void StatusReplyFlow::startRealTime(const protocol::LoggerStatus& status) {
+  LinkContext& ctx = engine_.context();
+  const char revision = status.revision;
+  if (revision < 'O') {
+    ctx.kind = ExchangeKind::None;
+    engine_.endExchange();
+    engine_.report(information(
+        "Real Time mode not supported in this logger; a firmware upgrade is available; contact "
+        "factory for details."));
+    return;
+  }
+  if (revision < 'p' && engine_.settings().UseModem != 0) {
+    engine_.endExchange();
+    engine_.report(information("Real Time is not available on this logger when using modems"));
+    return;
+  }
+  ctx.realTime = true;
+  engine_.setState(LinkState::AwaitData);
+  engine_.sendCommand(revision <= 'o' ? "Z" : "Y");
+}
+
+void StatusReplyFlow::requestSchedule(const protocol::LoggerStatus& status) {
+  if (auto csv = steps_.csvFileName()) {
+    if (Status written = steps_.appendReadingsLine(*csv, status); !written) {
+      engine_.endExchange();
+      engine_.report(information(written.error().message, CommandLineFlags::Receive));
+      return;
+    }
+    engine_.logEntry("Data written to " + *csv);
+  }
+  engine_.setState(LinkState::AwaitSchedule);
+  engine_.sendCommand("DA01D0");
+}
+
+void StatusReplyFlow::precheckAndDownload(const protocol::LoggerStatus& status) {
+  LinkContext& ctx = engine_.context();
+  const protocol::PrecheckResult check = protocol::downloadPrecheck(status);
+  if (check.proceeds()) {
+    if (Status started = steps_.startDownload(status); !started) {
+      engine_.endExchange();
+      engine_.report(Report{Message{MessageKind::Error, started.error().message, Buttons::Ok, 0},
+                            CommandLineFlags::Receive, std::nullopt, std::nullopt});
+    }
+    return;
+  }
+  if (ctx.autoAnswerCall()) {
+    // Nothing to fetch: the configuration goes again later, which ends the call.
+    engine_.logEntry(protocol::precheckLogLine(check, status));
+    engine_.endExchange();
+    engine_.startTimer2(kEmptyCallPause);
+    return;
+  }
+  engine_.endExchange();
+  engine_.report(information(protocol::precheckMessage(check), CommandLineFlags::Receive));
+}
+
+}  // namespace brevik::link

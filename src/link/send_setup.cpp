@@ -1,0 +1,28 @@
+#include "link/send_setup.h"
+
+namespace brevik::link {
+
+protocol::ValidationOutcome askSetupQuestions(const setup::LoggerConfiguration& configuration, Prompter& prompter,
+                                              const protocol::ValidationContext& context) {
+  return protocol::validateConfiguration(configuration, context, [&prompter](const protocol::ValidationQuestion& q) {
+    const Buttons buttons = q.buttons == protocol::ValidationButtons::Ok ? Buttons::Ok : Buttons::OkCancel;
+    const Answer answer = prompter.ask(Message{MessageKind::Warning, q.text, buttons, 0});
+    return answer == Answer::Ok;
+  });
+}
+
+bool validateAndSend(ExchangeEngine& engine, const setup::LoggerConfiguration& configuration, Prompter& prompter,
+                     const Clock& clock, bool commandLineSend) {
+  LinkContext& ctx = engine.context();
+  const protocol::ValidationContext context{clock.now(), commandLineSend || ctx.autoAnswerCall(), ctx.labelsOnly};
+  if (askSetupQuestions(configuration, prompter, context) == protocol::ValidationOutcome::Stop) {
+    // Nothing was opened yet; the exchange kind set by the caller is dropped.
+    ctx.kind = ExchangeKind::None;
+    return false;
+  }
+  ctx.kind = ExchangeKind::SendSetup;
+  engine.openLink();
+  return true;
+}
+
+}  // namespace brevik::link

@@ -37,6 +37,12 @@ function(brevik_qt_parts)
   if(platform_sources)
     add_library(brevik_platform STATIC ${platform_sources})
     target_link_libraries(brevik_platform PUBLIC brevik_core Qt6::Core Qt6::SerialPort)
+    # kaldo talks to real devices through the platform's serial port; without
+    # Qt it still runs every exchange against the virtual logger.
+    if(TARGET brevik_cli_commands)
+      target_link_libraries(brevik_cli_commands PUBLIC brevik_platform)
+      target_compile_definitions(brevik_cli_commands PUBLIC BREVIK_HAVE_QT_PLATFORM=1)
+    endif()
   endif()
   if(EXISTS "${CMAKE_SOURCE_DIR}/src/ui/CMakeLists.txt")
     add_subdirectory(src/ui)

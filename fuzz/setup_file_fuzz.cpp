@@ -1,14 +1,12 @@
 // Fuzz target: a .SET file as read from disk, and everything done with it.
+// Seeds: fuzz/corpus/setup_file_fuzz.
 
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
-#include "exercise_configuration.h"
+#include "protocol/configuration_fuzzing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  auto record = brevik::setup::LoggerConfiguration::fromBytes(bytes);
-  if (record) brevik::fuzzing::exerciseConfiguration(*record);
+  brevik::protocol::exerciseSetupFileBytes(data, size);
   return 0;
 }

@@ -4,7 +4,6 @@
 // "Component: text" line each, in the form's order. Nothing is saved: the
 // settings a logger read would change are left as they are.
 
-#include <cstdio>
 #include <iostream>
 #include <iterator>
 #include <ostream>
@@ -12,35 +11,18 @@
 
 #include "app/logger_settings.h"
 #include "cli/command.h"
+#include "cli/status_printing.h"
 #include "common/clock.h"
 #include "common/cp1252.h"
 #include "common/files.h"
 #include "protocol/dialout_schedule.h"
 #include "protocol/status_decode.h"
-#include "protocol/status_texts.h"
 
 namespace brevik::cli {
 
 namespace {
 
 constexpr const char* kName = "decode-status";
-
-// UTF-8 for the console; every blank kept, control bytes shown as \xNN so
-// that a NUL or CR in a description cannot garble the line.
-std::string shown(std::string_view cp1252) {
-  std::string text;
-  for (const char c : cp1252) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", b);
-      text += buf;
-    } else {
-      text += c;
-    }
-  }
-  return toUtf8(text);
-}
 
 // One reply line: the line ending that closes it is not part of it.
 std::string withoutLineEnd(std::string text) {
@@ -88,18 +70,14 @@ int run(Context& ctx) {
   reply = withoutLineEnd(std::move(reply));
 
   const app::LoggerSettings settings = app::loadSettings(ctx.home);
-  protocol::StatusSettings statusSettings;
-  statusSettings.fahrenheit = settings.FahrenheitUnits != 0;
-  statusSettings.twelveHourClock = settings.TwelveHourClock != 0;
-  statusSettings.humidityMode = protocol::humidityModeFromSetting(settings.HumidityMode);
-  statusSettings.lastRevision = settings.LastRevision;
+  const protocol::StatusSettings statusSettings = statusSettingsOf(settings);
 
   const SystemClock clock;
   const auto result =
       protocol::decodeStatusReply(reply, statusSettings, clock, protocol::homeTableReader(ctx.home));
   if (result.outcome == protocol::StatusOutcome::Rejected) {
     const std::string text = protocol::invalidResponseText(reply, "");
-    out << shown(text.substr(0, text.find('\r'))) << "\n";
+    out << consoleText(text.substr(0, text.find('\r'))) << "\n";
     return kExitFailed;
   }
   if (result.outcome == protocol::StatusOutcome::TableFailed) {
@@ -107,11 +85,8 @@ int run(Context& ctx) {
     return kExitFailed;
   }
 
-  const protocol::StatusForm form =
-      protocol::buildStatusForm(result.status, protocol::StatusTextSettings{statusSettings.twelveHourClock});
-  for (const protocol::StatusComponent& c : form.components)
-    if (c.visible) out << c.name << ": " << shown(c.text) << "\n";
-  if (schedule) out << "Schedule: " << shown(protocol::dialOutScheduleText(*schedule)) << "\n";
+  printStatusForm(out, result.status, statusSettings.twelveHourClock);
+  if (schedule) printScheduleText(out, protocol::dialOutScheduleText(*schedule));
   return kExitOk;
 }
 

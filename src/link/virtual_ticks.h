@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "link/tick_scheduler.h"
@@ -27,10 +28,20 @@ class VirtualTicks final : public TickScheduler {
 
   // Runs steps until none is pending or the clock has moved `limit` ticks;
   // true when it stopped because nothing was pending.
-  bool runUntilIdle(Ticks limit);
+  bool runUntilIdle(Ticks limit = 100000);
+
+  // Runs the steps due now without moving the clock (steps of 0 ticks).
+  void runDue() { advance(0); }
 
   bool idle() const { return steps_.empty(); }
+  // Pending steps, the armed timer included.
+  std::size_t pending() const { return steps_.size(); }
   std::size_t pendingSteps() const { return steps_.size(); }
+  // The tick at which the next step falls due.
+  std::optional<Ticks> nextDue() const {
+    if (steps_.empty()) return std::nullopt;
+    return steps_.begin()->first.at;
+  }
 
  private:
   struct Due {

@@ -1,0 +1,79 @@
+#include "cli/console_link.h"
+
+#include "cli/status_printing.h"
+
+namespace brevik::cli {
+
+Answer unattendedAnswer(Buttons buttons, const ConfirmationPolicy& policy) {
+  switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkRetry:
+      return Answer::Ok;
+    case Buttons::OkCancel:
+      return Answer::Cancel;
+    case Buttons::YesNo:
+      return policy.yesNo == Answer::Yes ? Answer::Yes : Answer::No;
+    case Buttons::YesNoCancel:
+      return policy.yesNo == Answer::Yes ? Answer::Yes : policy.yesNo == Answer::No ? Answer::No
+                                                                                   : Answer::Cancel;
+  }
+  return Answer::Ok;
+}
+
+std::string messageLines(std::string_view text) {
+  std::string out;
+  bool first = true;
+  while (first || !text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    out += "! " + consoleText(line) + "\n";
+    first = false;
+    if (end == std::string_view::npos) break;
+    // CR LF is one line end.
+    std::size_t next = end + 1;
+    if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+    text.remove_prefix(next);
+  }
+  return out;
+}
+
+Answer ConsolePrompter::ask(const Message& message) {
+  messages_.push_back(message);
+  out_ << messageLines(message.text) << std::flush;
+  return unattendedAnswer(message.buttons, policy_);
+}
+
+void ConsoleLinkView::setStatusText(std::string_view text) {
+  if (text == lastStatusText_) return;
+  lastStatusText_ = std::string(text);
+  if (!text.empty()) progress_ << "  " << consoleText(text) << "\n" << std::flush;
+}
+
+void ConsoleLinkView::setMeter(int percent) {
+  if (!meterVisible_) return;
+  const int step = percent / 20;
+  if (step == lastMeterStep_) return;
+  lastMeterStep_ = step;
+  if (percent > 0) progress_ << "  wake-up " << step * 20 << " %\n" << std::flush;
+}
+
+void ConsoleLinkView::setBlockCount(std::uint32_t blocks) {
+  if (blockCountVisible_ && blocks > 0) progress_ << "  blocks " << blocks << "\n" << std::flush;
+}
+
+void ConsoleLinkView::setReadingError(std::string_view text) {
+  progress_ << "  " << consoleText(text) << "\n" << std::flush;
+}
+
+void ConsoleHost::logEntry(std::string_view text) {
+  progress_ << "  log: " << consoleText(text) << "\n" << std::flush;
+}
+
+void ConsoleHost::logAndQuit(std::string_view text) {
+  quit_ = true;
+  out_ << messageLines(text) << std::flush;
+}
+
+void StreamTraceSink::traceLine(std::string_view line) { out_ << line << "\n" << std::flush; }
+
+}  // namespace brevik::cli

@@ -1,0 +1,125 @@
+#pragma once
+// The ports of an exchange as kaldo provides them on a console: message
+// boxes become "! text" lines on standard output, the communication status
+// window becomes progress lines on standard error, the unattended program's
+// host prints its log entries, and the exchange trace goes to a stream.
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/prompter.h"
+#include "link/exchange_hooks.h"
+#include "link/exchange_trace.h"
+#include "link/link_view.h"
+
+namespace brevik::cli {
+
+// Nobody is there to answer: OK-only boxes are acknowledged, a box with
+// Retry is not retried (a console run never loops on its own), Cancel is
+// chosen where there is one, and Yes/No questions get the policy's answer.
+struct ConfirmationPolicy {
+  Answer yesNo = Answer::No;
+};
+
+// Answer to a message box when no one can click.
+Answer unattendedAnswer(Buttons buttons, const ConfirmationPolicy& policy);
+
+// The message as "! text" lines (one per line of a text that holds CR/LF).
+std::string messageLines(std::string_view cp1252Text);
+
+class ConsolePrompter final : public Prompter {
+ public:
+  explicit ConsolePrompter(std::ostream& out, ConfirmationPolicy policy = {})
+      : out_(out), policy_(policy) {}
+  Answer ask(const Message& message) override;
+
+  const std::vector<Message>& messages() const { return messages_; }
+
+ private:
+  std::ostream& out_;
+  ConfirmationPolicy policy_;
+  std::vector<Message> messages_;
+};
+
+// TCommStatus on standard error: the status text whenever it changes, the
+// meter in steps of 20 %, the block count. Keeps what the status display
+// would show (schedule text) for the caller to print.
+class ConsoleLinkView final : public link::LinkView {
+ public:
+  explicit ConsoleLinkView(std::ostream& progress) : progress_(progress) {}
+
+  void setStatusText(std::string_view text) override;
+  void setMeter(int percent) override;
+  void setMeterVisible(bool visible) override { meterVisible_ = visible; }
+  void setBlockCountVisible(bool visible) override { blockCountVisible_ = visible; }
+  void setBlockCount(std::uint32_t blocks) override;
+  void setDataFileText(std::string_view) override {}
+  void setAbortVisible(bool) override {}
+  void setAbortEnabled(bool) override {}
+  void setStatusWindowShown(bool) override {}
+  void setMainWindowEnabled(bool) override {}
+  void setSetupWindowEnabled(bool) override {}
+  void showMainWindow() override {}
+  void closeStationAddressWindow() override {}
+  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override {
+    identificationDigits_ = digits;
+  }
+  void setScheduleText(std::string_view text) override { scheduleText_ = std::string(text); }
+  void showStatusDisplay() override { statusDisplayShown_ = true; }
+  void setReadingError(std::string_view text) override;
+  void closeRealTimeDisplay() override {}
+
+  const std::string& scheduleText() const { return scheduleText_; }
+  bool statusDisplayShown() const { return statusDisplayShown_; }
+  const std::optional<link::IdentificationDigits>& identificationDigits() const {
+    return identificationDigits_;
+  }
+
+ private:
+  std::ostream& progress_;
+  std::string lastStatusText_;
+  int lastMeterStep_ = -1;
+  bool meterVisible_ = false;
+  bool blockCountVisible_ = false;
+  std::string scheduleText_;
+  bool statusDisplayShown_ = false;
+  std::optional<link::IdentificationDigits> identificationDigits_;
+};
+
+// kaldo is not started for one unattended action, so it never logs and
+// quits through the engine; a log entry an exchange writes is shown on the
+// progress stream, and a quit is remembered and printed like a message.
+class ConsoleHost final : public link::ExchangeHost {
+ public:
+  ConsoleHost(std::ostream& out, std::ostream& progress) : out_(out), progress_(progress) {}
+  bool commandLineReceive() const override { return false; }
+  bool commandLineSetup() const override { return false; }
+  void logEntry(std::string_view text) override;
+  void logAndQuit(std::string_view text) override;
+  void hangUpModem() override {}
+  void autoAnswerHangUp() override {}
+
+  bool quitRequested() const { return quit_; }
+
+ private:
+  std::ostream& out_;
+  std::ostream& progress_;
+  bool quit_ = false;
+};
+
+// Trace lines to a stream (standard error or a file), flushed per line so
+// that a trace of a link that hangs is complete up to the hang.
+class StreamTraceSink final : public link::TraceSink {
+ public:
+  explicit StreamTraceSink(std::ostream& out) : out_(out) {}
+  void traceLine(std::string_view line) override;
+
+ private:
+  std::ostream& out_;
+};
+
+}  // namespace brevik::cli

@@ -1,0 +1,42 @@
+#pragma once
+// What follows a status reply when kaldo reads a status: the reply is decoded
+// with the home's settings and tables and kept for printing. kaldo neither
+// downloads nor writes files from a status read, and saves no settings.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/logger_settings.h"
+#include "common/clock.h"
+#include "common/prompter.h"
+#include "link/status_reply_flow.h"
+
+namespace brevik::cli {
+
+class ConsoleStatusSteps final : public link::StatusReplySteps {
+ public:
+  ConsoleStatusSteps(app::LoggerSettings& settings, std::filesystem::path home, const Clock& clock,
+                     Prompter& prompter)
+      : settings_(settings), home_(std::move(home)), clock_(clock), prompter_(prompter) {}
+
+  protocol::StatusDecodeResult decode(std::string_view reply) override;
+  void fillStatusForm(const protocol::LoggerStatus& status) override { status_ = status; }
+  void showStatusForm() override {}
+  std::optional<std::string> csvFileName() const override { return std::nullopt; }
+  Status appendReadingsLine(const std::string& fileName, const protocol::LoggerStatus& status) override;
+  std::string autoAnswerFileName(const protocol::LoggerStatus& status) override;
+  Status startDownload(const protocol::LoggerStatus& status) override;
+
+  // The status the form would show, once a reply was decoded.
+  const std::optional<protocol::LoggerStatus>& status() const { return status_; }
+
+ private:
+  app::LoggerSettings& settings_;
+  std::filesystem::path home_;
+  const Clock& clock_;
+  Prompter& prompter_;
+  std::optional<protocol::LoggerStatus> status_;
+};
+
+}  // namespace brevik::cli

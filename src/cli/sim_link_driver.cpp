@@ -1,0 +1,41 @@
+#include "cli/sim_link_driver.h"
+
+#include "link/virtual_ticks.h"
+#include "sim/logger_twin.h"
+#include "sim/virtual_serial_port.h"
+
+namespace brevik::cli {
+
+namespace {
+
+class SimLinkDriver final : public link::LinkDriver {
+ public:
+  SimLinkDriver(sim::LoggerProfile profile, const DateTime& pcNow)
+      : twin_(std::move(profile), pcNow), port_(ticks_) {
+    port_.attach(twin_);
+  }
+
+  link::SerialPort& port() override { return port_; }
+  link::TickScheduler& ticks() override { return ticks_; }
+
+  bool runUntil(const std::function<bool()>& done, link::Ticks limit) override {
+    for (link::Ticks i = 0; i < limit; ++i) {
+      if (done()) return true;
+      ticks_.advance(1);
+    }
+    return done();
+  }
+
+ private:
+  link::VirtualTicks ticks_;
+  sim::LoggerTwin twin_;  // outlives the port, which holds it
+  sim::VirtualSerialPort port_;
+};
+
+}  // namespace
+
+std::unique_ptr<link::LinkDriver> makeSimLinkDriver(sim::LoggerProfile profile, const DateTime& pcNow) {
+  return std::make_unique<SimLinkDriver>(std::move(profile), pcNow);
+}
+
+}  // namespace brevik::cli

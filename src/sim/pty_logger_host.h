@@ -1,0 +1,72 @@
+#pragma once
+// A virtual logger on a new pseudo-terminal, in real time, so that the real
+// serial code of the program (QSerialPort) can talk to it: the program opens
+// devicePath() like any serial device.
+//
+// Bytes travel as on a wire: each takes one character time at its sender's
+// baud, in both directions. The program's baud is read from the terminal
+// settings it gave the pty, which both ends share; what a receiver at another
+// baud reads follows line_model.h (a line error cannot cross a pty and is
+// lost). The host keeps the pty's slave end open itself, so that the program
+// closing its port does not break the line for the next opening.
+//
+// POSIX only; elsewhere open() fails.
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "common/clock.h"
+#include "common/result.h"
+#include "sim/line_model.h"
+#include "sim/logger_profile.h"
+#include "sim/logger_twin.h"
+#include "sim/sim_time.h"
+
+namespace brevik::sim {
+
+class PtyLoggerHost {
+ public:
+  static Result<std::unique_ptr<PtyLoggerHost>> open(LoggerProfile profile, const DateTime& pcNow);
+  ~PtyLoggerHost();
+  PtyLoggerHost(const PtyLoggerHost&) = delete;
+  PtyLoggerHost& operator=(const PtyLoggerHost&) = delete;
+
+  // The device the program opens, e.g. /dev/pts/7.
+  const std::string& devicePath() const { return devicePath_; }
+
+  // Serves the line until `stop` holds (looked at every 20 ms at least).
+  // Fails only when the pty itself fails.
+  Status serve(const std::atomic<bool>& stop);
+
+  const LoggerTwin& twin() const { return twin_; }
+
+ private:
+  struct Timed {
+    Micros at;
+    std::uint8_t byte;
+    std::uint32_t baud;
+  };
+
+  PtyLoggerHost(LoggerProfile profile, const DateTime& pcNow, int master, int slave, std::string path);
+
+  Micros now() const;
+  std::uint32_t programBaud() const;
+  void readFromProgram(bool wireFree);
+  void dropProgramOutput();
+  void runDue();
+  void writeToProgram(std::uint8_t byte);
+
+  LoggerTwin twin_;
+  int master_ = -1;
+  int slave_ = -1;
+  std::string devicePath_;
+  std::int64_t startNanos_ = 0;
+  std::deque<Timed> toTwin_, toProgram_;
+  Micros programFreeAt_ = 0, twinFreeAt_ = 0;
+  LineReceiver programReceiver_;
+};
+
+}  // namespace brevik::sim

@@ -1,0 +1,145 @@
+// kaldo status against the virtual logger in-process (virtual time).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "support/temp_dir.h"
+
+namespace brevik::cli {
+namespace {
+
+using brevik::testing::TempDir;
+
+struct KaldoRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+KaldoRun kaldoStatus(const TempDir& home, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--home", home.path().string(), "status"});
+  std::ostringstream out, err;
+  const int status = runKaldo(args, home.path() / "bin", out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> v;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) v.push_back(l);
+  return v;
+}
+
+bool hasLine(const std::vector<std::string>& ls, const std::string& line) {
+  return std::find(ls.begin(), ls.end(), line) != ls.end();
+}
+
+// The home's link settings: what the exchange runs with.
+void linkSettings(const TempDir& home, bool fast, std::uint32_t baud, bool network = false,
+                  std::uint8_t station = 0) {
+  app::LoggerSettings s;
+  s.FastProtocol = fast ? 1 : 0;
+  s.BaudRate = baud;
+  s.NetworkMode = network ? 1 : 0;
+  s.StationAddress = station;
+  s.PortNumber = 1;
+  ASSERT_TRUE(app::saveSettings(home.path(), s));
+}
+
+TEST(KaldoStatus, ReadsTheVirtualLoggerAndPrintsTheFormThenTheSchedule) {
+  TempDir home;
+  linkSettings(home, false, 9600);
+  const auto profile = home.write("daily.logger",
+                                  "descriptions = Air|Sol|Eau|Pression\n"
+                                  "schedule = 993012000000\n");
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim:" + profile.string()});
+  ASSERT_EQ(r.status, kExitOk) << r.out << r.err;
+  const auto printed = lines(r.out);
+  ASSERT_GE(printed.size(), 30u);
+  EXPECT_EQ(printed.front(), "ModelBox: KALDO     12 bit");
+  EXPECT_TRUE(hasLine(printed, "RevBox:  q"));
+  EXPECT_TRUE(hasLine(printed, "Desc1Box: Air"));
+  EXPECT_EQ(printed.back(), "Schedule: Daily dialout at 12:30");
+  EXPECT_EQ(r.out.find("! "), std::string::npos) << "nothing to report on success";
+  EXPECT_NE(r.err.find("Establishing link..."), std::string::npos) << "progress goes to stderr";
+}
+
+TEST(KaldoStatus, FastProtocolAndANetworkStation) {
+  TempDir home;
+  linkSettings(home, true, 57600);
+  EXPECT_EQ(kaldoStatus(home, {"--port", "sim:kaldo5-12bit"}).status, kExitOk);
+
+  linkSettings(home, false, 9600, true, 12);
+  EXPECT_EQ(kaldoStatus(home, {"--port=sim:network-station12"}).status, kExitOk);
+  linkSettings(home, false, 9600, true, 13);
+  const KaldoRun other = kaldoStatus(home, {"--port=sim:network-station12"});
+  EXPECT_EQ(other.status, kExitFailed) << "station 13 is not on the line";
+  EXPECT_EQ(other.out.find("ModelBox"), std::string::npos);
+}
+
+TEST(KaldoStatus, TheHomesPortMapChoosesTheDevice) {
+  TempDir home;
+  linkSettings(home, false, 9600);
+  home.write("ports.ini", "COM1=sim:default\n");
+  EXPECT_EQ(kaldoStatus(home, {}).status, kExitOk);
+  home.write("ports.ini", "COM1=sim:no-such-profile\n");
+  const KaldoRun r = kaldoStatus(home, {});
+  EXPECT_EQ(r.status, kExitFailed) << "a bad map entry is a failure, not a usage error";
+  EXPECT_FALSE(r.err.empty());
+}
+
+TEST(KaldoStatus, ASilentLoggerFailsWithTheEnginesMessage) {
+  TempDir home;
+  linkSettings(home, false, 9600);
+  const auto silent = home.write("silent.logger", "faults = silence:1\n");
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim:" + silent.string()});
+  EXPECT_EQ(r.status, kExitFailed);
+  const auto printed = lines(r.out);
+  ASSERT_EQ(printed.size(), 1u) << r.out;
+  EXPECT_EQ(printed[0].rfind("! ", 0), 0u);
+  EXPECT_NE(printed[0].find("KALDO"), std::string::npos) << printed[0];
+}
+
+TEST(KaldoStatus, AProtocolMismatchFails) {
+  TempDir home;
+  linkSettings(home, true, 57600);  // the fast wake-up does not wake a normal logger
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim"});
+  EXPECT_EQ(r.status, kExitFailed);
+  EXPECT_EQ(r.out.rfind("! ", 0), 0u) << r.out;
+}
+
+TEST(KaldoStatus, TraceGoesToAFileInTheExchangeFormat) {
+  TempDir home;
+  linkSettings(home, false, 9600);
+  const auto traceFile = home.path() / "trace.txt";
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim", "--trace=" + traceFile.string()});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  const std::string trace = home.read("trace.txt");
+  const auto t = lines(trace);
+  ASSERT_FALSE(t.empty());
+  EXPECT_EQ(t.front(), "[0] * open Status");
+  EXPECT_TRUE(hasLine(t, "[0] > wake 55 250x2 @1200"));
+  EXPECT_NE(trace.find("] > >C005D"), std::string::npos);
+  EXPECT_NE(trace.find("] < \\x80"), std::string::npos);
+  EXPECT_EQ(r.err.find("] > >C005D"), std::string::npos) << "not on stderr as well";
+}
+
+TEST(KaldoStatus, BadUsage) {
+  TempDir home;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"--port"}, {"--port", ""}, {"extra"}, {"--port", "sim:no-such-profile"}}) {
+    const KaldoRun r = kaldoStatus(home, args);
+    EXPECT_EQ(r.status, kExitUsage) << args.front();
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_FALSE(r.err.empty());
+  }
+}
+
+}  // namespace
+}  // namespace brevik::cli

@@ -6,6 +6,7 @@
 //
 // FILE may also be a data file (.QX1) for show: the configuration of its
 // header.
+//     kaldo setup from-status FILE ...      a logger's set-up, read by a status (cmd_setup_from_status.cpp)
 
 #include <filesystem>
 #include <ostream>
@@ -30,7 +31,8 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: kaldo setup show FILE\n"
     "       kaldo setup new FILE [--force]\n"
-    "       kaldo setup set FILE NAME=VALUE ...\n";
+    "       kaldo setup set FILE NAME=VALUE ...\n"
+    "       kaldo setup from-status FILE [--force] [--port DEVICE] [--trace[=FILE]]\n";
 
 fs::path argumentPath(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
@@ -142,6 +144,13 @@ int setFields(Context& ctx, const std::vector<std::string>& args) {
   return kExitOk;
 }
 
+}  // namespace
+
+// With the exchanges, in cmd_setup_from_status.cpp.
+int runSetupFromStatus(Context& ctx, const std::vector<std::string>& args);
+
+namespace {
+
 int runSetup(Context& ctx) {
   if (ctx.args.empty()) {
     *ctx.err << kUsage;
@@ -152,12 +161,13 @@ int runSetup(Context& ctx) {
   if (sub == "show") return showSetup(ctx, rest);
   if (sub == "new") return newSetup(ctx, rest);
   if (sub == "set") return setFields(ctx, rest);
+  if (sub == "from-status") return runSetupFromStatus(ctx, rest);
   *ctx.err << "kaldo setup: unknown subcommand '" << sub << "'\n" << kUsage;
   return kExitUsage;
 }
 
-KALDO_COMMAND("setup", "show FILE | new FILE [--force] | set FILE NAME=VALUE...",
-              "show, create or change a setup file (.SET)", runSetup);
+KALDO_COMMAND("setup", "show FILE | new FILE [--force] | set FILE NAME=VALUE... | from-status FILE [--port DEVICE]",
+              "show, create or change a setup file (.SET), or save a logger's set-up", runSetup);
 
 }  // namespace
 

@@ -5,8 +5,6 @@
 // unless --port names a device; `sim` or `sim:PROFILE` is the built-in
 // virtual logger, run in-process in virtual time.
 
-#include <fstream>
-#include <memory>
 #include <ostream>
 #include <string>
 
@@ -15,16 +13,11 @@
 #include "cli/command.h"
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
-#include "cli/sim_link_driver.h"
+#include "cli/link_assembly.h"
 #include "cli/status_printing.h"
 #include "common/clock.h"
 #include "link/exchange_engine.h"
-#include "link/port_map.h"
 #include "link/status_reply_flow.h"
-#include "sim/logger_profile.h"
-#if BREVIK_HAVE_QT_PLATFORM
-#include "platform/qt_link_driver.h"
-#endif
 
 namespace brevik::cli {
 
@@ -36,32 +29,18 @@ constexpr const char* kName = "status";
 // 1200 baud and the schedule take well under a minute).
 constexpr link::Ticks kExchangeLimit = 182 * 120;
 
-struct Options {
-  std::optional<std::string> port;
-  bool trace = false;
-  std::string traceFile;  // empty: standard error
-};
-
-std::optional<Options> parseOptions(const std::vector<std::string>& args, std::ostream& err) {
-  Options o;
+std::optional<LinkOptions> parseOptions(const std::vector<std::string>& args, std::ostream& err) {
+  LinkOptions o;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--port") {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
+    switch (takeLinkOption(args, i, o)) {
+      case OptionTaken::Yes:
+        continue;
+      case OptionTaken::Malformed:
         err << "kaldo " << kName << ": --port needs a device\n";
         return std::nullopt;
-      }
-      o.port = args[++i];
-    } else if (a.rfind("--port=", 0) == 0 && a.size() > 7) {
-      o.port = a.substr(7);
-    } else if (a == "--trace") {
-      o.trace = true;
-    } else if (a.rfind("--trace=", 0) == 0 && a.size() > 8) {
-      o.trace = true;
-      o.traceFile = a.substr(8);
-    } else {
-      err << "kaldo " << kName << ": unexpected argument '" << a << "'\n";
-      return std::nullopt;
+      case OptionTaken::No:
+        err << "kaldo " << kName << ": unexpected argument '" << args[i] << "'\n";
+        return std::nullopt;
     }
   }
   return o;
@@ -77,46 +56,11 @@ int run(Context& ctx) {
   }
 
   app::LoggerSettings settings = app::loadSettings(ctx.home);
-  const std::string device =
-      options->port ? *options->port
-                    : link::PortMap::load(ctx.home).deviceFor(static_cast<link::PortNumber>(settings.PortNumber & 0xFFFF));
-
   const SystemClock clock;
-  std::unique_ptr<link::LinkDriver> driver;
-  if (const auto profileName = sim::simProfileOfDevice(device)) {
-    const auto shipped = app::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
-    auto profile = sim::loadSimProfile(*profileName, shipped);
-    if (!profile) {
-      err << "kaldo " << kName << ": " << consoleText(profile.error().message) << "\n";
-      // A profile named on the command line is a usage error; one from the
-      // port map is a failure of this run.
-      return options->port ? kExitUsage : kExitFailed;
-    }
-    driver = makeSimLinkDriver(std::move(*profile), clock.now());
-  } else {
-#if BREVIK_HAVE_QT_PLATFORM
-    driver = platform::makeQtLinkDriver(device);
-#else
-    err << "kaldo " << kName << ": this kaldo was built without serial port support; only the "
-        << "virtual logger (--port sim or sim:PROFILE) is available\n";
-    return kExitFailed;
-#endif
-  }
-
-  std::ofstream traceFile;
-  std::unique_ptr<StreamTraceSink> traceSink;
-  if (options->trace) {
-    if (!options->traceFile.empty()) {
-      traceFile.open(options->traceFile, std::ios::binary | std::ios::trunc);
-      if (!traceFile) {
-        err << "kaldo " << kName << ": cannot write the trace to '" << options->traceFile << "'\n";
-        return kExitFailed;
-      }
-      traceSink = std::make_unique<StreamTraceSink>(traceFile);
-    } else {
-      traceSink = std::make_unique<StreamTraceSink>(err);
-    }
-  }
+  LinkAssembly link;
+  if (const auto failed = assembleLink(ctx, kName, settings, *options, clock, link)) return *failed;
+  link::LinkDriver* driver = link.driver.get();
+  StreamTraceSink* traceSink = link.traceSink.get();
 
   ConsolePrompter prompter(out);
   ConsoleLinkView view(err);
@@ -125,7 +69,7 @@ int run(Context& ctx) {
   link::ExchangeEngine engine({driver->port(), driver->ticks(), view, prompter, host}, settings);
   link::StatusReplyFlow flow(engine, steps);
   engine.setStatusReplyHandler(&flow);
-  if (traceSink) engine.setTraceSink(traceSink.get());
+  if (traceSink) engine.setTraceSink(traceSink);
 
   engine.context().kind = link::ExchangeKind::Status;
   engine.openLink();

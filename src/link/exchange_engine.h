@@ -52,6 +52,7 @@ class ExchangeEngine {
   LinkContext& context() { return ctx_; }
   const LinkContext& context() const { return ctx_; }
   app::LoggerSettings& settings() { return settings_; }
+  const ExchangeHost& host() const { return host_; }
   ExchangeTrace& trace() { return trace_; }
 
   // ---- starting and ending ----

@@ -31,6 +31,8 @@ class LinkView {
   virtual void setAbortVisible(bool visible) = 0;                // AbortBtn
   virtual void setAbortEnabled(bool enabled) = 0;
   virtual void setStatusWindowShown(bool shown) = 0;
+  // The system beep that greets a finished download.
+  virtual void beep() {}
 
   // ---- the windows an exchange locks ----
   virtual void setMainWindowEnabled(bool enabled) = 0;

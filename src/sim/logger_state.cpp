@@ -5,6 +5,7 @@
 
 #include "sim/date_code.h"
 #include "sim/framing.h"
+#include "sim/memory_image.h"
 
 namespace brevik::sim {
 
@@ -12,6 +13,28 @@ namespace {
 
 // Generated signals repeat every minute; the channels are a quarter period apart.
 constexpr Micros kSignalPeriod = 60 * kMicrosPerSecond;
+
+// Recorded samples repeat every 60 readings; the channels are a quarter
+// period apart. `index` counts samples of all channels interleaved.
+std::uint16_t recordedSample(const LoggerState& s, std::size_t index) {
+  int active = 0;
+  for (int ch = 0; ch < 4; ++ch) active += (s.channels >> ch) & 1;
+  const std::size_t channels = static_cast<std::size_t>(std::max(active, 1));
+  const std::size_t reading = index / channels;
+  const std::size_t slot = index % channels;
+  const int full = s.fullScale();
+  const double cycle = static_cast<double>((reading + slot * 15) % 60) / 60.0;
+  switch (s.signal.kind) {
+    case SignalShape::Kind::Constant:
+      return static_cast<std::uint16_t>(std::clamp(s.signal.value, 0, full));
+    case SignalShape::Kind::Ramp:
+      return static_cast<std::uint16_t>(std::lround(cycle * 60.0 / 59.0 * full));
+    case SignalShape::Kind::Sine:
+      break;
+  }
+  return static_cast<std::uint16_t>(
+      std::lround(full / 2.0 + full * 0.4 * std::sin(2.0 * 3.141592653589793 * cycle)));
+}
 
 std::string dateOrNow(const std::string& code, const DateTime& pcNow, char letter) {
   return code.empty() ? dateCode(pcNow, letter) : code;
@@ -50,6 +73,13 @@ LoggerState LoggerState::fromProfile(const LoggerProfile& p, const DateTime& pcN
   }
   s.first = dateOrNow(p.first, addSeconds(pcNow, -86400), 'A');
   s.stop = dateOrNow(p.stop, pcNow, 'A');
+  if (s.memoryImage.empty()) {
+    // No memory file: the memory holds what the signal recorded up to the
+    // pointer; the phase byte holds the low bits of the unfinished group.
+    s.memoryImage = recordMemory(s.resolution, s.model, s.bank, s.pointer, (s.flags & 0x08) != 0,
+                                 [&s](std::size_t i) { return recordedSample(s, i); }, s.phase)
+                        .image;
+  }
   return s;
 }
 

@@ -30,7 +30,10 @@ struct LoggerState {
   std::string session;
 
   // Memory. Reading it out (the download) is served from here; the image
-  // holds banks A-D back to back, addresses 0x0200-0x7FFF of each.
+  // holds banks A-D back to back, addresses 0x0200-0x7FFF of each (see
+  // memory_image.h). Without a memory file in the profile it is recorded
+  // from the signal, the unfinished group's low bits taken from the phase
+  // byte.
   std::uint16_t pointer = 0x0200;
   char bank = 'A';
   std::uint8_t phase = 0;

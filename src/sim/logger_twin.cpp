@@ -6,6 +6,7 @@
 #include "sim/configuration.h"
 #include "sim/framing.h"
 #include "sim/line_model.h"
+#include "sim/memory_image.h"
 #include "sim/status_reply.h"
 
 namespace brevik::sim {
@@ -214,10 +215,13 @@ void LoggerTwin::execute(const std::string& text) {
   }
   if (body.size() == 6 && body[0] == 'D') {
     const auto address = parseHexWord(std::string_view(body).substr(2, 4));
-    if (address && *address == kScheduleAddress) {
+    if (!address) return;
+    if (*address == kScheduleAddress) {
       reply(state_.schedule ? *state_.schedule : std::string("000000000000"), false, false);
+      return;
     }
-    // Memory lines (addresses 0x0200 and up) are served by the download support.
+    if (auto digits = memoryLineDigits(state_.memoryImage, state_.resolution, state_.model, body[1], *address))
+      replyMemoryLine(*digits);
     return;
   }
   if (body.size() == 3 && body[0] == 'F') {
@@ -269,6 +273,23 @@ void LoggerTwin::reply(std::string text, bool checksummed, bool isStatus, std::s
   if (faults_.strikes(FaultKind::Garbage)) out += faults_.noiseLine() + "\r";
   if (faults_.strikes(FaultKind::BadChecksum) && !line.empty()) line.back() = faults_.otherHexDigit(line.back());
   if (faults_.strikes(FaultKind::Short)) line.resize(line.size() / 2);
+  out += line + "\r";
+  if (faults_.strikes(FaultKind::Duplicate)) out += line + "\r";
+  sendLater(std::move(out));
+}
+
+void LoggerTwin::replyMemoryLine(const std::string& digits) {
+  if (faults_.strikes(FaultKind::Silence)) return;
+  std::string line = withChecksum(digits);
+  std::string out;
+  if (faults_.strikes(FaultKind::Garbage)) out += faults_.noiseLine() + "\r";
+  if (faults_.strikes(FaultKind::BadChecksum)) line.back() = faults_.otherHexDigit(line.back());
+  if (faults_.strikes(FaultKind::Short)) {
+    // 12-bit loggers end a line early but checksum what they sent; on the
+    // others the line is simply cut.
+    if (state_.resolution == 12) line = withChecksum(std::string_view(line).substr(0, kShortMemoryLine - 2));
+    else line.resize(line.size() / 2);
+  }
   out += line + "\r";
   if (faults_.strikes(FaultKind::Duplicate)) out += line + "\r";
   sendLater(std::move(out));

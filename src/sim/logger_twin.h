@@ -26,9 +26,12 @@
 //   answer; address 00 is answered by every logger. Firmware below 'S' takes
 //   frames without an address.
 // - Replies follow 20 ms after the command's CR.
+// - Memory requests "D" + bank + address (0x0200 and up) are answered with
+//   a line of memory (memory_image.h) and its checksum.
 // - Thirty seconds without a byte put an awake logger back to sleep (not
 //   while it streams readings); a wake-up burst stops a stream.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -58,11 +61,18 @@ class LoggerTwin {
   static constexpr Micros kStreamPeriod = kMicrosPerSecond;
   static constexpr Micros kIdleSleep = 30 * kMicrosPerSecond;
   static constexpr std::size_t kMaxCommandLength = 200;
+  // Characters of a 12-bit memory line cut short (checksum included).
+  static constexpr std::size_t kShortMemoryLine = 158;
 
   // `pcNow` stands in for the dates the profile leaves out.
   LoggerTwin(LoggerProfile profile, const DateTime& pcNow);
 
   void setTransmit(Transmit transmit) { transmit_ = std::move(transmit); }
+  // Replaces the profile's faults from now on (a run that is to fail only
+  // part of the way through).
+  void setFaults(const std::array<double, kFaultKindCount>& rates, std::uint64_t seed) {
+    faults_ = FaultGenerator(rates, seed);
+  }
 
   void receive(std::uint8_t byte, std::uint32_t senderBaud, Micros at);
   void advanceTo(Micros now);
@@ -93,6 +103,9 @@ class LoggerTwin {
   // Sends a reply line (prefix + text [+ checksum] + CR) after the reply
   // delay, with whatever faults strike it.
   void reply(std::string text, bool checksummed, bool isStatus, std::string_view prefix = {});
+  // A memory line (hex digits, the checksum added here) with the faults
+  // that strike it.
+  void replyMemoryLine(const std::string& digits);
   void sendLater(std::string bytes);
   void streamNextReading();
   void schedule(Micros at, std::function<void()> run);

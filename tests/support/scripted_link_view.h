@@ -21,6 +21,7 @@ class ScriptedLinkView final : public link::LinkView {
   void setAbortVisible(bool v) override { abortVisible = v; }
   void setAbortEnabled(bool e) override { abortEnabled = e; }
   void setStatusWindowShown(bool s) override { statusWindowShown = s; }
+  void beep() override { ++beeps; }
   void setMainWindowEnabled(bool e) override { mainEnabled = e; }
   void setSetupWindowEnabled(bool e) override { setupEnabled = e; }
   void showMainWindow() override { ++mainWindowShown; }
@@ -45,6 +46,7 @@ class ScriptedLinkView final : public link::LinkView {
   bool abortVisible = false;
   bool abortEnabled = true;
   bool statusWindowShown = false;
+  int beeps = 0;
   bool mainEnabled = true;
   bool setupEnabled = true;
   int mainWindowShown = 0;

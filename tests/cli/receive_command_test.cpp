@@ -1,0 +1,79 @@
+// kaldo receive against the virtual logger in-process (virtual time).
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "graph/data_file_reader.h"
+#include "support/temp_dir.h"
+
+namespace brevik::cli {
+namespace {
+
+using brevik::testing::TempDir;
+
+struct KaldoRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+KaldoRun kaldoReceive(const TempDir& home, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--home", home.path().string(), "receive"});
+  std::ostringstream out, err;
+  const int status = runKaldo(args, home.path() / "bin", out, err);
+  return {status, out.str(), err.str()};
+}
+
+void normalLinkAt9600(const TempDir& home) {
+  app::LoggerSettings s;
+  s.FastProtocol = 0;
+  s.BaudRate = 9600;
+  s.PortNumber = 1;
+  ASSERT_TRUE(app::saveSettings(home.path(), s));
+}
+
+TEST(KaldoReceive, WritesTheDataFileShowsProgressAndTheFinalMessage) {
+  TempDir home;
+  normalLinkAt9600(home);
+  const auto profile = home.write("four.logger", "model = 6\nresolution = 10\nflags = 0x09\n"
+                                                 "pointer = 0x1000\nbank = B\nchannels = 0x03\n");
+  const auto target = home / "site1a.qx1";
+  const KaldoRun r = kaldoReceive(home, {target.string(), "--port", "sim:" + profile.string()});
+
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("! Transfert terminé: site1a.qx1, Temps mis   : ", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("! Trace Data?"), std::string::npos);
+  EXPECT_NE(r.err.find("1720/1720 blocks"), std::string::npos);
+  auto file = graph::readLoggerDataFile(target);
+  ASSERT_TRUE(file) << file.error().message;
+  EXPECT_EQ(file->banks.size(), 4u);
+  EXPECT_EQ(file->banks[0].letter, 'B');
+  EXPECT_EQ(file->banks[0].loadedSamples(), 25800u / 2u);
+}
+
+TEST(KaldoReceive, AFailingLoggerExitsWithOneAndKeepsTheEarlierFile) {
+  TempDir home;
+  normalLinkAt9600(home);
+  const auto profile = home.write("silent.logger", "resolution = 8\nfaults = badsum:1\n");
+  const auto earlier = home.write("site1a.qx1", "earlier\r\n");
+  const KaldoRun r = kaldoReceive(home, {earlier.string(), "--port=sim:" + profile.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(home.read("site1a.qx1"), "earlier\r\n");
+  EXPECT_NE(r.out.find("!"), std::string::npos) << "the failure is told on standard output";
+}
+
+TEST(KaldoReceive, UsageErrors) {
+  TempDir home;
+  EXPECT_EQ(kaldoReceive(home, {}).status, 2);
+  EXPECT_EQ(kaldoReceive(home, {"a.qx1", "b.qx1"}).status, 2);
+  EXPECT_EQ(kaldoReceive(home, {"a.qx1", "--port"}).status, 2);
+  EXPECT_EQ(kaldoReceive(home, {"a.qx1", "--frobnicate"}).status, 2);
+}
+
+}  // namespace
+}  // namespace brevik::cli

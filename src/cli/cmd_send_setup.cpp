@@ -113,10 +113,10 @@ int run(Context& ctx) {
   app::LoggerSettings settings = app::loadSettings(ctx.home);
   // The success message names the set-up sent; kvlog.ini is not written.
   settings.SetupFileName = setup::displayName(path);
-  LinkSession session(ctx, kName, settings, linkOptions);
+  const SystemClock clock;
+  LinkSession session(ctx, kName, settings, linkOptions, clock);
   if (!session.ready()) return session.exitCode();
 
-  const SystemClock clock;
   link::SetupConfigurationSource source(*configuration, settings, session.engine().context(), clock);
   session.engine().setConfigurationSource(&source);
   session.engine().context().labelsOnly = labelsOnly;

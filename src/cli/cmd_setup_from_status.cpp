@@ -53,9 +53,9 @@ int runSetupFromStatus(Context& ctx, const std::vector<std::string>& arguments) 
   }
 
   app::LoggerSettings settings = app::loadSettings(ctx.home);
-  LinkSession session(ctx, kName, settings, linkOptions);
-  if (!session.ready()) return session.exitCode();
   const SystemClock clock;
+  LinkSession session(ctx, kName, settings, linkOptions, clock);
+  if (!session.ready()) return session.exitCode();
   ConsoleStatusSteps steps(settings, ctx.home, clock, session.prompter());
   link::StatusReplyFlow flow(session.engine(), steps);
   session.engine().setStatusReplyHandler(&flow);

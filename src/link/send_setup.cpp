@@ -25,4 +25,16 @@ bool validateAndSend(ExchangeEngine& engine, const setup::LoggerConfiguration& c
   return true;
 }
 
+bool sendNamedSetupFile(ExchangeEngine& engine, ExchangeHost& host, setup::SetupDocument& document,
+                        std::string_view nameWithoutExtension, const std::filesystem::path& home, const Clock& clock,
+                        Prompter& prompter) {
+  if (auto loaded = document.loadNamedForSend(nameWithoutExtension, home, clock); !loaded) {
+    engine.endExchange();
+    host.logEntry(loaded.error().message);
+    host.autoAnswerHangUp();
+    return false;
+  }
+  return validateAndSend(engine, document.current, prompter, clock, true);
+}
+
 }  // namespace brevik::link

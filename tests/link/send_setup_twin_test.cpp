@@ -13,6 +13,7 @@
 #include "setup/setup_model.h"
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
+#include "setup/setup_file.h"
 #include "support/scripted_link_view.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
@@ -181,6 +182,44 @@ TEST(ConfigurationTarget, LastStatusOrLastRevision) {
   protocol::LoggerStatus status;
   status.revision = 'L';
   EXPECT_EQ(configurationTarget(&status, settings, false).revision, 'L');
+}
+
+}  // namespace
+}  // namespace brevik::link
+
+namespace brevik::link {
+namespace {
+
+TEST(SendNamedSetupFile, MissingFileIsLoggedAndTheCallHungUp) {
+  brevik::testing::TempDir dir;
+  TwinBench bench{sim::LoggerProfile{}};
+  setup::SetupDocument document;
+  EXPECT_FALSE(sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
+                                  bench.prompter));
+  EXPECT_EQ(bench.host.logEntries, std::vector<std::string>{"Impossible d'envoi  ; site9.set not found"});
+  EXPECT_EQ(bench.host.autoAnswerHangUps, 1);
+  EXPECT_TRUE(bench.prompter.messages.empty());
+  EXPECT_FALSE(bench.port.isOpen());
+}
+
+TEST(SendNamedSetupFile, SendsWithoutQuestions) {
+  brevik::testing::TempDir dir;
+  TwinBench bench{sim::LoggerProfile{}};
+  setup::LoggerConfiguration site = setup::LoggerConfiguration::builtInDefault(bench.clock);
+  site.setRateCode('K');
+  site.setSessionDescription("Site 9");
+  ASSERT_TRUE(setup::writeSetupFile(dir / "site9.set", site).ok());
+  setup::SetupDocument document;
+  SetupConfigurationSource source{document.current, bench.settings, bench.engine.context(), bench.clock};
+  bench.engine.setConfigurationSource(&source);
+  ASSERT_TRUE(sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
+                                 bench.prompter));
+  bench.ticks.runUntilIdle(20000);
+  EXPECT_EQ(document.form.fileNameLabel, "site9.set");
+  EXPECT_EQ(bench.twin.state().rate, 'K');
+  EXPECT_EQ(bench.twin.state().session.substr(0, 6), "Site 9");
+  ASSERT_EQ(bench.prompter.messages.size(), 1u);  // only the outcome
+  EXPECT_EQ(bench.prompter.messages[0].text.rfind("EnregisKaldo ", 0), 0u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "cli/link_assembly.h"
 #include "common/clock.h"
 #include "common/cp1252.h"
+#include "link/auto_export_follow_ups.h"
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
 #include "link/status_reply_flow.h"
@@ -151,6 +152,9 @@ int run(Context& ctx) {
   link::ExchangeEngine engine({driver.port(), driver.ticks(), view, prompter, host}, settings);
   link::MemoryDownload download(engine, view, clock);
   view.follow(download);
+  // AutoExport: the CSV copy goes to the home, named after the data file.
+  link::AutoExportFollowUps exportAfter(settings, ctx.home, [&out](std::string_view text) { out << toUtf8(text) << "\n"; });
+  download.setFollowUps(&exportAfter);
   ReceiveSteps steps(statusSteps, download);
   link::StatusReplyFlow flow(engine, steps);
   engine.setStatusReplyHandler(&flow);

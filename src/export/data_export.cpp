@@ -1,0 +1,136 @@
+#include "export/data_export.h"
+
+#include <system_error>
+
+#include "common/files.h"
+#include "export/export_rows.h"
+#include "protocol/time_stamps.h"
+
+namespace brevik::exporting {
+
+namespace {
+
+bool isTableName(const std::filesystem::path& p) {
+  const std::string name = p.string();
+  return name.find(".QX2") != std::string::npos || name.find(".qx2") != std::string::npos;
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+// The content of a table-form source: its own name, else its bare name in
+// the program directory.
+Result<std::string> readTableSource(const std::filesystem::path& name, const std::filesystem::path& home) {
+  if (!isTableName(name)) return makeError(ErrorKind::InvalidData, name.string() + " is not a QX2 type file");
+  auto content = files::readAll(name);
+  if (!content && !home.empty()) content = files::readAll(home / name.filename());
+  if (!content) return makeError(ErrorKind::NotFound, "File: " + name.string() + " not found");
+  return content;
+}
+
+}  // namespace
+
+HeaderFacts headerFactsOf(const graph::LoadedFile& file, const ExportOptions& options) {
+  HeaderFacts f;
+  f.prefix = headerPrefixOf(options);
+  f.note = options.note;
+  f.sourceFile = file.fileName.string();
+  f.session = file.header.session;
+  f.modelName = graph::modelNameOf(file);
+  f.descriptions = file.header.descriptions;
+  f.scaleTexts = file.tableForm ? std::array<std::string, 4>{} : file.header.scalingTexts;
+  f.rate = file.rate;
+  f.batteryText = graph::batteryText(file);
+  f.first = file.zoomed ? file.rangeFirst : file.header.first;
+  f.last = file.zoomed ? file.rangeLast : file.header.last;
+  f.transferred = file.header.transferred;
+  f.pcTime = file.header.pcTime;
+  f.averagingNote = averagingNote(options.averaging, file.samplesInRange, file.tableForm);
+  f.channels = file.channels;
+  f.unitTexts = file.unitTexts;
+  return f;
+}
+
+Status exportLoadedFile(graph::LoadedFile& file, const std::filesystem::path& target, const ExportOptions& options,
+                        const std::filesystem::path& home) {
+  if (target.empty()) return makeError(ErrorKind::Usage, "Please enter a file name in 'Save as'");
+  if (sameFile(target, file.fileName) || sameFile(target, file.sourceFileName))
+    return makeError(ErrorKind::Usage,
+                     "Cannot write " + target.string() + ": it is the data file being exported");
+  if (file.channels.empty()) return makeError(ErrorKind::InvalidData, "No data file is loaded");
+
+  std::string tableContent;
+  if (file.tableForm) {
+    auto content = readTableSource(file.fileName, home);
+    if (!content) return content.error();
+    tableContent = std::move(*content);
+  }
+
+  auto sink = ExportSink::open(target);
+  if (!sink) return sink.error();
+  if (writesHeader(target, options.noHeader)) sink->append(formatExportHeader(headerFactsOf(file, options)));
+
+  if (file.tableForm) {
+    const std::size_t skip = file.zoomed ? file.rangeStart : 0;
+    const std::optional<std::size_t> limit =
+        file.zoomed ? std::optional<std::size_t>(file.samplesInRange) : std::nullopt;
+    writeTableRows(*sink, tableContent, file.channels.size(), protocol::numericStampNeedsMilliseconds(file.rate),
+                   options, skip, limit);
+  } else {
+    ImageSpan span;
+    span.samples = &file.samples;
+    span.firstIndex = file.zoomed ? file.rangeStart : 0;
+    span.count = file.samplesInRange;
+    const RowClock clock{file.firstTime.value_or(DateTime{}), file.rate};
+    writeImageRows(*sink, file.converter, file.channels, clock, span, options);
+  }
+  return sink->commit();
+}
+
+Result<TableCopyWriter> TableCopyWriter::create(const std::filesystem::path& target, const HeaderFacts& header,
+                                                bool dayFirst) {
+  auto sink = ExportSink::open(target);
+  if (!sink) return sink.error();
+  ExportOptions options;
+  options.csv = true;
+  options.averaging = kEveryPoint;
+  options.dayFirst = dayFirst;
+  options.headerPrefix = '"';
+  sink->append(formatExportHeader(header));
+  return TableCopyWriter(std::move(*sink), std::move(options));
+}
+
+void TableCopyWriter::appendBank(protocol::UnitConverter& converter, const std::vector<int>& channels,
+                                 const RowClock& clock, const std::vector<std::vector<std::uint16_t>>& samples,
+                                 std::size_t count, std::size_t indexBase) {
+  ImageSpan span;
+  span.samples = &samples;
+  span.count = count;
+  span.indexBase = indexBase;
+  writeImageRows(sink_, converter, channels, clock, span, options_);
+}
+
+Status TableCopyWriter::finish() { return sink_.commit(); }
+
+Status writeTableCopy(const graph::LoggerDataFile& data, graph::LoadedFile& state,
+                      const std::filesystem::path& target, bool dayFirst) {
+  ExportOptions options;
+  options.headerPrefix = '"';
+  HeaderFacts header = headerFactsOf(state, options);
+  header.sourceFile = state.sourceFileName.empty() ? state.fileName.string() : state.sourceFileName.string();
+  auto writer = TableCopyWriter::create(target, header, dayFirst);
+  if (!writer) return writer.error();
+  const RowClock clock{state.firstTime.value_or(DateTime{}), state.rate};
+  std::size_t indexBase = 0;
+  for (const graph::DataBank& bank : data.banks) {
+    writer->appendBank(state.converter, state.channels, clock, bank.samples, bank.loadedSamples(), indexBase);
+    indexBase += bank.samplesPerChannel;
+  }
+  return writer->finish();
+}
+
+}  // namespace brevik::exporting

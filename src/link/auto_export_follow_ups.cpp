@@ -1,0 +1,20 @@
+#include "link/auto_export_follow_ups.h"
+
+#include "common/cp1252.h"
+#include "export/auto_export.h"
+#include "link/download_rules.h"
+
+namespace brevik::link {
+
+std::filesystem::path AutoExportFollowUps::csvPath(const std::string& dataFileName) const {
+  return home_ / std::filesystem::path(toUtf8(autoExportCsvName(dataFileName)));
+}
+
+Status AutoExportFollowUps::exportDataFile(const std::string& dataFileName) {
+  const std::filesystem::path csv = csvPath(dataFileName);
+  Status done = exporting::exportAfterDownload(std::filesystem::path(toUtf8(dataFileName)), csv, settings_, home_);
+  if (tell_) tell_(done.ok() ? fromUtf8(csv.string()) + " saved to disk" : done.error().message);
+  return done;
+}
+
+}  // namespace brevik::link

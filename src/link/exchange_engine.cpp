@@ -756,7 +756,7 @@ void ExchangeEngine::startConfigurationSend() {
   auto built = configuration_->build(ctx_.firmwareLetter);
   if (!built || built->parts.empty()) {
     endExchange();
-    if (!built) report(info(built.error().message, 0, CommandLineFlags::Setup));
+    if (!built) report(withKind(configuration_->refusalKind(), built.error().message, CommandLineFlags::Setup));
     return;
   }
   const auto& parts = built->parts;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/prompter.h"
 #include "common/result.h"
 
 namespace brevik::link {
@@ -78,6 +79,8 @@ class ConfigurationSource {
   virtual ~ConfigurationSource() = default;
   // An error carries the text to report (the link is closed then).
   virtual Result<ConfigurationCommand> build(char firmwareLetter) = 0;
+  // The kind of box that reports the error of the last build.
+  virtual MessageKind refusalKind() const { return MessageKind::Information; }
 };
 
 }  // namespace brevik::link

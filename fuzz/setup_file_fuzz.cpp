@@ -1,0 +1,12 @@
+// Fuzz target: a .SET file as read from disk, and everything done with it.
+// Seeds: fuzz/corpus/setup_file_fuzz.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "protocol/configuration_fuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  brevik::protocol::exerciseSetupFileBytes(data, size);
+  return 0;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// One exchange run by a kaldo set-up command: the link of link_assembly.h,
+// the console ports, the exchange engine over them, and running an exchange
+// to its end.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "cli/console_link.h"
+#include "cli/link_assembly.h"
+#include "common/clock.h"
+#include "link/exchange_engine.h"
+
+namespace brevik::cli {
+
+// Takes every --port and --trace option out of `args`, leaving the rest;
+// an error text for a --port without a device.
+std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkOptions& options);
+
+class LinkSession {
+ public:
+  // Assembles the link and builds the engine over the console ports; when
+  // that fails (said on the error stream) `ready()` is false and
+  // `exitCode()` is what kaldo returns.
+  LinkSession(Context& ctx, const char* commandName, app::LoggerSettings& settings, const LinkOptions& options,
+              const Clock& clock);
+
+  bool ready() const { return engine_ != nullptr; }
+  int exitCode() const { return exitCode_; }
+
+  link::ExchangeEngine& engine() { return *engine_; }
+  ConsolePrompter& prompter() { return prompter_; }
+
+  // Starts an exchange of `kind` and runs it to its end; false (said on the
+  // error stream) when it did not end in time.
+  bool run(link::ExchangeKind kind);
+  // Runs an exchange already started (validate-and-send opens the link).
+  bool runStarted();
+
+ private:
+  Context& ctx_;
+  const char* name_;
+  int exitCode_ = kExitFailed;
+  LinkAssembly link_;
+  ConsolePrompter prompter_;
+  ConsoleLinkView view_;
+  ConsoleHost host_;
+  std::unique_ptr<link::ExchangeEngine> engine_;
+};
+
+}  // namespace brevik::cli

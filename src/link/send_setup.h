@@ -1,0 +1,37 @@
+#pragma once
+// Validate and send: the checks of a configuration asked through the
+// Prompter (warnings, with OK or OK and Cancel), then the SendSetup exchange.
+
+#include <filesystem>
+#include <string_view>
+
+#include "common/clock.h"
+#include "common/prompter.h"
+#include "link/exchange_engine.h"
+#include "protocol/configuration_validation.h"
+#include "setup/logger_configuration.h"
+#include "setup/setup_document.h"
+
+namespace brevik::link {
+
+// Asks the validation questions of `configuration` through the prompter.
+protocol::ValidationOutcome askSetupQuestions(const setup::LoggerConfiguration& configuration, Prompter& prompter,
+                                              const protocol::ValidationContext& context);
+
+// Runs the checks (none in labels-only mode; none after the fast-rate ones
+// for a command-line send or an answered call) and, unless they stop it,
+// starts the SendSetup exchange. True when the exchange was started.
+bool validateAndSend(ExchangeEngine& engine, const setup::LoggerConfiguration& configuration, Prompter& prompter,
+                     const Clock& clock, bool commandLineSend);
+
+// The send-named-setup-file operation of a scheduled send or an answered
+// call: the home's NAME.set becomes the current set-up (form filled, saved
+// copy kept, collected) and is sent without the questions nobody is there to
+// answer. A file that cannot be read closes the link, writes
+// "Impossible d'envoi  ; NAME.set not found" to the unattended log and
+// hangs up the answered call; nothing is sent.
+bool sendNamedSetupFile(ExchangeEngine& engine, ExchangeHost& host, setup::SetupDocument& document,
+                        std::string_view nameWithoutExtension, const std::filesystem::path& home, const Clock& clock,
+                        Prompter& prompter);
+
+}  // namespace brevik::link

@@ -136,6 +136,20 @@ TEST(Receive, CommandLineWritesTheFileAndItsLogLineWithoutAWindow) {
   EXPECT_FALSE(d.desktop->program().quitRequest()->saveSettings);
 }
 
+TEST(Receive, CommandLineAutoExportWritesTheCsvBesideTheLog) {
+  Desktop d({"site.qx1", "r", "0", "0"}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.AutoExport = 1; });
+  EXPECT_TRUE(runUnattended(d));
+  EXPECT_EQ(d.quits, 1);
+  // The data file was found where it was written: the export has its rows.
+  const auto csv = files::readAll(d.home / "site.csv");
+  ASSERT_TRUE(csv.ok());
+  EXPECT_GT(std::count(csv->begin(), csv->end(), '\n'), 38);
+  // A successful export adds nothing to the run's one log line.
+  const std::string log = d.log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+  EXPECT_EQ(log.rfind("Transfert terminé: site.qx1 "_cp, 0), 0u) << log;
+}
+
 // ---------------------------------------------------------------------------
 // s: the command-line send
 

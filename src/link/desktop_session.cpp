@@ -5,12 +5,12 @@
 
 #include "app/command_line.h"
 #include "common/files.h"
+#include "link/send_setup.h"
 #include "protocol/auto_file_name.h"
 #include "protocol/channel_tables.h"
 #include "protocol/humidity.h"
 #include "protocol/reading_line.h"
 #include "protocol/status_decode.h"
-#include "link/send_setup.h"
 
 namespace brevik::link {
 

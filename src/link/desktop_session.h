@@ -3,7 +3,10 @@
 // with their guards, the command-line action of the first paint, the status
 // form and the real-time display, and what the program does when an
 // unattended run ends. The windows call it and show what it tells them
-// through DesktopWindows and LinkView; no rule lives in a window.
+// through DesktopWindows and LinkView; no rule lives in a window. The
+// memory download of a receive is put together as kaldo's is
+// (receive_assembly.h); the command-line send goes through send_setup.h with
+// the program's one Logger Configuration.
 //
 // Unattended runs (a command-line s or r action) never show a window: the
 // status and communication windows stay hidden, any message that is not

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "desktop_fixture.h"
+#include "protocol/download_precheck.h"
 #include "setup/setup_file.h"
 #include "ui/desktop_view.h"
 
@@ -89,6 +90,34 @@ TEST(Receive, NoToTraceDataOpensNothing) {
   EXPECT_EQ(d.desktop->view().notAvailableWindow(), nullptr);
 }
 
+TEST(Receive, EmptyMemoryIsSaidAndNoFileWritten) {
+  TempDir profiles;
+  auto text = files::readAll(dataDir() / "sim" / "kaldo5-12bit.logger");
+  ASSERT_TRUE(text.ok());
+  std::string profile = *text;
+  profile.replace(profile.find("pointer = 0x1000"), 16, "pointer = 0x0200");
+  const auto path = profiles.write("empty.logger", profile);
+  for (const bool commandLine : {false, true}) {
+    Desktop d(commandLine ? std::vector<std::string>{"site.qx1", "r", "0", "0"} : std::vector<std::string>{},
+              path.string());
+    const std::string expected = protocol::precheckMessage(protocol::PrecheckResult{
+        protocol::PrecheckOutcome::MemoryEmpty, {}, {}});
+    ASSERT_FALSE(expected.empty());
+    if (commandLine) {
+      EXPECT_TRUE(runUnattended(d));
+      EXPECT_EQ(d.log().rfind(expected, 0), 0u) << d.log();
+      EXPECT_TRUE(d.prompter.messages.empty());
+    } else {
+      d.saveAnswer = QString::fromStdString((d.home / "site.qx1").string());
+      d.trigger("DataFile1");
+      ASSERT_TRUE(d.runUntilIdle(20000));
+      EXPECT_EQ(d.messageTexts(), std::vector<std::string>{expected});
+    }
+    EXPECT_FALSE(std::filesystem::exists(d.home / "site.qx1"));
+    EXPECT_EQ(d.session().download().outcome(), link::DownloadOutcome::NotFinished);
+  }
+}
+
 TEST(Receive, CancelledDialogStartsNothing) {
   Desktop d;
   d.trigger("DataFile1");
@@ -109,6 +138,8 @@ TEST(Receive, AbortDropsThePartialFileAndKeepsTheEarlierOne) {
   ASSERT_TRUE(d.session().download().running()) << "the download ended before it could be aborted";
   ASSERT_TRUE(abort->isVisible());
   ASSERT_TRUE(abort->isEnabled());
+  EXPECT_TRUE(comm.findChild<QWidget*>("BlockCountField")->isVisible());
+  EXPECT_EQ(d.text(&comm, "BlockCountField"), QString::number(d.session().download().blockCount()));
   abort->click();
   ASSERT_TRUE(d.runUntilIdle(20000));
 

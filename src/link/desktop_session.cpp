@@ -329,8 +329,10 @@ void DesktopSession::endUnattendedRun() {
 }
 
 void DesktopSession::exportTold(std::string_view text, bool exported) {
-  // An unattended run's log line already names the data file; only a failed
-  // export adds to it.
+  // Nobody is there during an answered call: its log entry marks a failed
+  // export with FileError. An unattended run's log line already names the
+  // data file, so only a failure is worth a word there.
+  if (context().autoAnswerCall()) return;
   if (exported && unattended()) return;
   sessionPrompter_.ask(Message{exported ? MessageKind::Information : MessageKind::Error, std::string(text),
                                Buttons::Ok, 0});

@@ -15,6 +15,7 @@
 #include "app/unattended_log.h"
 #include "common/clock.h"
 #include "common/result.h"
+#include "setup/setup_document.h"
 
 namespace brevik::app {
 
@@ -31,6 +32,10 @@ class Program {
   RuntimeGlobals& globals() { return globals_; }
   const RuntimeGlobals& globals() const { return globals_; }
   const UnattendedLog& unattendedLog() const { return log_; }
+  // The Logger Configuration: the current record, its saved copy and the
+  // form that edits it. The setup window, the sends and kaldo use this one.
+  setup::SetupDocument& setup() { return setup_; }
+  const setup::SetupDocument& setup() const { return setup_; }
 
   // Reads the positional command line into the settings and flags. An
   // invalid one is logged at once (log and quit) and requests the quit.
@@ -50,7 +55,6 @@ class Program {
   Status saveAtShutdown();
 
   // Joining later, each owned here once:
-  //   the Logger Configuration and its saved copy (setup),
   //   the last Logger Status (protocol),
   //   the link context with the exchange kind and counters (link),
   //   the loaded-file state of the graph (graph).
@@ -61,6 +65,7 @@ class Program {
   LoggerSettings settings_;
   RuntimeGlobals globals_;
   UnattendedLog log_;
+  setup::SetupDocument setup_;
   StartupAction action_ = StartupAction::None;
   std::string commandLineFile_;
   std::optional<QuitRequest> quit_;

@@ -15,9 +15,9 @@
 #include "cli/link_assembly.h"
 #include "common/clock.h"
 #include "common/cp1252.h"
-#include "link/auto_export_follow_ups.h"
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
+#include "link/receive_assembly.h"
 #include "link/status_reply_flow.h"
 
 namespace brevik::cli {
@@ -109,8 +109,8 @@ class ReceiveProgressView final : public link::LinkView {
 // The status read of kaldo status, going on into the download.
 class ReceiveSteps final : public link::StatusReplySteps {
  public:
-  ReceiveSteps(ConsoleStatusSteps& status, link::MemoryDownload& download)
-      : status_(status), download_(download) {}
+  ReceiveSteps(ConsoleStatusSteps& status, link::ReceiveAssembly& receive)
+      : status_(status), receive_(receive) {}
 
   protocol::StatusDecodeResult decode(std::string_view reply) override { return status_.decode(reply); }
   void fillStatusForm(const protocol::LoggerStatus& s) override { status_.fillStatusForm(s); }
@@ -122,11 +122,11 @@ class ReceiveSteps final : public link::StatusReplySteps {
   std::string autoAnswerFileName(const protocol::LoggerStatus& s) override {
     return status_.autoAnswerFileName(s);
   }
-  Status startDownload(const protocol::LoggerStatus& s) override { return download_.start(s); }
+  Status startDownload(const protocol::LoggerStatus& s) override { return receive_.startDownload(s); }
 
  private:
   ConsoleStatusSteps& status_;
-  link::MemoryDownload& download_;
+  link::ReceiveAssembly& receive_;
 };
 
 int run(Context& ctx) {
@@ -150,21 +150,18 @@ int run(Context& ctx) {
   ReceiveProgressView view(err);
   ConsoleStatusSteps statusSteps(settings, ctx.home, clock, prompter);
   link::ExchangeEngine engine({driver.port(), driver.ticks(), view, prompter, host}, settings);
-  link::MemoryDownload download(engine, view, clock);
+  // AutoExport: the CSV copy goes to the home, named after the data file; a
+  // data file named without a directory is in the working directory.
+  link::ReceiveAssembly receive(engine, view, clock, settings, {ctx.home, {}},
+                                [&out](std::string_view text, bool) { out << toUtf8(text) << "\n"; });
+  const link::MemoryDownload& download = receive.download();
   view.follow(download);
-  // AutoExport: the CSV copy goes to the home, named after the data file.
-  link::AutoExportFollowUps exportAfter(settings, ctx.home, [&out](std::string_view text) { out << toUtf8(text) << "\n"; });
-  download.setFollowUps(&exportAfter);
-  ReceiveSteps steps(statusSteps, download);
+  ReceiveSteps steps(statusSteps, receive);
   link::StatusReplyFlow flow(engine, steps);
   engine.setStatusReplyHandler(&flow);
-  engine.setDownloadSession(&download);
   if (link.traceSink) engine.setTraceSink(link.traceSink.get());
 
-  download.startTransferTimer();
-  engine.context().dataFileName = fromUtf8(options->file);
-  engine.context().kind = link::ExchangeKind::Receive;
-  engine.openLink();
+  receive.startReceive(fromUtf8(options->file));
   const bool ended = driver.runUntil(
       [&] { return engine.context().kind == link::ExchangeKind::None || host.quitRequested(); },
       kExchangeLimit);

@@ -12,8 +12,9 @@ std::filesystem::path AutoExportFollowUps::csvPath(const std::string& dataFileNa
 
 Status AutoExportFollowUps::exportDataFile(const std::string& dataFileName) {
   const std::filesystem::path csv = csvPath(dataFileName);
-  Status done = exporting::exportAfterDownload(std::filesystem::path(toUtf8(dataFileName)), csv, settings_, home_);
-  if (tell_) tell_(done.ok() ? fromUtf8(csv.string()) + " saved to disk" : done.error().message);
+  const std::filesystem::path data = dataDirectory_ / std::filesystem::path(toUtf8(dataFileName));
+  Status done = exporting::exportAfterDownload(data, csv, settings_, home_);
+  if (tell_) tell_(done.ok() ? fromUtf8(csv.string()) + " saved to disk" : done.error().message, done.ok());
   return done;
 }
 

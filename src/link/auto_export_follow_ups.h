@@ -1,7 +1,8 @@
 #pragma once
-// The export that follows a download when AutoExport is on: the data file
+// What follows a download: the export when AutoExport is on - the data file
 // just written goes to a CSV file of the same name (without its directory)
-// in the program home, with the stored export options.
+// in the program home, with the stored export options - and the graph when
+// "Trace Data?" is answered Yes.
 
 #include <filesystem>
 #include <functional>
@@ -16,14 +17,21 @@ namespace brevik::link {
 class AutoExportFollowUps final : public DownloadFollowUps {
  public:
   // `tell` shows the user what became of the export (the CSV file's name, or
-  // why it could not be written), in Windows-1252.
-  AutoExportFollowUps(const app::LoggerSettings& settings, std::filesystem::path home,
-                      std::function<void(std::string_view)> tell)
-      : settings_(settings), home_(std::move(home)), tell_(std::move(tell)) {}
+  // why it could not be written), in Windows-1252, and whether it was written.
+  using Tell = std::function<void(std::string_view text, bool exported)>;
+  using ShowGraph = std::function<void(const std::string& dataFileName)>;
+
+  AutoExportFollowUps(const app::LoggerSettings& settings, std::filesystem::path home, Tell tell,
+                      ShowGraph showGraph = {})
+      : settings_(settings), home_(std::move(home)), tell_(std::move(tell)), showGraph_(std::move(showGraph)) {}
+
+  // Where a data file name without a directory is (as the download's).
+  void setDataDirectory(std::filesystem::path directory) { dataDirectory_ = std::move(directory); }
 
   Status exportDataFile(const std::string& dataFileName) override;
-  // No graph window to open here; the desktop program brings its own.
-  void showGraph(const std::string&) override {}
+  void showGraph(const std::string& dataFileName) override {
+    if (showGraph_) showGraph_(dataFileName);
+  }
 
   // Where the export of a data file goes.
   std::filesystem::path csvPath(const std::string& dataFileName) const;
@@ -31,7 +39,9 @@ class AutoExportFollowUps final : public DownloadFollowUps {
  private:
   const app::LoggerSettings& settings_;
   std::filesystem::path home_;
-  std::function<void(std::string_view)> tell_;
+  std::filesystem::path dataDirectory_;
+  Tell tell_;
+  ShowGraph showGraph_;
 };
 
 }  // namespace brevik::link

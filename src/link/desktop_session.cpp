@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "common/files.h"
+#include "link/send_setup.h"
 #include "protocol/auto_file_name.h"
 #include "protocol/channel_tables.h"
 #include "protocol/humidity.h"
@@ -57,6 +58,9 @@ class DesktopSession::SessionView final : public LinkView {
   void setDataFileText(std::string_view fileName) override { shown_.setDataFileText(fileName); }
   void setAbortVisible(bool visible) override { shown_.setAbortVisible(visible); }
   void setAbortEnabled(bool enabled) override { shown_.setAbortEnabled(enabled); }
+  void beep() override {
+    if (!session_.unattended()) shown_.beep();
+  }
   void setStatusWindowShown(bool shown) override {
     if (!shown || !session_.unattended()) shown_.setStatusWindowShown(shown);
     if (!shown) session_.exchangeEnded();
@@ -97,12 +101,25 @@ DesktopSession::DesktopSession(app::Program& program, DesktopPorts ports)
   flow_ = std::make_unique<StatusReplyFlow>(*engine_, steps);
   engine_->setStatusReplyHandler(flow_.get());
   engine_->setReadingsView(this);
+  configuration_ = std::make_unique<SetupConfigurationSource>(program_.setup().current, program_.settings(),
+                                                              engine_->context(), program_.clock());
+  engine_->setConfigurationSource(configuration_.get());
+  // Data files named without a directory, and the export after a download,
+  // belong in the program home.
+  receive_ = std::make_unique<ReceiveAssembly>(
+      *engine_, *sessionView_, program_.clock(), program_.settings(),
+      ReceivePlaces{program_.home(), program_.home()},
+      [this](std::string_view text, bool exported) { exportTold(text, exported); },
+      [this](const std::string&) { windows_.openWindow(WindowId::Graph); });
 }
 
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }
 
 DesktopSession::~DesktopSession() {
   if (endCheck_) ticks_.cancel(endCheck_);
+  engine_->setConfigurationSource(nullptr);
+  // The download goes first: an unfinished one drops its partial file.
+  receive_.reset();
 }
 
 bool DesktopSession::unattended() const {
@@ -211,7 +228,7 @@ bool DesktopSession::receiveData(const std::string& fileName) {
     std::error_code ec;
     std::filesystem::remove(program_.home() / qx2, ec);
   }
-  openLinkFor(ExchangeKind::Receive);
+  receive_->startReceive(fileName);
   return true;
 }
 
@@ -270,16 +287,25 @@ void DesktopSession::startCommandLineAction() {
   if (flags.csv) {
     flags.receive = true;
     program_.globals().currentDataFileName = program_.commandLineFile();
+    receive_->startTransferTimer();
     openLinkFor(ExchangeKind::Status);
   } else if (flags.setupSend) {
-    // The configuration command is built by the setup model, which is not
-    // part of the desktop program yet: the run says so instead of waking a
-    // logger it cannot configure.
-    logAndQuit(std::string(kSetupSendUnavailableText) + program_.settings().SetupFileName);
+    startCommandLineSend();
   } else if (flags.receive) {
     program_.globals().currentDataFileName = program_.commandLineFile();
-    openLinkFor(ExchangeKind::Receive);
+    receive_->startReceive(program_.globals().currentDataFileName);
   }
+}
+
+void DesktopSession::startCommandLineSend() {
+  LinkContext& ctx = context();
+  ctx.kind = ExchangeKind::SendSetup;
+  ctx.labelsOnly = false;
+  ctx.dataFileName = program_.globals().currentDataFileName;
+  const bool started = sendCommandLineSetupFile(*engine_, program_.setup(), program_.settings().SetupFileName,
+                                                program_.home(), program_.clock(), sessionPrompter_);
+  // A check that stopped the send has been logged; no exchange will end the run.
+  if (!started && !quitting_ && unattended()) endUnattendedRun();
 }
 
 void DesktopSession::exchangeEnded() {
@@ -292,10 +318,24 @@ void DesktopSession::exchangeEnded() {
     endCheck_ = 0;
     const LinkContext& ctx = context();
     if (quitting_ || ctx.kind != ExchangeKind::None || ctx.state != LinkState::Idle) return;
-    quitting_ = true;
-    program_.requestQuit(app::QuitRequest{true, false});
-    windows_.quitProgram();
+    endUnattendedRun();
   });
+}
+
+void DesktopSession::endUnattendedRun() {
+  quitting_ = true;
+  program_.requestQuit(app::QuitRequest{true, false});
+  windows_.quitProgram();
+}
+
+void DesktopSession::exportTold(std::string_view text, bool exported) {
+  // Nobody is there during an answered call: its log entry marks a failed
+  // export with FileError. An unattended run's log line already names the
+  // data file, so only a failure is worth a word there.
+  if (context().autoAnswerCall()) return;
+  if (exported && unattended()) return;
+  sessionPrompter_.ask(Message{exported ? MessageKind::Information : MessageKind::Error, std::string(text),
+                               Buttons::Ok, 0});
 }
 
 // ---------------------------------------------------------------------------
@@ -405,6 +445,9 @@ void DesktopSession::fillStatusForm(const protocol::LoggerStatus& status) {
   const LinkContext& ctx = context();
   windows_.fillStatusForm(form, ctx.kind == ExchangeKind::RealTime && !ctx.realTimeGraph);
   statusAvailable_ = true;
+  // A set-up sent later in this run is built for this logger's firmware.
+  const auto& last = flow_->lastStatus();
+  configuration_->setLastStatus(last ? &*last : nullptr);
 }
 
 void DesktopSession::showStatusForm() {
@@ -436,8 +479,8 @@ std::string DesktopSession::autoAnswerFileName(const protocol::LoggerStatus& sta
   return name.fileName;
 }
 
-Status DesktopSession::startDownload(const protocol::LoggerStatus&) {
-  return makeError(ErrorKind::General, "Memory download is not available in this version of the program.");
+Status DesktopSession::startDownload(const protocol::LoggerStatus& status) {
+  return receive_->startDownload(status);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,7 +3,10 @@
 // with their guards, the command-line action of the first paint, the status
 // form and the real-time display, and what the program does when an
 // unattended run ends. The windows call it and show what it tells them
-// through DesktopWindows and LinkView; no rule lives in a window.
+// through DesktopWindows and LinkView; no rule lives in a window. The
+// memory download of a receive is put together as kaldo's is
+// (receive_assembly.h); the command-line send goes through send_setup.h with
+// the program's one Logger Configuration.
 //
 // Unattended runs (a command-line s or r action) never show a window: the
 // status and communication windows stay hidden, any message that is not
@@ -20,6 +23,8 @@
 #include "common/cp1252.h"
 #include "common/prompter.h"
 #include "link/exchange_engine.h"
+#include "link/receive_assembly.h"
+#include "link/setup_configuration_source.h"
 #include "link/status_reply_flow.h"
 #include "protocol/conversions.h"
 #include "protocol/logger_status.h"
@@ -35,8 +40,6 @@ inline constexpr std::string_view kNoStatusYetText = "Pas d'état dispo.; Clique
 inline constexpr std::string_view kSingleLoggerOnlyText = "Must be connected to a single logger; check Settings";
 inline constexpr std::string_view kUncheckModemText = "Must first uncheck 'Use Modem' in Settings";
 inline constexpr std::string_view kQx1OnlyText = "File name must end in '.QX1'";
-inline constexpr std::string_view kSetupSendUnavailableText =
-    "Sending a setup is not available in this version of the program: ";
 
 // The windows an exchange or a command opens besides the status form.
 enum class WindowId {
@@ -102,6 +105,8 @@ class DesktopSession final : private ExchangeHost, private StatusReplySteps, pri
   bool unattended() const;
   bool statusAvailable() const { return statusAvailable_; }
   const std::optional<protocol::LoggerStatus>& lastStatus() const { return flow_->lastStatus(); }
+  // The memory download of the Receive exchanges.
+  const MemoryDownload& download() const { return receive_->download(); }
 
   // ---- the main window's commands (true when the command went ahead) ----
   bool openDataFile();                       // Data1Click
@@ -141,6 +146,11 @@ class DesktopSession final : private ExchangeHost, private StatusReplySteps, pri
   bool passRealTimeGraphGuard(std::string_view text);
   void openLinkFor(ExchangeKind kind);
   void exchangeEnded();
+  // Ends an unattended run whose exchange is over (or never started).
+  void endUnattendedRun();
+  void startCommandLineSend();
+  // What became of the automatic export after a download.
+  void exportTold(std::string_view text, bool exported);
 
   // ExchangeHost
   bool commandLineReceive() const override;
@@ -170,6 +180,8 @@ class DesktopSession final : private ExchangeHost, private StatusReplySteps, pri
   std::unique_ptr<SessionView> sessionView_;
   std::unique_ptr<ExchangeEngine> engine_;
   std::unique_ptr<StatusReplyFlow> flow_;
+  std::unique_ptr<SetupConfigurationSource> configuration_;
+  std::unique_ptr<ReceiveAssembly> receive_;
   // The converter and status of the exchange's status reply: the readings
   // of a real-time display go through them.
   std::optional<protocol::UnitConverter> converter_;

@@ -72,7 +72,7 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
   ctx.abortRequested = false;
 
   // The data go beside the data file until the transfer has succeeded.
-  target_ = std::filesystem::path(toUtf8(ctx.dataFileName));
+  target_ = dataDirectory_ / std::filesystem::path(toUtf8(ctx.dataFileName));
   partial_ = files::temporarySibling(target_);
   auto writer = graph::DataFileWriter::create(partial_);
   if (!writer) {

@@ -53,6 +53,9 @@ class MemoryDownload final : public DownloadSession {
   MemoryDownload& operator=(const MemoryDownload&) = delete;
 
   void setFollowUps(DownloadFollowUps* followUps) { followUps_ = followUps; }
+  // Where a data file name without a directory is written (empty: the
+  // working directory).
+  void setDataDirectory(std::filesystem::path directory) { dataDirectory_ = std::move(directory); }
 
   // The user chose the receive command: the elapsed time shown at the end
   // counts from here (from start() when this was not called).
@@ -95,6 +98,7 @@ class MemoryDownload final : public DownloadSession {
   LinkView& view_;
   const Clock& clock_;
   DownloadFollowUps* followUps_ = nullptr;
+  std::filesystem::path dataDirectory_;
 
   DownloadCursor cursor_;
   bool more_ = false;

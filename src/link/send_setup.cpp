@@ -1,5 +1,7 @@
 #include "link/send_setup.h"
 
+#include "setup/setup_file.h"
+
 namespace brevik::link {
 
 protocol::ValidationOutcome askSetupQuestions(const setup::LoggerConfiguration& configuration, Prompter& prompter,
@@ -34,6 +36,20 @@ bool sendNamedSetupFile(ExchangeEngine& engine, ExchangeHost& host, setup::Setup
     host.autoAnswerHangUp();
     return false;
   }
+  return validateAndSend(engine, document.current, prompter, clock, true);
+}
+
+bool sendCommandLineSetupFile(ExchangeEngine& engine, setup::SetupDocument& document, std::string_view setupFileName,
+                              const std::filesystem::path& home, const Clock& clock, Prompter& prompter) {
+  const std::filesystem::path path = setup::resolveSetupFileName(setupFileName, home);
+  if (auto loaded = document.load(path, clock); !loaded) {
+    engine.context().kind = ExchangeKind::None;
+    engine.report(Report{Message{MessageKind::Error, setup::sendSetupNotFoundText(setupFileName), Buttons::Ok, 0},
+                         CommandLineFlags::Setup, std::nullopt, std::nullopt});
+    return false;
+  }
+  // What the setup window's SEND does first: the form goes into the record.
+  document.form.collect(document.current);
   return validateAndSend(engine, document.current, prompter, clock, true);
 }
 

@@ -3,6 +3,7 @@
 // Prompter (warnings, with OK or OK and Cancel), then the SendSetup exchange.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "common/clock.h"
@@ -33,5 +34,15 @@ bool validateAndSend(ExchangeEngine& engine, const setup::LoggerConfiguration& c
 bool sendNamedSetupFile(ExchangeEngine& engine, ExchangeHost& host, setup::SetupDocument& document,
                         std::string_view nameWithoutExtension, const std::filesystem::path& home, const Clock& clock,
                         Prompter& prompter);
+
+// The command-line send (mode s): the setup file named by `setupFileName`
+// (SetupFileName of the settings, taken in the home unless absolute) becomes
+// the current set-up as the setup window would hold it (form filled, saved
+// copy kept, collected) and is sent without the questions nobody is there to
+// answer. A file that cannot be read is reported as
+// "Impossible d'envoi  ; " + name + " not found" (the log and the end of an
+// unattended run) and nothing is sent. True when the exchange was started.
+bool sendCommandLineSetupFile(ExchangeEngine& engine, setup::SetupDocument& document, std::string_view setupFileName,
+                              const std::filesystem::path& home, const Clock& clock, Prompter& prompter);
 
 }  // namespace brevik::link

@@ -1,5 +1,6 @@
 #include "ui/desktop_view.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -32,6 +33,8 @@ void QtDesktopView::setStatusWindowShown(bool shown) {
     comm_.hide();
   }
 }
+
+void QtDesktopView::beep() { QApplication::beep(); }
 
 void QtDesktopView::setMainWindowEnabled(bool enabled) {
   if (main_ != nullptr) main_->setEnabled(enabled);

@@ -36,6 +36,7 @@ class QtDesktopView final : public link::LinkView, public link::DesktopWindows {
   void setAbortVisible(bool visible) override;
   void setAbortEnabled(bool enabled) override;
   void setStatusWindowShown(bool shown) override;
+  void beep() override;
   void setMainWindowEnabled(bool enabled) override;
   void setSetupWindowEnabled(bool enabled) override;
   void showMainWindow() override;

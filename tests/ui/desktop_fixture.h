@@ -43,6 +43,8 @@ struct Desktop {
   sim::VirtualSerialPort port{ticks};
   ScriptedPrompter prompter;
   int quits = 0;
+  // What SaveDataFileDlg answers (nothing: cancelled).
+  std::optional<QString> saveAnswer;
   std::unique_ptr<ui::BrevikDesktop> desktop;
   TraceRecorder trace;
 
@@ -66,6 +68,7 @@ struct Desktop {
     options.ticks = &ticks;
     options.port = &port;
     options.quit = [this] { ++quits; };
+    options.saveDataFile = [this] { return saveAnswer; };
     desktop = std::make_unique<ui::BrevikDesktop>(options, args);
     desktop->session().engine().setTraceSink(&trace);
   }

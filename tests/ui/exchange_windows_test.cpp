@@ -198,7 +198,8 @@ TEST(UnattendedRuns, EndWithTheirLogLineAndNoWindow) {
   const UnattendedRun runs[] = {
       {{"site.txt", "s"}, "Invalid command line; no .set file type "},
       {{"site.dat", "r"}, "Invalid file name extension "},
-      {{"site.set", "s", "0", "0"}, "Sending a setup is not available in this version of the program: site.set "},
+      {{"site.set", "s", "0", "0"}, "Impossible d'envoi  ; site.set not found "},
+      {{"site.qx1", "r", "0", "0"}, std::string("Transfert terminé: site.qx1 "_cp)},
       {{"out.csv", "r", "0", "0"}, "Data written to out.csv "},
       {{"x", "h"}, "session finished, modem on hook "},
   };

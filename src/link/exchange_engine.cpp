@@ -93,6 +93,34 @@ void ExchangeEngine::wait(Ticks ticks, std::function<void()> step) {
   });
 }
 
+namespace {
+// Silence that tells a reply has ended: far longer than the gap between two
+// characters at 1200 baud.
+constexpr Ticks kQuietTicks = 3;
+}  // namespace
+
+void ExchangeEngine::sendAgainWhenQuiet(const std::string& framed) {
+  trace_.event("await quiet line");
+  clearReceive();
+  const Ticks windowEnd = std::max(replyWindowEnd_, ticks_.now());
+  // A line that never falls silent (noise) does not hold the exchange up for
+  // longer than one more reply window.
+  whenQuiet(windowEnd, windowEnd + ctx_.replyTimeout, [this, framed] { sendFramed(framed); });
+}
+
+void ExchangeEngine::whenQuiet(Ticks notBefore, Ticks giveUpAt, std::function<void()> step) {
+  const Ticks now = ticks_.now();
+  const Ticks quietAt = std::max(notBefore, lastArrival_ + kQuietTicks);
+  if (now >= quietAt || now >= giveUpAt) {
+    clearReceive();
+    port_.flushInput();
+    return step();
+  }
+  wait(std::min(quietAt, giveUpAt) - now, [this, notBefore, giveUpAt, step = std::move(step)]() mutable {
+    whenQuiet(notBefore, giveUpAt, std::move(step));
+  });
+}
+
 Status ExchangeEngine::setPortBaud(std::uint32_t baud) {
   trace_.event("baud " + std::to_string(baud));
   return port_.setBaudRate(baud);
@@ -120,7 +148,9 @@ void ExchangeEngine::sendFramed(const std::string& framed) {
   else if (ctx_.kind == ExchangeKind::SendSetup) count = ctx_.configurationRetryCount;
   view_.setStatusText(sendStatusText(s, count));
 
-  armTimeout(sendFramedTicks(in));
+  const Ticks replyTicks = sendFramedTicks(in);
+  replyWindowEnd_ = ticks_.now() + replyTicks;
+  armTimeout(replyTicks);
   clearReceive();
   if (ctx_.state != LinkState::AwaitSchedule && ctx_.state != LinkState::AwaitData &&
       ctx_.kind != ExchangeKind::ChangeBaud) {
@@ -384,6 +414,7 @@ void ExchangeEngine::abort() {
 // The two events
 
 void ExchangeEngine::onDataAvailable() {
+  lastArrival_ = ticks_.now();
   if (port_.takeLineError()) {
     trace_.event("line error");
     return;

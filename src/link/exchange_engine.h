@@ -78,6 +78,11 @@ class ExchangeEngine {
   // Runs `step` after `ticks` unless the exchange ends first; data arriving
   // meanwhile are only collected.
   void wait(Ticks ticks, std::function<void()> step);
+  // Sends `framed` again once the answer to the last command can no longer
+  // be on its way: after that command's reply window and a quiet line. What
+  // arrives meanwhile is dropped, so a late answer to the first request
+  // cannot pass for the answer to the resend.
+  void sendAgainWhenQuiet(const std::string& framed);
   // The one reporting rule; returns the button chosen (Ok when nothing was
   // asked).
   Answer report(const Report& report);
@@ -135,6 +140,7 @@ class ExchangeEngine {
   void timer2Tick(Ticks start, int k);
 
   bool modemOrWireless() const;
+  void whenQuiet(Ticks notBefore, Ticks giveUpAt, std::function<void()> step);
 
   SerialPort& port_;
   TickScheduler& ticks_;
@@ -157,6 +163,10 @@ class ExchangeEngine {
   std::uint64_t generation_ = 0;
   int waitsPending_ = 0;
   int meter_ = 0;
+  // When the time-out of the last command sent falls due, and when bytes
+  // last arrived.
+  Ticks replyWindowEnd_ = 0;
+  Ticks lastArrival_ = 0;
   TickScheduler::StepId timer1_ = 0;
   TickScheduler::StepId timer2_ = 0;
 };

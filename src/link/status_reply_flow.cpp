@@ -68,8 +68,11 @@ void StatusReplyFlow::onRejected(std::string_view reply) {
   LinkContext& ctx = engine_.context();
   ++rejections_;
   if (rejections_ == 1) {
-    // One garbled reply is asked for again.
-    engine_.sendFramed(ctx.lastCommand);
+    // One garbled reply is asked for again. The garbled line may have come
+    // ahead of the real answer (noise on the line): that answer is let
+    // through and dropped first, or it would pass for the answer to the
+    // resend, and the resend's own answer for the next reply expected.
+    engine_.sendAgainWhenQuiet(ctx.lastCommand);
     return;
   }
   rejections_ = 0;

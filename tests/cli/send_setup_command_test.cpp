@@ -28,7 +28,7 @@ KaldoRun kaldo(const TempDir& home, std::vector<std::string> args) {
   return {rc, out.str(), err.str()};
 }
 
-// The shipped virtual loggers answer the normal wake-up at their own baud.
+// The normal wake-up at `baud`: what the virtual logger normal-9600 answers at 9600.
 void linkSettings(const TempDir& home, std::uint32_t baud, char lastRevision = 'q') {
   app::LoggerSettings s;
   s.FastProtocol = 0;
@@ -55,7 +55,7 @@ TEST(KaldoSendSetup, SendsToTheVirtualLogger) {
   linkSettings(home, 9600);
   const std::string file = setupFile(home, {"RateCode=G", "SessionDescription=Serre nord"});
   const auto trace = home / "trace.txt";
-  const KaldoRun r = kaldo(home, {"send-setup", file, "--port", "sim", "--yes", "--trace=" + trace.string()});
+  const KaldoRun r = kaldo(home, {"send-setup", file, "--port", "sim:normal-9600", "--yes", "--trace=" + trace.string()});
   ASSERT_EQ(r.rc, kExitOk) << r.out << r.err;
   EXPECT_NE(r.out.find("? La mémoire va être effacée et"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("! EnregisKaldo "), std::string::npos) << r.out;
@@ -70,7 +70,7 @@ TEST(KaldoSendSetup, LabelsOnlyAsksNothingAndSendsTheKHeader) {
   linkSettings(home, 9600);
   const std::string file = setupFile(home, {});
   const auto trace = home / "trace.txt";
-  const KaldoRun r = kaldo(home, {"send-setup", file, "--port=sim", "--labels-only", "--trace=" + trace.string()});
+  const KaldoRun r = kaldo(home, {"send-setup", file, "--port=sim:normal-9600", "--labels-only", "--trace=" + trace.string()});
   ASSERT_EQ(r.rc, kExitOk) << r.out << r.err;
   EXPECT_EQ(r.out.find("? "), std::string::npos);
   EXPECT_NE(home.read("trace.txt").find("> >K"), std::string::npos);
@@ -81,7 +81,7 @@ TEST(KaldoSendSetup, RefusalsOfTheChecksAndTheFirmware) {
   linkSettings(home, 9600);
   // Ten readings a second in a ring: refused before anything is opened.
   const std::string ring = setupFile(home, {"RateCode=8", "ModeByte=1"});
-  const KaldoRun refused = kaldo(home, {"send-setup", ring, "--port", "sim", "--yes"});
+  const KaldoRun refused = kaldo(home, {"send-setup", ring, "--port", "sim:normal-9600", "--yes"});
   EXPECT_EQ(refused.rc, kExitFailed);
   EXPECT_NE(refused.out.find("! Mauvaise config : impossible  en mode mem. tournant"), std::string::npos);
   EXPECT_NE(refused.err.find("not sent"), std::string::npos);
@@ -89,7 +89,7 @@ TEST(KaldoSendSetup, RefusalsOfTheChecksAndTheFirmware) {
   // The last logger seen was a revision 'G': ten a second needs 'H'.
   linkSettings(home, 9600, 'G');
   const std::string fast = setupFile(home, {"RateCode=8"});
-  const KaldoRun unsupported = kaldo(home, {"send-setup", fast, "--port", "sim", "--yes"});
+  const KaldoRun unsupported = kaldo(home, {"send-setup", fast, "--port", "sim:normal-9600", "--yes"});
   EXPECT_EQ(unsupported.rc, kExitFailed);
   EXPECT_NE(unsupported.out.find("! Logger does not support selected sample rate"), std::string::npos)
       << unsupported.out;
@@ -102,11 +102,11 @@ TEST(KaldoSendSetup, Usage) {
   EXPECT_EQ(kaldo(home, {"send-setup"}).rc, kExitUsage);
   EXPECT_EQ(kaldo(home, {"send-setup", file, "--bogus"}).rc, kExitUsage);
   EXPECT_EQ(kaldo(home, {"send-setup", file, "--port"}).rc, kExitUsage);
-  EXPECT_EQ(kaldo(home, {"send-setup", (home / "none.set").string(), "--yes", "--port", "sim"}).rc, kExitFailed);
+  EXPECT_EQ(kaldo(home, {"send-setup", (home / "none.set").string(), "--yes", "--port", "sim:normal-9600"}).rc, kExitFailed);
 #if !defined(_WIN32)
   if (isatty(STDIN_FILENO)) GTEST_SKIP() << "standard input is a terminal here";
 #endif
-  const KaldoRun r = kaldo(home, {"send-setup", file, "--port", "sim"});
+  const KaldoRun r = kaldo(home, {"send-setup", file, "--port", "sim:normal-9600"});
   EXPECT_EQ(r.rc, kExitUsage);
   EXPECT_NE(r.err.find("--yes"), std::string::npos);
 }

@@ -70,6 +70,17 @@ TEST(KaldoStatus, ReadsTheVirtualLoggerAndPrintsTheFormThenTheSchedule) {
   EXPECT_NE(r.err.find("Establishing link..."), std::string::npos) << "progress goes to stderr";
 }
 
+// A newcomer's first command: no settings file yet, the bare virtual logger.
+TEST(KaldoStatus, AFreshHomeReadsTheDefaultVirtualLogger) {
+  TempDir home;
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim"});
+  ASSERT_EQ(r.status, kExitOk) << r.out << r.err;
+  const auto printed = lines(r.out);
+  ASSERT_FALSE(printed.empty());
+  EXPECT_EQ(printed.front(), "ModelBox: KALDO     12 bit");
+  EXPECT_TRUE(hasLine(printed, "IdStatBox: Brevik demo site")) << r.out;
+}
+
 TEST(KaldoStatus, FastProtocolAndANetworkStation) {
   TempDir home;
   linkSettings(home, true, 57600);
@@ -86,7 +97,7 @@ TEST(KaldoStatus, FastProtocolAndANetworkStation) {
 TEST(KaldoStatus, TheHomesPortMapChoosesTheDevice) {
   TempDir home;
   linkSettings(home, false, 9600);
-  home.write("ports.ini", "COM1=sim:default\n");
+  home.write("ports.ini", "COM1=sim:normal-9600\n");
   EXPECT_EQ(kaldoStatus(home, {}).status, kExitOk);
   home.write("ports.ini", "COM1=sim:no-such-profile\n");
   const KaldoRun r = kaldoStatus(home, {});
@@ -109,7 +120,7 @@ TEST(KaldoStatus, ASilentLoggerFailsWithTheEnginesMessage) {
 TEST(KaldoStatus, AProtocolMismatchFails) {
   TempDir home;
   linkSettings(home, true, 57600);  // the fast wake-up does not wake a normal logger
-  const KaldoRun r = kaldoStatus(home, {"--port", "sim"});
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim:normal-9600"});
   EXPECT_EQ(r.status, kExitFailed);
   EXPECT_EQ(r.out.rfind("! ", 0), 0u) << r.out;
 }
@@ -118,7 +129,7 @@ TEST(KaldoStatus, TraceGoesToAFileInTheExchangeFormat) {
   TempDir home;
   linkSettings(home, false, 9600);
   const auto traceFile = home.path() / "trace.txt";
-  const KaldoRun r = kaldoStatus(home, {"--port", "sim", "--trace=" + traceFile.string()});
+  const KaldoRun r = kaldoStatus(home, {"--port", "sim:normal-9600", "--trace=" + traceFile.string()});
   ASSERT_EQ(r.status, kExitOk) << r.err;
   const std::string trace = home.read("trace.txt");
   const auto t = lines(trace);

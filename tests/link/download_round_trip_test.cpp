@@ -123,5 +123,40 @@ TEST(DownloadRoundTrip, FourBanksInAndOutOfWrapMode) {
   expectRoundTrip({12, '6', 0x0E, false, 0x0200 + 96 * 3, 'D'});
 }
 
+// Noise ahead of the first status reply: the reply is asked for again, and
+// the answer to the first request, still on its way, must not be taken for
+// the answer to the resend (nor its successor for the first memory line).
+TEST(DownloadRoundTrip, ALateStatusReplyBehindNoiseDoesNotShiftTheDownload) {
+  const sim::Recording rec = sim::recordMemory(10, '5', 'A', 0x0200 + 5 * 40, false,
+                                               [](std::size_t i) { return scatteredSample(i, 10); });
+  sim::LoggerProfile p = rigProfile(10);
+  p.pointer = 0x0200 + 5 * 40;
+  p.memoryImage = rec.image;
+  p.phase = rec.phaseByte;
+
+  DownloadRig clean(p);
+  clean.receive();
+  DownloadRig noisy(p);
+  noisy.twin.setFaults(faultRates({{sim::FaultKind::Garbage, 0.5}}), 4);
+  noisy.faultsDuringDownload = faultRates({});
+  noisy.receive();
+
+  EXPECT_EQ(noisy.ctx().badLineTotal, 0u);
+  EXPECT_EQ(noisy.ctx().timeoutTotal, 0u);
+  std::vector<std::string> expectedFrames = clean.frames();
+  expectedFrames.insert(expectedFrames.begin(), expectedFrames.front());  // the status resend
+  EXPECT_EQ(noisy.frames(), expectedFrames);
+  ASSERT_FALSE(noisy.prompter.messages.empty());
+  EXPECT_EQ(noisy.prompter.messages.back().text, clean.prompter.messages.back().text);
+  // The same samples (the logger's clock moved on meanwhile: the header differs).
+  const auto noisyFile = graph::readLoggerDataFile(noisy.dataFile());
+  const auto cleanFile = graph::readLoggerDataFile(clean.dataFile());
+  ASSERT_TRUE(noisyFile && cleanFile);
+  ASSERT_EQ(noisyFile->banks.size(), 1u);
+  ASSERT_EQ(cleanFile->banks.size(), 1u);
+  EXPECT_EQ(noisyFile->banks[0].samples, cleanFile->banks[0].samples);
+  EXPECT_EQ(noisyFile->header.memoryPointer, cleanFile->header.memoryPointer);
+}
+
 }  // namespace
 }  // namespace brevik::testing

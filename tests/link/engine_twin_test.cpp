@@ -538,10 +538,16 @@ TEST(Faults, TwoRejectedStatusRepliesEndTheExchange) {
 
 TEST(Faults, GarbageBeforeTheReplyIsRecoveredByTheRetry) {
   TwinLinkHarness h;
-  h.addTwin("faults = garbage:0.5\nseed = 3\n");
+  h.addTwin("faults = garbage:0.5\nseed = 4\nschedule = 993007000000\n");
   ASSERT_TRUE(h.runStatus());
   EXPECT_EQ(h.steps.outcomes,
             (std::vector{protocol::StatusOutcome::Rejected, protocol::StatusOutcome::Accepted}));
+  // The answer to the first request, late behind the noise, is dropped: the
+  // status comes from the answer to the resend and the schedule from the
+  // schedule's own reply.
+  EXPECT_EQ(h.frames(), (std::vector<std::string>{">C005D", ">C005D", framed("DA01D0")}));
+  EXPECT_EQ(h.view.scheduleText, "Daily dialout at 07:30");
+  EXPECT_EQ(h.view.statusDisplayShown, 1);
   EXPECT_TRUE(h.status().has_value());
   EXPECT_TRUE(h.prompter.messages.empty());
 }

@@ -185,6 +185,25 @@ TEST(StatusReplyFlow, ARejectedReplyIsAskedOnceMore) {
   EXPECT_FALSE(h.port.isOpen());
 }
 
+// Noise ahead of the answer: the answer to the first request, even when it
+// comes some ticks after the noise, is dropped, and only the answer to the
+// resend is decoded.
+TEST(StatusReplyFlow, AnAnswerLateBehindNoiseIsDroppedBeforeTheResend) {
+  FlowHarness h;
+  const std::string late(256, '1');
+  const std::string fresh(256, '2');
+  h.logger.when(">C", "noise\r", 2);
+  h.logger.when(">C", fresh + "\r", 2);
+  h.start(ExchangeKind::Status);
+  for (int i = 0; i < 50 && h.frames().empty(); ++i) h.ticks.advance(1);
+  ASSERT_EQ(h.frames().size(), 1u);
+  h.logger.sendLater(late + "\r", 7);
+  h.run();
+  EXPECT_EQ(h.steps.decoded, (std::vector<std::string>{"noise", fresh}));
+  EXPECT_EQ(h.frames(), (std::vector<std::string>{">C005D", ">C005D", EngineHarness::framed("DA01D0")}));
+  EXPECT_TRUE(h.prompter.messages.empty());
+}
+
 TEST(StatusReplyFlow, ATableFailureClosesTheLink) {
   FlowHarness h;
   h.steps.outcome = protocol::StatusOutcome::TableFailed;

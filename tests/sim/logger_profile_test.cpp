@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/logger_settings.h"
 #include "support/temp_dir.h"
 
 namespace brevik::sim {
@@ -161,7 +162,8 @@ TEST(LoggerProfile, MemoryLargerThanFourBanksIsRefused) {
 
 TEST(LoggerProfile, EveryShippedProfileLoads) {
   const auto dir = brevik::testing::dataDir() / "sim";
-  for (const char* name : {"default", "kaldo5-12bit", "kaldo6-8bit", "mt610-old", "mt53-rev-n", "network-station12"}) {
+  for (const char* name : {"default", "normal-9600", "kaldo5-12bit", "kaldo6-8bit", "mt610-old", "mt53-rev-n",
+                           "network-station12"}) {
     const auto path = findLoggerProfile(name, dir);
     ASSERT_TRUE(path.ok()) << name;
     const auto p = loadLoggerProfile(*path);
@@ -169,6 +171,18 @@ TEST(LoggerProfile, EveryShippedProfileLoads) {
   }
   EXPECT_EQ(loadLoggerProfile(*findLoggerProfile("network-station12", dir))->address, 12);
   EXPECT_EQ(loadLoggerProfile(*findLoggerProfile("kaldo5-12bit", dir))->protocol, WakeProtocol::Fast);
+  const auto normal = loadLoggerProfile(*findLoggerProfile("normal-9600", dir));
+  EXPECT_EQ(normal->protocol, WakeProtocol::Normal);
+  EXPECT_EQ(normal->baud, 9600u);
+}
+
+// The bare `sim` is a newcomer's first port: it answers a fresh home's link settings.
+TEST(LoggerProfile, TheDefaultProfileAnswersAFreshHome) {
+  const app::LoggerSettings fresh;
+  const auto p = loadLoggerProfile(*findLoggerProfile("", brevik::testing::dataDir() / "sim"));
+  ASSERT_TRUE(p.ok());
+  EXPECT_EQ(p->protocol, fresh.FastProtocol != 0 ? WakeProtocol::Fast : WakeProtocol::Normal);
+  EXPECT_EQ(p->baud, fresh.BaudRate);
 }
 
 TEST(LoggerProfile, FindsProfilesByPathOrShippedName) {

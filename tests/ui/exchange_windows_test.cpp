@@ -86,7 +86,7 @@ TEST(RealTimeDisplay, ReadingsRefreshTheValueBoxesUntilOk) {
 TEST(RealTimeDisplay, OlderLoggersAreStoppedByAWakeUp) {
   // Revision 'o' streams its readings unasked once told "Z".
   TempDir profiles;
-  auto text = files::readAll(dataDir() / "sim" / "default.logger");
+  auto text = files::readAll(dataDir() / "sim" / "normal-9600.logger");
   ASSERT_TRUE(text.ok());
   std::string profile = *text;
   profile.replace(profile.find("revision = q"), 12, "revision = o");

@@ -132,13 +132,14 @@ void PtyLoggerHost::readFromProgram(bool wireFree) {
   const std::uint32_t baud = programBaud();
   const Micros charTime = std::max<Micros>(1, characterTime(baud));
   const Micros t = now();
-  Micros budget = 0;
-  if (wireFree) {
-    // After a pause the line starts afresh; within a run the bytes follow
-    // each other without a gap, however late the poll woke up.
-    if (t - programWire_.freeAt() > milliseconds(5)) programWire_.restartAt(t);
-    budget = std::clamp<Micros>((t + milliseconds(2) - programWire_.freeAt()) / charTime, 1, 256);
-  }
+  // After a pause the line starts afresh, when the bytes are found; within
+  // a run they follow each other without a gap, however late the poll woke
+  // up. The pause is judged only once bytes are there: a poll that found
+  // nothing must not move the start of the next run back in time.
+  Micros start = programWire_.freeAt();
+  if (t - start > milliseconds(5)) start = t;
+  const Micros budget =
+      wireFree ? std::clamp<Micros>((t + milliseconds(2) - start) / charTime, 1, 256) : 0;
   std::uint8_t buffer[257];
   // EAGAIN: nothing sent; EIO: nobody has the port open.
   const ssize_t n = ::read(master_, buffer, static_cast<std::size_t>(budget + 1));
@@ -147,6 +148,7 @@ void PtyLoggerHost::readFromProgram(bool wireFree) {
     if (buffer[0] & TIOCPKT_FLUSHWRITE) dropProgramOutput();
     return;
   }
+  if (n > 1 && start != programWire_.freeAt()) programWire_.restartAt(start);
   for (ssize_t i = 1; i < n; ++i) toTwin_.push_back(Timed{programWire_.next(programWire_.freeAt(), baud), buffer[i], baud});
 }
 
@@ -214,8 +216,17 @@ Status PtyLoggerHost::serve(const std::atomic<bool>& stop) {
     const bool wireFree = t >= programWire_.freeAt();
     if (!wireFree) wait = std::min(wait, programWire_.freeAt() - t);
     pollfd p{master_, static_cast<short>(wireFree ? POLLIN | POLLPRI : POLLPRI), 0};
-    const int timeoutMs = static_cast<int>(std::max<Micros>(0, (wait + 999) / 1000));
-    const int r = ::poll(&p, 1, timeoutMs);
+    // To the microsecond: a poll rounded up to whole milliseconds would hand
+    // each byte over up to a millisecond late, a few per cent of a line at
+    // 57600 baud.
+    const Micros waitMicros = std::max<Micros>(0, wait);
+#ifdef __linux__
+    const timespec timeout{static_cast<time_t>(waitMicros / kMicrosPerSecond),
+                           static_cast<long>(waitMicros % kMicrosPerSecond * 1000)};
+    const int r = ::ppoll(&p, 1, &timeout, nullptr);
+#else
+    const int r = ::poll(&p, 1, static_cast<int>((waitMicros + 999) / 1000));
+#endif
     if (r < 0 && errno != EINTR) return makeError(ErrorKind::Io, "the pseudo-terminal failed");
     if (r >= 0) readFromProgram(t >= programWire_.freeAt() || now() >= programWire_.freeAt());
     if (r > 0 && (p.revents & (POLLHUP | POLLERR)) && !(p.revents & POLLIN)) {

@@ -8,7 +8,10 @@
 // tens of seconds of wall time, which Google Benchmark's repetition model
 // does not suit, so this is a program of its own:
 //
-//   brevik_download_bench [--baud 57600|9600|all] [--runs N]
+//   brevik_download_bench [--baud 57600|9600|all] [--runs N] [--trace FILE]
+//
+// (--trace appends every run's exchange trace to FILE, each line after the
+// milliseconds since the run's first.)
 //
 // For every run it prints the elapsed time from the first byte the program
 // sends (the wake-up burst) to the data file written, the line's limit, and
@@ -102,7 +105,20 @@ std::optional<std::uint64_t> burstBytes(std::string_view traceLine) {
   return std::uint64_t{run} * runs;
 }
 
-RunResult runOnce(std::uint32_t baud, const std::filesystem::path& dir) {
+// Each trace line after the milliseconds since the first one.
+void writeTimedTrace(const TimedTrace& trace, const std::string& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  if (trace.entries.empty()) return;
+  const auto t0 = trace.entries.front().at;
+  for (const auto& e : trace.entries) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%10.3f ", std::chrono::duration<double, std::milli>(e.at - t0).count());
+    out << stamp << e.line << "\n";
+  }
+  out << "\n";
+}
+
+RunResult runOnce(std::uint32_t baud, const std::filesystem::path& dir, const std::string& tracePath) {
   RunResult r;
   const auto home = dir / "home";
   std::filesystem::create_directories(home);
@@ -148,6 +164,7 @@ RunResult runOnce(std::uint32_t baud, const std::filesystem::path& dir) {
   }
   stop = true;
   twin.join();
+  if (!tracePath.empty()) writeTimedTrace(trace, tracePath);
 
   if (status != cli::kExitOk) {
     r.failure = "the download failed: " + out.str() + err.str();
@@ -199,7 +216,7 @@ void printRun(std::uint32_t baud, int run, const RunResult& r) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: brevik_download_bench [--baud 57600|9600|all] [--runs N]\n");
+  std::fprintf(stderr, "usage: brevik_download_bench [--baud 57600|9600|all] [--runs N] [--trace FILE]\n");
   return 2;
 }
 
@@ -208,6 +225,7 @@ int usage() {
 int main(int argc, char** argv) {
   std::vector<std::uint32_t> bauds{57600, 9600};
   int runs = 1;
+  std::string tracePath;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--baud" && i + 1 < argc) {
@@ -219,6 +237,8 @@ int main(int argc, char** argv) {
     } else if (a == "--runs" && i + 1 < argc) {
       runs = std::atoi(argv[++i]);
       if (runs < 1 || runs > 100) return usage();
+    } else if (a == "--trace" && i + 1 < argc) {
+      tracePath = argv[++i];
     } else {
       return usage();
     }
@@ -233,7 +253,7 @@ int main(int argc, char** argv) {
   for (const std::uint32_t baud : bauds) {
     for (int run = 1; run <= runs; ++run) {
       const auto dir = root / (std::to_string(baud) + "-" + std::to_string(run));
-      const RunResult r = runOnce(baud, dir);
+      const RunResult r = runOnce(baud, dir, tracePath);
       printRun(baud, run, r);
       std::fflush(stdout);
       if (!r.ok) ++failures;

@@ -93,7 +93,50 @@ struct RunResult {
   std::uint64_t lines = 0;  // reply lines received
   std::uint64_t bytesOut = 0, bytesIn = 0;
   std::uint64_t fileLines = 0;
+  double turnaround = 0;    // seconds, mean from a reply line taken to the next request sent
+  std::vector<double> lineExcess;  // seconds beyond the wire, per request and reply, sorted
 };
+
+// Bytes a trace line's text stood for: \xNN is one.
+std::size_t tracedBytes(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++n) i += (text[i] == '\\' && i + 4 <= text.size()) ? 4 : 1;
+  return n;
+}
+
+// Per request and reply, from the trace: the time beyond the two lines' wire
+// time, from the request handed to the port to the reply line taken; and the
+// program's own turnaround, from a reply line taken (checked, before it is
+// written) to the next request handed to the port.
+void perLineFigures(const std::vector<TimedTrace::Entry>& entries, std::uint32_t baud, RunResult& r) {
+  constexpr std::string_view kSent = "] > >", kReceived = "] < ";
+  bool haveRequest = false, haveReply = false;
+  SteadyClock::time_point requestAt{}, replyAt{};
+  std::size_t requestBytes = 0;
+  double turnaround = 0;
+  int turns = 0;
+  for (const auto& e : entries) {
+    if (const auto s = e.line.find(kSent); s != std::string::npos) {
+      if (haveReply) {
+        turnaround += std::chrono::duration<double>(e.at - replyAt).count();
+        ++turns;
+      }
+      haveRequest = true;
+      haveReply = false;
+      requestAt = e.at;
+      requestBytes = tracedBytes(std::string_view(e.line).substr(s + kSent.size() - 1)) + 1;  // and CR
+    } else if (const auto g = e.line.find(kReceived); g != std::string::npos && haveRequest) {
+      const std::size_t replyBytes = tracedBytes(std::string_view(e.line).substr(g + kReceived.size())) + 1;
+      const double wire = static_cast<double>(requestBytes + replyBytes) * 10.0 / baud;
+      r.lineExcess.push_back(std::chrono::duration<double>(e.at - requestAt).count() - wire);
+      haveRequest = false;
+      haveReply = true;
+      replyAt = e.at;
+    }
+  }
+  std::sort(r.lineExcess.begin(), r.lineExcess.end());
+  r.turnaround = turns ? turnaround / turns : 0;
+}
 
 // "wake 55 5x48 @57600" -> 240
 std::optional<std::uint64_t> burstBytes(std::string_view traceLine) {
@@ -186,6 +229,7 @@ RunResult runOnce(std::uint32_t baud, const std::filesystem::path& dir, const st
     return r;
   }
   r.elapsed = std::chrono::duration<double>(end->at - first->at).count();
+  perLineFigures(trace.entries, baud, r);
 
   const sim::LineTraffic& traffic = (*host)->traffic();
   const double burst = static_cast<double>(*burstBytes(first->line)) * 10.0 / baud;
@@ -201,18 +245,22 @@ RunResult runOnce(std::uint32_t baud, const std::filesystem::path& dir, const st
   return r;
 }
 
+double quantile(const std::vector<double>& sorted, double q) {
+  if (sorted.empty()) return 0;
+  return sorted[static_cast<std::size_t>(q * static_cast<double>(sorted.size() - 1) + 0.5)];
+}
+
 void printRun(std::uint32_t baud, int run, const RunResult& r) {
   if (!r.ok) {
-    std::printf("%6u  run %d  FAILED: %s\n", baud, run, r.failure.c_str());
+    std::printf("%6u  %3d  FAILED: %s\n", baud, run, r.failure.c_str());
     return;
   }
+  const double lines = static_cast<double>(std::max<std::uint64_t>(r.lines, 1));
   const double over = r.elapsed - r.limit;
-  const double perLine = r.lines ? over / static_cast<double>(r.lines) : 0;
-  const double lineTime = r.lines ? r.limit / static_cast<double>(r.lines) : 0;
-  std::printf("%6u  %3d  %5llu  %6llu  %6llu  %9.3f  %9.3f  %8.3f  %9.3f  %9.3f  %5.2f%%\n", baud, run,
-              static_cast<unsigned long long>(r.lines), static_cast<unsigned long long>(r.bytesOut),
-              static_cast<unsigned long long>(r.bytesIn), r.limit, r.elapsed, over, lineTime * 1000,
-              perLine * 1000, lineTime > 0 ? 100 * perLine / lineTime : 0);
+  std::printf("%6u  %3d  %5llu  %8.3f  %8.3f  %6.3f  %7.2f  %6.3f %5.1f%%  %6.3f  %6.3f  %6.3f\n", baud, run,
+              static_cast<unsigned long long>(r.lines), r.limit, r.elapsed, over, 1000 * r.limit / lines,
+              1000 * over / lines, 100 * over / r.limit, 1000 * quantile(r.lineExcess, 0.5),
+              1000 * quantile(r.lineExcess, 0.9), 1000 * r.turnaround);
 }
 
 int usage() {
@@ -248,7 +296,8 @@ int main(int argc, char** argv) {
                     ("brevik-download-bench-" + std::to_string(SteadyClock::now().time_since_epoch().count()));
   std::printf("One full bank (8-bit, 336 lines of 96 bytes) from the virtual logger on a pty,\n"
               "fast protocol, every byte paced at 10 bits. Times in seconds unless marked.\n\n");
-  std::printf("  baud  run  lines  bytes>  bytes<    limit    elapsed      over  line (ms)  over/line  share\n");
+  std::printf("                   whole download (s)          per line (ms)\n");
+  std::printf("  baud  run  lines     limit   elapsed    over     wire    over (share)  median     p90    turn\n");
   int failures = 0;
   for (const std::uint32_t baud : bauds) {
     for (int run = 1; run <= runs; ++run) {
@@ -266,8 +315,12 @@ int main(int argc, char** argv) {
   }
   std::error_code ignored;
   std::filesystem::remove_all(root, ignored);
-  std::printf("\nbytes>: the program's bytes (wake-up burst included); bytes<: the logger's.\n"
-              "limit: their character times plus what the 3-tick wait after the burst adds.\n"
-              "over/line: (elapsed - limit) / reply lines; share: of one line's wire time.\n");
+  std::printf(
+      "\nlimit: the character time of every byte both ways (wake-up burst included) plus\n"
+      "what the 3-tick wait after the burst adds; elapsed: from the burst to the file\n"
+      "written; over = elapsed - limit. Per line: wire = limit / reply lines; over =\n"
+      "the whole overhead shared out; median, p90: of each request's and reply's time\n"
+      "beyond their wire time; turn: the program's own time from a reply line taken\n"
+      "to the next request sent. The rest is the way through pty, kernel and event loop.\n");
   return failures == 0 ? 0 : 1;
 }

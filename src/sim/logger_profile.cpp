@@ -258,6 +258,12 @@ std::map<std::string, KeyReader, std::less<>> keyReaders(const ParseContext& ctx
     p.rawStatus = std::move(line);
     return std::nullopt;
   };
+  keys["reply_delay"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    const auto n = parseNumber(v);
+    if (!n || *n > 1000) return "expected milliseconds from 0 to 1000";
+    p.replyDelayMs = static_cast<std::uint32_t>(*n);
+    return std::nullopt;
+  };
   keys["faults"] = readFaults;
   keys["seed"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
     const auto n = parseNumber(v);

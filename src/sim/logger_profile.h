@@ -75,6 +75,8 @@ struct LoggerProfile {
   std::string clock, first, stop;       // 14-character date codes; empty: from the PC clock
   std::optional<std::string> schedule;  // the schedule reply before its checksum
   std::optional<std::string> rawStatus;  // the `status` file's reply, sent as it stands
+  // From a command's CR to the first byte of its reply, in milliseconds.
+  std::uint32_t replyDelayMs = 20;
   std::array<double, kFaultKindCount> faultRates{};
   std::uint64_t seed = 1;
 

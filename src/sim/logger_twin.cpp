@@ -250,7 +250,7 @@ void LoggerTwin::execute(const std::string& text) {
     if (!isKnownBaud(target)) return;
     reply("OK", true, false);
     // The acknowledgement leaves at the old speed; everything after it at the new one.
-    schedule(now_ + kReplyDelay, [this, target] { baud_ = target; });
+    schedule(now_ + replyDelay(), [this, target] { baud_ = target; });
     return;
   }
   if (body == "Y" && revisionAtLeast('p')) {
@@ -260,7 +260,7 @@ void LoggerTwin::execute(const std::string& text) {
   if (body == "Z" && revisionAtLeast('O') && !revisionAtLeast('p')) {
     reply("OK", true, false);
     streaming_ = true;
-    schedule(now_ + kReplyDelay + kStreamPeriod, [this] { streamNextReading(); });
+    schedule(now_ + replyDelay() + kStreamPeriod, [this] { streamNextReading(); });
     return;
   }
   if (isConfigurationMessage(body)) {
@@ -310,7 +310,7 @@ void LoggerTwin::replyMemoryLine(const std::string& digits) {
 }
 
 void LoggerTwin::sendLater(std::string bytes) {
-  schedule(now_ + kReplyDelay, [this, bytes = std::move(bytes)] { send(bytes); });
+  schedule(now_ + replyDelay(), [this, bytes = std::move(bytes)] { send(bytes); });
 }
 
 }  // namespace brevik::sim

@@ -26,7 +26,7 @@
 //   A bad checksum, a garbled byte or another station's address gets no
 //   answer; address 00 is answered by every logger. Firmware below 'S' takes
 //   frames without an address.
-// - Replies follow 20 ms after the command's CR.
+// - Replies follow 20 ms after the command's CR (the profile's `reply_delay`).
 // - Memory requests "D" + bank + address (0x0200 and up) are answered with
 //   a line of memory (memory_image.h) and its checksum.
 // - Thirty seconds without a byte put an awake logger back to sleep (not
@@ -58,7 +58,6 @@ class LoggerTwin {
   static constexpr Micros kActivityGap = milliseconds(100);
   static constexpr Micros kNormalWakeActivity = milliseconds(1500);
   static constexpr Micros kIdentDelay = ticksToMicros(3);
-  static constexpr Micros kReplyDelay = milliseconds(20);
   static constexpr Micros kStreamPeriod = kMicrosPerSecond;
   static constexpr Micros kIdleSleep = 30 * kMicrosPerSecond;
   static constexpr std::size_t kMaxCommandLength = 200;
@@ -113,6 +112,8 @@ class LoggerTwin {
   void schedule(Micros at, std::function<void()> run);
   void send(std::string_view bytes);
   bool revisionAtLeast(char needed) const;
+
+  Micros replyDelay() const { return milliseconds(profile_.replyDelayMs); }
 
   LoggerProfile profile_;
   LoggerState state_;

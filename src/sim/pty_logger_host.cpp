@@ -49,10 +49,7 @@ PtyLoggerHost::PtyLoggerHost(LoggerProfile profile, const DateTime& pcNow, int m
       devicePath_(std::move(path)),
       startNanos_(steadyNanos()) {
   twin_.setTransmit([this](std::string_view bytes, std::uint32_t baud, Micros at) {
-    for (const char c : bytes) {
-      twinFreeAt_ = std::max(twinFreeAt_, at) + characterTime(baud);
-      toProgram_.push_back(Timed{twinFreeAt_, static_cast<std::uint8_t>(c), baud});
-    }
+    for (const char c : bytes) toProgram_.push_back(Timed{twinWire_.next(at, baud), static_cast<std::uint8_t>(c), baud});
   });
 }
 
@@ -71,6 +68,7 @@ void PtyLoggerHost::readFromProgram(bool) {}
 void PtyLoggerHost::dropProgramOutput() {}
 void PtyLoggerHost::runDue() {}
 void PtyLoggerHost::writeToProgram(std::uint8_t) {}
+void PtyLoggerHost::count(std::uint64_t&, std::uint32_t) {}
 
 #else
 
@@ -134,13 +132,14 @@ void PtyLoggerHost::readFromProgram(bool wireFree) {
   const std::uint32_t baud = programBaud();
   const Micros charTime = std::max<Micros>(1, characterTime(baud));
   const Micros t = now();
-  Micros budget = 0;
-  if (wireFree) {
-    // After a pause the line starts afresh; within a run the bytes follow
-    // each other without a gap, however late the poll woke up.
-    if (t - programFreeAt_ > milliseconds(5)) programFreeAt_ = t;
-    budget = std::clamp<Micros>((t + milliseconds(2) - programFreeAt_) / charTime, 1, 256);
-  }
+  // After a pause the line starts afresh, when the bytes are found; within
+  // a run they follow each other without a gap, however late the poll woke
+  // up. The pause is judged only once bytes are there: a poll that found
+  // nothing must not move the start of the next run back in time.
+  Micros start = programWire_.freeAt();
+  if (t - start > milliseconds(5)) start = t;
+  const Micros budget =
+      wireFree ? std::clamp<Micros>((t + milliseconds(2) - start) / charTime, 1, 256) : 0;
   std::uint8_t buffer[257];
   // EAGAIN: nothing sent; EIO: nobody has the port open.
   const ssize_t n = ::read(master_, buffer, static_cast<std::size_t>(budget + 1));
@@ -149,10 +148,8 @@ void PtyLoggerHost::readFromProgram(bool wireFree) {
     if (buffer[0] & TIOCPKT_FLUSHWRITE) dropProgramOutput();
     return;
   }
-  for (ssize_t i = 1; i < n; ++i) {
-    programFreeAt_ += charTime;
-    toTwin_.push_back(Timed{programFreeAt_, buffer[i], baud});
-  }
+  if (n > 1 && start != programWire_.freeAt()) programWire_.restartAt(start);
+  for (ssize_t i = 1; i < n; ++i) toTwin_.push_back(Timed{programWire_.next(programWire_.freeAt(), baud), buffer[i], baud});
 }
 
 void PtyLoggerHost::dropProgramOutput() {
@@ -164,7 +161,12 @@ void PtyLoggerHost::dropProgramOutput() {
   std::uint8_t buffer[4096];
   while (::read(master_, buffer, sizeof buffer) > 0) {
   }
-  programFreeAt_ = std::min(programFreeAt_, t);
+  if (programWire_.freeAt() > t) programWire_.restartAt(t);
+}
+
+void PtyLoggerHost::count(std::uint64_t& bytes, std::uint32_t baud) {
+  ++bytes;
+  if (baud != 0) traffic_.wireSeconds += 10.0 / baud;
 }
 
 void PtyLoggerHost::writeToProgram(std::uint8_t byte) {
@@ -188,11 +190,16 @@ void PtyLoggerHost::runDue() {
     } else if (first == inAt && !toTwin_.empty()) {
       const Timed b = toTwin_.front();
       toTwin_.pop_front();
+      count(traffic_.bytesToTwin, b.baud);
       twin_.receive(b.byte, b.baud, b.at);
     } else {
       const Timed b = toProgram_.front();
       toProgram_.pop_front();
-      if (auto seen = programReceiver_.receive(b.byte, b.baud, programBaud(), b.at)) writeToProgram(seen->value);
+      if (auto seen = programReceiver_.receive(b.byte, b.baud, programBaud(), b.at)) {
+        count(traffic_.bytesToProgram, b.baud);
+        if (seen->value == '\r') ++traffic_.linesToProgram;
+        writeToProgram(seen->value);
+      }
     }
   }
 }
@@ -206,13 +213,22 @@ Status PtyLoggerHost::serve(const std::atomic<bool>& stop) {
       if (!q->empty()) wait = std::min(wait, q->front().at - t);
     if (const auto d = twin_.nextDeadline()) wait = std::min(wait, *d - t);
     // While the wire is busy the program's next bytes wait in the pty.
-    const bool wireFree = t >= programFreeAt_;
-    if (!wireFree) wait = std::min(wait, programFreeAt_ - t);
+    const bool wireFree = t >= programWire_.freeAt();
+    if (!wireFree) wait = std::min(wait, programWire_.freeAt() - t);
     pollfd p{master_, static_cast<short>(wireFree ? POLLIN | POLLPRI : POLLPRI), 0};
-    const int timeoutMs = static_cast<int>(std::max<Micros>(0, (wait + 999) / 1000));
-    const int r = ::poll(&p, 1, timeoutMs);
+    // To the microsecond: a poll rounded up to whole milliseconds would hand
+    // each byte over up to a millisecond late, a few per cent of a line at
+    // 57600 baud.
+    const Micros waitMicros = std::max<Micros>(0, wait);
+#ifdef __linux__
+    const timespec timeout{static_cast<time_t>(waitMicros / kMicrosPerSecond),
+                           static_cast<long>(waitMicros % kMicrosPerSecond * 1000)};
+    const int r = ::ppoll(&p, 1, &timeout, nullptr);
+#else
+    const int r = ::poll(&p, 1, static_cast<int>((waitMicros + 999) / 1000));
+#endif
     if (r < 0 && errno != EINTR) return makeError(ErrorKind::Io, "the pseudo-terminal failed");
-    if (r >= 0) readFromProgram(t >= programFreeAt_ || now() >= programFreeAt_);
+    if (r >= 0) readFromProgram(t >= programWire_.freeAt() || now() >= programWire_.freeAt());
     if (r > 0 && (p.revents & (POLLHUP | POLLERR)) && !(p.revents & POLLIN)) {
       // Cannot happen while the slave end is held; do not spin if it does.
       ::usleep(10000);

@@ -3,7 +3,7 @@
 // serial code of the program (QSerialPort) can talk to it: the program opens
 // devicePath() like any serial device.
 //
-// Bytes travel as on a wire: each takes one character time at its sender's
+// Bytes travel as on a wire: each takes one character time (ten bits) at its sender's
 // baud, in both directions. The program's baud is read from the terminal
 // settings it gave the pty, which both ends share; what a receiver at another
 // baud reads follows line_model.h (a line error cannot cross a pty and is
@@ -24,8 +24,18 @@
 #include "sim/logger_profile.h"
 #include "sim/logger_twin.h"
 #include "sim/sim_time.h"
+#include "sim/wire_pacer.h"
 
 namespace brevik::sim {
+
+// What crossed the line, both ways: what a measurement of the link compares
+// its elapsed time with.
+struct LineTraffic {
+  std::uint64_t bytesToTwin = 0;     // the program's bytes that reached the twin
+  std::uint64_t bytesToProgram = 0;  // the twin's bytes handed to the program
+  std::uint64_t linesToProgram = 0;  // CRs among them
+  double wireSeconds = 0;            // every byte's character time at its sender's baud
+};
 
 class PtyLoggerHost {
  public:
@@ -43,6 +53,9 @@ class PtyLoggerHost {
 
   const LoggerTwin& twin() const { return twin_; }
 
+  // Read it once serve() has returned (it is kept by the serving thread).
+  const LineTraffic& traffic() const { return traffic_; }
+
  private:
   struct Timed {
     Micros at;
@@ -58,6 +71,7 @@ class PtyLoggerHost {
   void dropProgramOutput();
   void runDue();
   void writeToProgram(std::uint8_t byte);
+  void count(std::uint64_t& bytes, std::uint32_t baud);
 
   LoggerTwin twin_;
   int master_ = -1;
@@ -65,8 +79,9 @@ class PtyLoggerHost {
   std::string devicePath_;
   std::int64_t startNanos_ = 0;
   std::deque<Timed> toTwin_, toProgram_;
-  Micros programFreeAt_ = 0, twinFreeAt_ = 0;
+  WirePacer programWire_, twinWire_;
   LineReceiver programReceiver_;
+  LineTraffic traffic_;
 };
 
 }  // namespace brevik::sim

@@ -106,6 +106,48 @@ TEST(PtyLink, KaldoStatusRunsAWholeExchangeThroughQSerialPort) {
   EXPECT_NE(err.str().find("] > >DA01D00046"), std::string::npos) << "the schedule was asked for";
 }
 
+TEST(PtyLink, KaldoReceiveDownloadsThroughQSerialPortAtTheLineRate) {
+  // The download benchmark's path, on sixteen lines instead of a bank.
+  sim::LoggerProfile profile;
+  profile.resolution = 8;
+  profile.protocol = sim::WakeProtocol::Fast;
+  profile.baud = 57600;
+  profile.pointer = 0x0800;
+  profile.replyDelayMs = 0;
+  auto host = sim::PtyLoggerHost::open(profile, SystemClock().now());
+  ASSERT_TRUE(host.ok()) << host.error().message;
+  std::atomic<bool> stop{false};
+  std::thread twin([&] { (void)(*host)->serve(stop); });
+
+  brevik::testing::TempDir home;
+  app::LoggerSettings settings;
+  settings.FastProtocol = 1;
+  settings.BaudRate = 57600;
+  ASSERT_TRUE(app::saveSettings(home.path(), settings));
+  const auto file = home.path() / "site.qx1";
+  std::ostringstream out, err;
+  const int status = cli::runKaldo({"--home", home.path().string(), "receive", file.string(), "--port",
+                                    (*host)->devicePath()},
+                                   home.path(), out, err);
+  stop = true;
+  twin.join();
+
+  ASSERT_EQ(status, cli::kExitOk) << out.str() << err.str();
+  EXPECT_NE(out.str().find("Transfert termin"), std::string::npos) << out.str();
+  std::istringstream written(home.read("site.qx1"));
+  int memoryLines = 0;
+  for (std::string line; std::getline(written, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() == 194) ++memoryLines;  // 96 bytes in hex and the checksum
+  }
+  EXPECT_EQ(memoryLines, 16) << "0x0200 to 0x0800 in lines of 96 bytes";
+  const sim::LineTraffic& traffic = (*host)->traffic();
+  EXPECT_EQ(traffic.linesToProgram, 17u) << "the status reply and sixteen lines";
+  EXPECT_EQ(traffic.bytesToTwin, 240u + 7u + 16u * 12u) << "burst, >C005D and sixteen >DAxxxx00cc";
+  EXPECT_NEAR(traffic.wireSeconds, static_cast<double>(traffic.bytesToTwin + traffic.bytesToProgram) * 10 / 57600,
+              1e-9);
+}
+
 TEST(PtyLink, PortOnAPseudoTerminal) {
   application();
   Pty pty;

@@ -29,6 +29,7 @@ TEST(LoggerProfile, EmptyProfileGivesTheDefaults) {
   EXPECT_EQ(p->pointer, 0x0800);
   EXPECT_FALSE(p->rawStatus.has_value());
   EXPECT_EQ(p->faultRate(FaultKind::BadChecksum), 0.0);
+  EXPECT_EQ(p->replyDelayMs, 20u);
 }
 
 TEST(LoggerProfile, ReadsEveryKey) {
@@ -66,7 +67,8 @@ TEST(LoggerProfile, ReadsEveryKey) {
       "schedule = 9830073300\n"
       "status = raw.txt\n"
       "faults = badsum:0.5, silence:0.25,garbage:1,dup:0,short:0.1,longident:1,reject:0.75\n"
-      "seed = 42\n",
+      "seed = 42\n"
+      "reply_delay = 0\n",
       dir.path());
   ASSERT_TRUE(p.ok()) << p.error().message;
   EXPECT_EQ(p->model, '6');
@@ -103,6 +105,7 @@ TEST(LoggerProfile, ReadsEveryKey) {
   EXPECT_EQ(p->faultRate(FaultKind::LongIdent), 1.0);
   EXPECT_EQ(p->faultRate(FaultKind::RejectStatus), 0.75);
   EXPECT_EQ(p->seed, 42u);
+  EXPECT_EQ(p->replyDelayMs, 0u);
 }
 
 TEST(LoggerProfile, OldRevisionsAnswerWithTheLetterHandshake) {
@@ -134,6 +137,7 @@ TEST(LoggerProfile, ErrorsNameTheLineAndTheProblem) {
       {"readings = 12345\n", "test.logger:1: readings:"},
       {"readings = 0102030405fg\n", "test.logger:1: readings:"},
       {"battery = 13\n", "test.logger:1: battery: a battery reading of 13 would end"},
+      {"reply_delay = 1001\n", "test.logger:1: reply_delay: expected milliseconds from 0 to 1000"},
       {"clock = 123\n", "test.logger:1: clock:"},
       {"faults = badsum\n", "test.logger:1: faults: fault 'badsum' needs a rate"},
       {"faults = lightning:0.1\n", "test.logger:1: faults: unknown fault 'lightning'"},

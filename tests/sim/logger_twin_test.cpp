@@ -146,6 +146,22 @@ TEST(TwinWakeUp, FastLoggersAnswerNothingAndTakeTheFirstCommand) {
   EXPECT_TRUE(checksumOk(reply.substr(0, 254)));
 }
 
+TEST(TwinCommands, RepliesTheProfilesDelayAfterTheCommandsCarriageReturn) {
+  for (const std::uint32_t delayMs : {20u, 0u, 150u}) {
+    LoggerProfile p = kaldo(57600);
+    p.protocol = WakeProtocol::Fast;
+    p.replyDelayMs = delayMs;
+    ScriptedPc pc(p);
+    pc.burst(0x55, 5, 48, 57600);
+    pc.wait(ticksToMicros(3));
+    pc.send(frame("DA0200", 0), 57600);
+    const Micros crAt = pc.now;
+    pc.wait(milliseconds(400));
+    ASSERT_EQ(pc.sent.size(), 195u) << delayMs << " ms";
+    EXPECT_EQ(pc.sent.front().at, crAt + milliseconds(delayMs)) << delayMs << " ms";
+  }
+}
+
 TEST(TwinWakeUp, AFastLoggerIgnoresEvenALongBurst) {
   LoggerProfile p = kaldo(9600);
   p.protocol = WakeProtocol::Fast;

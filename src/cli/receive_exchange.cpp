@@ -1,0 +1,127 @@
+#include "cli/receive_exchange.h"
+
+#include <ostream>
+#include <string>
+
+#include "cli/console_link.h"
+#include "cli/console_status_steps.h"
+#include "common/cp1252.h"
+#include "link/download_session.h"
+#include "link/exchange_engine.h"
+#include "link/receive_assembly.h"
+#include "link/status_reply_flow.h"
+
+namespace brevik::cli {
+
+namespace {
+
+// Four banks of a 10-bit logger at 1200 baud, with room for retries.
+constexpr link::Ticks kExchangeLimit = 182 * 3600;
+
+// The communication status window on a console: the console's lines, but
+// the download as one progress bar of blocks instead of a line per request.
+class ReceiveProgressView final : public link::LinkView {
+ public:
+  explicit ReceiveProgressView(std::ostream& progress) : console_(progress), progress_(progress) {}
+
+  void follow(const link::MemoryDownload& download) { download_ = &download; }
+
+  void setStatusText(std::string_view text) override {
+    if (!downloading()) console_.setStatusText(text);
+  }
+  void setMeter(int percent) override { console_.setMeter(percent); }
+  void setMeterVisible(bool visible) override { console_.setMeterVisible(visible); }
+  void setBlockCountVisible(bool visible) override { console_.setBlockCountVisible(visible); }
+  void setBlockCount(std::uint32_t blocks) override {
+    if (blocks == 0) return;
+    const std::uint32_t total = blocks + (downloading() ? download_->cursor().linesToEnd() : 0);
+    constexpr std::uint32_t kWidth = 40;
+    const std::uint32_t filled = total == 0 ? kWidth : blocks * kWidth / total;
+    progress_ << "\r  [" << std::string(filled, '#') << std::string(kWidth - filled, '.') << "] "
+              << blocks << "/" << total << " blocks" << (blocks >= total ? "\n" : "") << std::flush;
+  }
+  void setDataFileText(std::string_view text) override { console_.setDataFileText(text); }
+  void setAbortVisible(bool visible) override { console_.setAbortVisible(visible); }
+  void setAbortEnabled(bool enabled) override { console_.setAbortEnabled(enabled); }
+  void setStatusWindowShown(bool shown) override { console_.setStatusWindowShown(shown); }
+  void setMainWindowEnabled(bool enabled) override { console_.setMainWindowEnabled(enabled); }
+  void setSetupWindowEnabled(bool enabled) override { console_.setSetupWindowEnabled(enabled); }
+  void showMainWindow() override { console_.showMainWindow(); }
+  void closeStationAddressWindow() override { console_.closeStationAddressWindow(); }
+  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override {
+    console_.setIdentificationDigits(digits);
+  }
+  void setScheduleText(std::string_view text) override { console_.setScheduleText(text); }
+  void showStatusDisplay() override { console_.showStatusDisplay(); }
+  void setReadingError(std::string_view text) override { console_.setReadingError(text); }
+  void closeRealTimeDisplay() override { console_.closeRealTimeDisplay(); }
+
+ private:
+  bool downloading() const { return download_ && download_->running(); }
+
+  ConsoleLinkView console_;
+  std::ostream& progress_;
+  const link::MemoryDownload* download_ = nullptr;
+};
+
+// The status read of kaldo status, going on into the download.
+class ReceiveSteps final : public link::StatusReplySteps {
+ public:
+  ReceiveSteps(ConsoleStatusSteps& status, link::ReceiveAssembly& receive)
+      : status_(status), receive_(receive) {}
+
+  protocol::StatusDecodeResult decode(std::string_view reply) override { return status_.decode(reply); }
+  void fillStatusForm(const protocol::LoggerStatus& s) override { status_.fillStatusForm(s); }
+  void showStatusForm() override {}
+  std::optional<std::string> csvFileName() const override { return std::nullopt; }
+  Status appendReadingsLine(const std::string& fileName, const protocol::LoggerStatus& s) override {
+    return status_.appendReadingsLine(fileName, s);
+  }
+  std::string autoAnswerFileName(const protocol::LoggerStatus& s) override {
+    return status_.autoAnswerFileName(s);
+  }
+  Status startDownload(const protocol::LoggerStatus& s) override { return receive_.startDownload(s); }
+
+ private:
+  ConsoleStatusSteps& status_;
+  link::ReceiveAssembly& receive_;
+};
+
+}  // namespace
+
+int runReceiveExchange(Context& ctx, app::LoggerSettings& settings, link::LinkDriver& driver,
+                       link::TraceSink* traceSink, const Clock& clock, const std::string& dataFile) {
+  std::ostream& out = *ctx.out;
+  std::ostream& err = *ctx.err;
+
+  // Nobody is there to answer "Trace Data?": the answer is No.
+  ConsolePrompter prompter(out);
+  ConsoleHost host(out, err);
+  ReceiveProgressView view(err);
+  ConsoleStatusSteps statusSteps(settings, ctx.home, clock, prompter);
+  link::ExchangeEngine engine({driver.port(), driver.ticks(), view, prompter, host}, settings);
+  // AutoExport: the CSV copy goes to the home, named after the data file; a
+  // data file named without a directory is in the working directory.
+  link::ReceiveAssembly receive(engine, view, clock, settings, {ctx.home, {}},
+                                [&out](std::string_view text, bool) { out << toUtf8(text) << "\n"; });
+  const link::MemoryDownload& download = receive.download();
+  view.follow(download);
+  ReceiveSteps steps(statusSteps, receive);
+  link::StatusReplyFlow flow(engine, steps);
+  engine.setStatusReplyHandler(&flow);
+  if (traceSink) engine.setTraceSink(traceSink);
+
+  receive.startReceive(fromUtf8(dataFile));
+  const bool ended = driver.runUntil(
+      [&] { return engine.context().kind == link::ExchangeKind::None || host.quitRequested(); },
+      kExchangeLimit);
+  if (!ended) {
+    // The download's partial file goes with it.
+    engine.endExchange();
+    err << "kaldo receive: the exchange did not end; stopped\n";
+    return kExitFailed;
+  }
+  return download.outcome() == link::DownloadOutcome::Written ? kExitOk : kExitFailed;
+}
+
+}  // namespace brevik::cli

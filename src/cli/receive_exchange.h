@@ -1,0 +1,23 @@
+#pragma once
+// The Receive exchange of kaldo receive, on a link the caller has assembled
+// (assembleLink): the status read going on into the download, progress as a
+// bar of blocks on standard error, the final message on standard output.
+// The download benchmark runs the very same exchange over a pseudo-terminal.
+
+#include <string>
+
+#include "app/logger_settings.h"
+#include "cli/command.h"
+#include "common/clock.h"
+#include "link/exchange_trace.h"
+#include "link/link_driver.h"
+
+namespace brevik::cli {
+
+// Downloads into `dataFile` (a UTF-8 path) with the run's Logger Settings,
+// which the exchange works on as the program does; kExitOk only when the data
+// file was written. `traceSink` may be null.
+int runReceiveExchange(Context& ctx, app::LoggerSettings& settings, link::LinkDriver& driver,
+                       link::TraceSink* traceSink, const Clock& clock, const std::string& dataFile);
+
+}  // namespace brevik::cli

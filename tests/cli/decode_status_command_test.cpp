@@ -7,6 +7,7 @@
 #include "../protocol/status_reply_builder.h"
 #include "app/logger_settings.h"
 #include "cli/command.h"
+#include "cli/kaldo_run.h"
 #include "support/temp_dir.h"
 
 namespace brevik::cli {
@@ -14,25 +15,13 @@ namespace {
 
 using brevik::testing::TempDir;
 
-struct KaldoRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using kaldo_test::KaldoRun;
 
 KaldoRun kaldo(const TempDir& home, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--home", home.path().string(), "decode-status"});
-  std::ostringstream out, err;
-  const int status = runKaldo(args, home.path() / "bin", out, err);
-  return {status, out.str(), err.str()};
+  return kaldo_test::runKaldoCommand(home, "decode-status", std::move(args));
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> v;
-  std::istringstream in(text);
-  for (std::string l; std::getline(in, l);) v.push_back(l);
-  return v;
-}
+using kaldo_test::lines;
 
 protocol::testing::StatusReplyBuilder reply() {
   protocol::testing::StatusReplyBuilder b;

@@ -8,6 +8,7 @@
 
 #include "app/logger_settings.h"
 #include "cli/command.h"
+#include "cli/kaldo_run.h"
 #include "graph/data_file_reader.h"
 #include "support/temp_dir.h"
 
@@ -16,17 +17,10 @@ namespace {
 
 using brevik::testing::TempDir;
 
-struct KaldoRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using kaldo_test::KaldoRun;
 
 KaldoRun kaldoReceive(const TempDir& home, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--home", home.path().string(), "receive"});
-  std::ostringstream out, err;
-  const int status = runKaldo(args, home.path() / "bin", out, err);
-  return {status, out.str(), err.str()};
+  return kaldo_test::runKaldoCommand(home, "receive", std::move(args));
 }
 
 void normalLinkAt9600(const TempDir& home) {

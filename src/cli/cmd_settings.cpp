@@ -10,6 +10,7 @@
 
 #include "app/logger_settings.h"
 #include "cli/command.h"
+#include "cli/status_printing.h"
 #include "common/cp1252.h"
 
 namespace brevik::cli {
@@ -19,18 +20,7 @@ namespace {
 // The value as UTF-8 on one line: control characters (a CR inside a modem
 // init string, a zero revision byte) are shown as \xNN.
 std::string shownValue(const app::LoggerSettings& settings, const app::SettingField& field) {
-  std::string text;
-  for (const char c : app::settingText(settings, field)) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", b);
-      text += buf;
-    } else {
-      text += c;
-    }
-  }
-  return toUtf8(text);
+  return consoleText(app::settingText(settings, field));
 }
 
 void printFields(const app::LoggerSettings& settings, const std::vector<const app::SettingField*>& fields,

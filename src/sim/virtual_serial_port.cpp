@@ -6,18 +6,23 @@ namespace brevik::sim {
 
 VirtualSerialPort::VirtualSerialPort(link::TickScheduler& scheduler) : scheduler_(scheduler) {}
 
+// Twins and the port may end in either order (a test's logger often goes
+// before the line it was attached to), so neither touches the other when it
+// ends: a twin that outlives the port transmits into nothing.
 VirtualSerialPort::~VirtualSerialPort() {
   if (pumpStep_ != 0) scheduler_.cancel(pumpStep_);
-  for (auto* twin : twins_) twin->setTransmit({});
 }
 
 Micros VirtualSerialPort::lineTime() const { return ticksToMicros(scheduler_.now()); }
 
 void VirtualSerialPort::attach(LoggerTwin& twin) {
   twins_.push_back(&twin);
-  twin.setTransmit([this](std::string_view bytes, std::uint32_t baud, Micros at) {
-    queue(toPc_, loggersFreeAt_, bytes, baud, at);
-    schedulePump();
+  twin.setTransmit([alive = std::weak_ptr<VirtualSerialPort*>(self_)](std::string_view bytes,
+                                                                      std::uint32_t baud, Micros at) {
+    const auto port = alive.lock();
+    if (!port) return;
+    (*port)->queue((*port)->toPc_, (*port)->loggersFreeAt_, bytes, baud, at);
+    (*port)->schedulePump();
   });
   schedulePump();
 }

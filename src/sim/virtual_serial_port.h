@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,8 @@ class VirtualSerialPort final : public link::SerialPort {
 
   link::TickScheduler& scheduler_;
   std::vector<LoggerTwin*> twins_;
+  // Lets the twins' transmit callbacks tell whether the port still exists.
+  std::shared_ptr<VirtualSerialPort*> self_ = std::make_shared<VirtualSerialPort*>(this);
   std::deque<InFlight> toLoggers_, toPc_;
   Micros pcFreeAt_ = 0, loggersFreeAt_ = 0;
   LineReceiver pcReceiver_;

@@ -13,27 +13,11 @@
 #include "link/framing.h"
 #include "link/virtual_ticks.h"
 #include "support/fake_serial_port.h"
+#include "support/recording_host.h"
 #include "support/scripted_link_view.h"
 #include "support/scripted_prompter.h"
 
 namespace brevik::testing {
-
-class RecordingHost final : public link::ExchangeHost {
- public:
-  bool commandLineReceive() const override { return receive; }
-  bool commandLineSetup() const override { return setup; }
-  void logEntry(std::string_view text) override { logEntries.emplace_back(text); }
-  void logAndQuit(std::string_view text) override { quits.emplace_back(text); }
-  void hangUpModem() override { ++modemHangUps; }
-  void autoAnswerHangUp() override { ++autoAnswerHangUps; }
-
-  bool receive = false;
-  bool setup = false;
-  std::vector<std::string> logEntries;
-  std::vector<std::string> quits;
-  int modemHangUps = 0;
-  int autoAnswerHangUps = 0;
-};
 
 class TraceLines final : public link::TraceSink {
  public:

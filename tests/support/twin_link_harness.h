@@ -20,6 +20,7 @@
 #include "sim/logger_profile.h"
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
+#include "support/recording_host.h"
 #include "support/scripted_link_view.h"
 #include "support/scripted_prompter.h"
 
@@ -27,24 +28,6 @@ namespace brevik::testing {
 
 // The PC's clock and the time the twins take their missing dates from.
 DateTime twinLinkNow();
-
-// What the program around the link would do, recorded.
-class TwinHost final : public link::ExchangeHost {
- public:
-  bool commandLineReceive() const override { return receive; }
-  bool commandLineSetup() const override { return setup; }
-  void logEntry(std::string_view text) override { logEntries.emplace_back(text); }
-  void logAndQuit(std::string_view text) override { quits.emplace_back(text); }
-  void hangUpModem() override { ++modemHangUps; }
-  void autoAnswerHangUp() override { ++autoAnswerHangUps; }
-
-  bool receive = false;
-  bool setup = false;
-  std::vector<std::string> logEntries;
-  std::vector<std::string> quits;
-  int modemHangUps = 0;
-  int autoAnswerHangUps = 0;
-};
 
 // The status reply steps of the program, minus the files: the real decode
 // with the settings and the tables of data/, the status form kept as texts.
@@ -131,7 +114,7 @@ class TwinLinkHarness {
   sim::VirtualSerialPort port{ticks};
   ScriptedLinkView view;
   ScriptedPrompter prompter;
-  TwinHost host;
+  RecordingHost host;
   app::LoggerSettings settings;
   FixedClock clock{twinLinkNow()};
   link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};

@@ -94,15 +94,27 @@ Workspace& workspace() {
   return w;
 }
 
-void loadAndDecimate(benchmark::State& state, const fs::path& file) {
+// A loaded-file state with the home's default settings, as the graph holds it.
+struct Loading {
   app::LoggerSettings settings;
   graph::LoadEnvironment env;
-  env.home = workspace().dir;
-  env.settings = &settings;
-  auto loaded = std::make_unique<graph::LoadedFile>();
-  auto series = std::make_unique<graph::DisplaySeries>();
+  std::unique_ptr<graph::LoadedFile> loaded = std::make_unique<graph::LoadedFile>();
+  std::unique_ptr<graph::DisplaySeries> series = std::make_unique<graph::DisplaySeries>();
+
+  Loading() {
+    env.home = workspace().dir;
+    env.settings = &settings;
+  }
+  // Loads `file` once; false when it could not be loaded.
+  bool load(const fs::path& file) { return bool(graph::getData(*loaded, *series, file, env)); }
+};
+
+void loadAndDecimate(benchmark::State& state, const fs::path& file) {
+  Loading l;
+  auto& loaded = l.loaded;
+  auto& series = l.series;
   for (auto _ : state) {
-    auto r = graph::getData(*loaded, *series, file, env);
+    auto r = graph::getData(*loaded, *series, file, l.env);
     if (!r) state.SkipWithError(r.error().message.c_str());
     benchmark::DoNotOptimize(series->points);
   }
@@ -114,13 +126,10 @@ void BM_LoadAndDecimateOneBank(benchmark::State& state) { loadAndDecimate(state,
 void BM_LoadAndDecimateFourBanks(benchmark::State& state) { loadAndDecimate(state, workspace().fourBanks); }
 
 void BM_DecimateOneBank(benchmark::State& state) {
-  app::LoggerSettings settings;
-  graph::LoadEnvironment env;
-  env.home = workspace().dir;
-  env.settings = &settings;
-  auto loaded = std::make_unique<graph::LoadedFile>();
-  auto series = std::make_unique<graph::DisplaySeries>();
-  if (!graph::getData(*loaded, *series, workspace().oneBank, env)) state.SkipWithError("load failed");
+  Loading l;
+  auto& loaded = l.loaded;
+  auto& series = l.series;
+  if (!l.load(workspace().oneBank)) state.SkipWithError("load failed");
   for (auto _ : state) {
     graph::computeDisplayValues(*loaded, *series);
     benchmark::DoNotOptimize(series->points);
@@ -128,13 +137,9 @@ void BM_DecimateOneBank(benchmark::State& state) {
 }
 
 void BM_ExportEveryPointFourBanks(benchmark::State& state) {
-  app::LoggerSettings settings;
-  graph::LoadEnvironment env;
-  env.home = workspace().dir;
-  env.settings = &settings;
-  auto loaded = std::make_unique<graph::LoadedFile>();
-  auto series = std::make_unique<graph::DisplaySeries>();
-  if (!graph::getData(*loaded, *series, workspace().fourBanks, env)) state.SkipWithError("load failed");
+  Loading l;
+  auto& loaded = l.loaded;
+  if (!l.load(workspace().fourBanks)) state.SkipWithError("load failed");
   exporting::ExportOptions options;
   const fs::path target = workspace().dir / "four.csv";
   for (auto _ : state) {
@@ -146,13 +151,9 @@ void BM_ExportEveryPointFourBanks(benchmark::State& state) {
 
 // The same export straight from the raw counts, as the table copy writes it.
 void BM_TableCopyFourBanks(benchmark::State& state) {
-  app::LoggerSettings settings;
-  graph::LoadEnvironment env;
-  env.home = workspace().dir;
-  env.settings = &settings;
-  auto loaded = std::make_unique<graph::LoadedFile>();
-  auto series = std::make_unique<graph::DisplaySeries>();
-  if (!graph::getData(*loaded, *series, workspace().fourBanks, env)) state.SkipWithError("load failed");
+  Loading l;
+  auto& loaded = l.loaded;
+  if (!l.load(workspace().fourBanks)) state.SkipWithError("load failed");
   auto data = graph::readLoggerDataFile(workspace().fourBanks);
   if (!data) state.SkipWithError("read failed");
   for (auto _ : state) {

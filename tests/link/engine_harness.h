@@ -16,14 +16,9 @@
 #include "support/recording_host.h"
 #include "support/scripted_link_view.h"
 #include "support/scripted_prompter.h"
+#include "support/trace_lines.h"
 
 namespace brevik::testing {
-
-class TraceLines final : public link::TraceSink {
- public:
-  void traceLine(std::string_view line) override { lines.emplace_back(line); }
-  std::vector<std::string> lines;
-};
 
 // Answers writes that contain a trigger. Rules are used once each, in order
 // of their listing among those that match; `repeat` rules stay.

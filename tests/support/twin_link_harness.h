@@ -23,6 +23,7 @@
 #include "support/recording_host.h"
 #include "support/scripted_link_view.h"
 #include "support/scripted_prompter.h"
+#include "support/trace_lines.h"
 
 namespace brevik::testing {
 
@@ -63,12 +64,6 @@ class TwinStatusSteps final : public link::StatusReplySteps {
 class ReadingsRecorder final : public link::ReadingsView {
  public:
   void readingReceived(std::string_view line) override { lines.emplace_back(line); }
-  std::vector<std::string> lines;
-};
-
-class TraceCapture final : public link::TraceSink {
- public:
-  void traceLine(std::string_view line) override { lines.emplace_back(line); }
   std::vector<std::string> lines;
 };
 
@@ -124,7 +119,7 @@ class TwinLinkHarness {
 
  private:
   sim::LoggerTwin& attach(sim::LoggerProfile profile);
-  TraceCapture traceLines_;
+  TraceLines traceLines_;
 };
 
 }  // namespace brevik::testing

@@ -21,6 +21,7 @@
 #include "sim/virtual_serial_port.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+#include "support/trace_lines.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_comm_status.h"
 #include "ui/t_main.h"
@@ -28,12 +29,6 @@
 #include "ui/t_status.h"
 
 namespace brevik::testing {
-
-class TraceRecorder final : public link::TraceSink {
- public:
-  void traceLine(std::string_view line) override { lines.emplace_back(line); }
-  std::vector<std::string> lines;
-};
 
 struct Desktop {
   TempDir home;
@@ -46,7 +41,7 @@ struct Desktop {
   // What SaveDataFileDlg answers (nothing: cancelled).
   std::optional<QString> saveAnswer;
   std::unique_ptr<ui::BrevikDesktop> desktop;
-  TraceRecorder trace;
+  TraceLines trace;
 
   // `adjust` changes the settings stored before start-up.
   explicit Desktop(std::vector<std::string> args = {}, const std::string& profile = "kaldo5-12bit",

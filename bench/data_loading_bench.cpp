@@ -13,6 +13,7 @@
 
 #include "export/data_export.h"
 #include "graph/data_file_writer.h"
+#include "graph/display_values.h"
 #include "graph/get_data.h"
 
 namespace {

@@ -5,13 +5,9 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 
-#include "common/clock.h"
 
 namespace brevik::graph {
-
-struct LoadedFile;
 
 inline constexpr std::size_t kMaxPointsPerChannel = 2048;
 
@@ -34,14 +30,9 @@ struct DisplaySeries {
 };
 
 // F = ceil(count / 2048), at least 1.
-std::size_t decimationFactor(std::size_t count);
-
-// Image form: converts the shown range of the loaded samples into the series.
-// Allocates nothing.
-void computeDisplayValues(LoadedFile& file, DisplaySeries& series);
-
-// The time of plotted point j: the start of the shown range plus j * F
-// samples. Nothing when the file's First stamp could not be read.
-std::optional<DateTime> pointTime(const LoadedFile& file, const DisplaySeries& series, std::size_t point);
+inline std::size_t decimationFactor(std::size_t count) {
+  const std::size_t groups = (count + kMaxPointsPerChannel - 1) / kMaxPointsPerChannel;
+  return groups > 0 ? groups : 1;
+}
 
 }  // namespace brevik::graph

@@ -1,4 +1,4 @@
-#include "graph/display_series.h"
+#include "graph/display_values.h"
 
 #include <algorithm>
 
@@ -43,10 +43,6 @@ void noteExtremes(DisplaySeries& series, std::size_t slot, float value, std::siz
 }
 
 }  // namespace
-
-std::size_t decimationFactor(std::size_t count) {
-  return std::max<std::size_t>(1, (count + kMaxPointsPerChannel - 1) / kMaxPointsPerChannel);
-}
 
 void computeDisplayValues(LoadedFile& file, DisplaySeries& series) {
   series.clear();

@@ -24,8 +24,6 @@
 
 namespace brevik::graph {
 
-struct DisplaySeries;
-struct LoadedFile;
 
 inline constexpr std::size_t kTableHeadingLines = 17;
 inline constexpr std::string_view kIncompatibleTableMessage = "Incompatible file format - click Help for details";
@@ -55,12 +53,6 @@ std::size_t parseTableRow(std::string_view row, bool milliseconds, std::span<flo
 
 // The message shown when a table holds more rows than its stamps promise.
 std::string tableOverflowMessage(std::string_view fileName);
-
-// Reads the rows of the table `content` into the series, for the range the
-// file state asks for (all of it, or the zoomed rows). Fills in the heading
-// fields of the state on the way. Returns the notices to show (the overflow
-// message), or the heading's failure.
-Result<std::vector<std::string>> readTable(LoadedFile& file, DisplaySeries& series, std::string_view content);
 
 // Cuts content into lines one at a time, without a list of them.
 class LineCursor {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "graph/display_series.h"
+#include "graph/display_values.h"
 #include "graph/loaded_file_fixtures.h"
 #include "graph/time_base.h"
 

@@ -8,6 +8,7 @@
 #include "graph/display_series.h"
 #include "graph/loaded_file.h"
 #include "graph/qx2_table.h"
+#include "graph/table_reading.h"
 
 namespace brevik::graph {
 namespace {

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "export/data_export.h"
-#include "graph/data_file_writer.h"
+#include "datafile/data_file_writer.h"
 #include "graph/display_values.h"
 #include "graph/get_data.h"
 
@@ -42,8 +42,8 @@ struct Workspace {
   }
 
   fs::path write(const char* name, int banks) const {
-    graph::DataFileHeaderFields h;
-    h.referenceOhms = graph::kReferenceOhms30100;
+    datafile::DataFileHeaderFields h;
+    h.referenceOhms = datafile::kReferenceOhms30100;
     h.typeCodes = {'C', '3', 'X', '3'};
     h.revision = 'q';
     h.modelCode = '6';
@@ -59,15 +59,15 @@ struct Workspace {
     h.descriptions = {"Air", "Level;m", "Door", "Flow;l/s"};
     h.rateCode = 'G';
     h.channelBits = 0x0F;
-    h.memoryPointer = 512 + graph::kBankBytes;
+    h.memoryPointer = 512 + datafile::kBankBytes;
     h.scalingTexts = {"C", "  0.00  5.00", "   0.0   1.0", "   0.0 100.0"};
-    auto writer = graph::DataFileWriter::create(dir / name);
+    auto writer = datafile::DataFileWriter::create(dir / name);
     if (!writer) std::abort();
     (void)writer->writeHeader(h);
     std::string line;
     std::size_t sample = 0;
     for (int b = 0; b < banks; ++b) {
-      for (std::int32_t at = 0; at < graph::kBankBytes; at += kLineBytes) {
+      for (std::int32_t at = 0; at < datafile::kBankBytes; at += kLineBytes) {
         line.clear();
         unsigned sum = 0;
         for (std::size_t i = 0; i < kLineBytes; ++i, ++sample) {
@@ -97,10 +97,10 @@ Workspace& workspace() {
 
 // A loaded-file state with the home's default settings, as the graph holds it.
 struct Loading {
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   graph::LoadEnvironment env;
-  std::unique_ptr<graph::LoadedFile> loaded = std::make_unique<graph::LoadedFile>();
-  std::unique_ptr<graph::DisplaySeries> series = std::make_unique<graph::DisplaySeries>();
+  std::unique_ptr<datafile::LoadedFile> loaded = std::make_unique<datafile::LoadedFile>();
+  std::unique_ptr<datafile::DisplaySeries> series = std::make_unique<datafile::DisplaySeries>();
 
   Loading() {
     env.home = workspace().dir;
@@ -155,7 +155,7 @@ void BM_TableCopyFourBanks(benchmark::State& state) {
   Loading l;
   auto& loaded = l.loaded;
   if (!l.load(workspace().fourBanks)) state.SkipWithError("load failed");
-  auto data = graph::readLoggerDataFile(workspace().fourBanks);
+  auto data = datafile::readLoggerDataFile(workspace().fourBanks);
   if (!data) state.SkipWithError("read failed");
   for (auto _ : state) {
     auto s = exporting::writeTableCopy(*data, *loaded, workspace().dir / "copy.QX2", false);

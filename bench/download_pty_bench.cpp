@@ -36,8 +36,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/home.h"
-#include "app/logger_settings.h"
+#include "settings/home.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/link_assembly.h"
 #include "cli/receive_exchange.h"
@@ -165,15 +165,15 @@ RunResult runOnce(std::uint32_t baud, const std::filesystem::path& dir, const st
   RunResult r;
   const auto home = dir / "home";
   std::filesystem::create_directories(home);
-  if (!app::seedHome(home, BREVIK_DATA_DIR)) {
+  if (!settings::seedHome(home, BREVIK_DATA_DIR)) {
     r.failure = "cannot seed the program home";
     return r;
   }
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   settings.FastProtocol = 1;  // the short wake-up: no four seconds of burst at either baud
   settings.BaudRate = baud;
   settings.AutoExport = 0;
-  if (!app::saveSettings(home, settings)) {
+  if (!settings::saveSettings(home, settings)) {
     r.failure = "cannot write the settings";
     return r;
   }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view content(reinterpret_cast<const char*>(data), size);

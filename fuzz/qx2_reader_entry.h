@@ -8,9 +8,9 @@
 #include <memory>
 #include <string_view>
 
-#include "graph/display_series.h"
-#include "graph/loaded_file.h"
-#include "graph/qx2_table.h"
+#include "datafile/display_series.h"
+#include "datafile/loaded_file.h"
+#include "datafile/qx2_table.h"
 #include "graph/table_reading.h"
 
 namespace brevik::fuzzing {
@@ -18,24 +18,24 @@ namespace brevik::fuzzing {
 // Reads `content` as a table: the whole of it, then a zoomed range whose
 // start and length come from the first bytes, then each line as a row.
 inline void readQx2Table(std::string_view content) {
-  auto file = std::make_unique<graph::LoadedFile>();
-  auto series = std::make_unique<graph::DisplaySeries>();
+  auto file = std::make_unique<datafile::LoadedFile>();
+  auto series = std::make_unique<datafile::DisplaySeries>();
   file->fileName = "fuzz.QX2";
   const auto whole = graph::readTable(*file, *series, content);
-  if (whole.ok() && series->points > graph::kMaxPointsPerChannel) __builtin_trap();
+  if (whole.ok() && series->points > datafile::kMaxPointsPerChannel) __builtin_trap();
 
   file->zoomed = true;
   file->rangeStart = content.empty() ? 0 : static_cast<unsigned char>(content[0]);
   file->samplesInRange = content.size() < 2 ? 3 : static_cast<unsigned char>(content[1]) * 40u;
   const auto zoomed = graph::readTable(*file, *series, content);
-  if (zoomed.ok() && series->points > graph::kMaxPointsPerChannel) __builtin_trap();
+  if (zoomed.ok() && series->points > datafile::kMaxPointsPerChannel) __builtin_trap();
 
-  graph::LineCursor cursor(content);
+  datafile::LineCursor cursor(content);
   std::string_view line;
   std::array<float, 4> values{};
   while (cursor.next(line)) {
-    (void)graph::parseTableRow(line, false, values);
-    (void)graph::parseTableRow(line, true, values);
+    (void)datafile::parseTableRow(line, false, values);
+    (void)datafile::parseTableRow(line, true, values);
   }
 }
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "protocol/configuration_fuzzing.h"
+#include "setup/configuration_fuzzing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   brevik::protocol::exerciseSetupFileBytes(data, size);

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/status_printing.h"
 #include "common/clock.h"
@@ -69,7 +69,7 @@ int run(Context& ctx) {
   }
   reply = withoutLineEnd(std::move(reply));
 
-  const app::LoggerSettings settings = app::loadSettings(ctx.home);
+  const settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const protocol::StatusSettings statusSettings = statusSettingsOf(settings);
 
   const SystemClock clock;

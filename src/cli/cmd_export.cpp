@@ -7,10 +7,10 @@
 #include <ostream>
 #include <string>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "common/cp1252.h"
-#include "export/auto_export.h"
+#include "program/auto_export.h"
 
 namespace brevik::cli {
 
@@ -77,9 +77,9 @@ int runExport(Context& ctx) {
   const std::filesystem::path target(positional[1]);
   options.csv = csv.value_or(!endsWithTxt(target.filename().string()));
 
-  const app::LoggerSettings settings = app::loadSettings(ctx.home);
+  const settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   options.dayFirst = settings.ExportDayFirst != 0;
-  auto done = exporting::exportDataFile(source, target, options, settings, ctx.home);
+  auto done = program::exportDataFile(source, target, options, settings, ctx.home);
   if (!done) {
     *ctx.err << "kaldo export: " << toUtf8(done.error().message) << "\n";
     return kExitFailed;

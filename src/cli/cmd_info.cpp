@@ -11,7 +11,7 @@
 #include "cli/data_file_arguments.h"
 #include "common/bytes.h"
 #include "common/cp1252.h"
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 #include "protocol/vocabulary.h"
 
 namespace brevik::cli {
@@ -23,17 +23,17 @@ std::string trimmed(std::string_view text) {
   return right.substr(std::min(right.size(), right.find_first_not_of(' ')));
 }
 
-std::string_view formText(graph::TypeLineForm form) {
+std::string_view formText(datafile::TypeLineForm form) {
   switch (form) {
-    case graph::TypeLineForm::SingleCode: return "one type code (older file)";
-    case graph::TypeLineForm::FourCodes: return "four type codes (older file)";
-    case graph::TypeLineForm::Full: return "full";
+    case datafile::TypeLineForm::SingleCode: return "one type code (older file)";
+    case datafile::TypeLineForm::FourCodes: return "four type codes (older file)";
+    case datafile::TypeLineForm::Full: return "full";
   }
   return "";
 }
 
-void printInfo(std::ostream& out, const std::string& name, const graph::LoggerDataFile& f) {
-  const graph::DataFileHeaderFields& h = f.header;
+void printInfo(std::ostream& out, const std::string& name, const datafile::LoggerDataFile& f) {
+  const datafile::DataFileHeaderFields& h = f.header;
   const auto field = [&out](std::string_view label, std::string_view value) {
     std::string head(label);
     head += ':';
@@ -46,7 +46,7 @@ void printInfo(std::ostream& out, const std::string& name, const graph::LoggerDa
   field("Type line", formText(f.typeLineForm));
   field("Reference resistor", std::to_string(h.referenceOhms) + " ohms");
   field("Type codes", std::string{h.typeCodes[0], ' ', h.typeCodes[1], ' ', h.typeCodes[2], ' ', h.typeCodes[3]});
-  if (f.typeLineForm == graph::TypeLineForm::Full) {
+  if (f.typeLineForm == datafile::TypeLineForm::Full) {
     field("Revision", character(h.revision));
     field("Model code", character(h.modelCode));
     field("Model", protocol::modelName(h.modelCode, f.resolutionCode == protocol::kResolution12Bit,
@@ -84,7 +84,7 @@ void printInfo(std::ostream& out, const std::string& name, const graph::LoggerDa
   field("Channels", channels);
   field("Resolution", protocol::resolutionText(f.resolutionCode));
   field("Wrap mode", f.wrapMode ? "yes, phase " + std::to_string(f.phase) : std::string("no"));
-  for (const graph::DataBank& bank : f.banks) {
+  for (const datafile::DataBank& bank : f.banks) {
     std::string text = std::to_string(bank.samplesPerChannel) + " samples per channel";
     if (bank.loadedSamples() != bank.samplesPerChannel)
       text += " (" + std::to_string(bank.loadedSamples()) + " in the file)";
@@ -95,7 +95,7 @@ void printInfo(std::ostream& out, const std::string& name, const graph::LoggerDa
 int runInfo(Context& ctx) {
   const auto name = singleFileArgument(ctx, "info");
   if (!name) return kExitUsage;
-  const auto file = graph::readLoggerDataFile(*name);
+  const auto file = datafile::readLoggerDataFile(*name);
   if (!file) {
     *ctx.err << "kaldo info: " << toUtf8(file.error().message) << "\n";
     return kExitFailed;

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/link_assembly.h"
 #include "cli/receive_exchange.h"
@@ -59,7 +59,7 @@ int run(Context& ctx) {
     return kExitUsage;
   }
 
-  app::LoggerSettings settings = app::loadSettings(ctx.home);
+  settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
   LinkAssembly link;
   if (const auto failed = assembleLink(ctx, kName, settings, options->link, clock, link)) return *failed;

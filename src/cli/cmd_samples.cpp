@@ -8,7 +8,7 @@
 #include "cli/command.h"
 #include "cli/data_file_arguments.h"
 #include "common/cp1252.h"
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 
 namespace brevik::cli {
 
@@ -17,13 +17,13 @@ namespace {
 int runSamples(Context& ctx) {
   const auto name = singleFileArgument(ctx, "samples");
   if (!name) return kExitUsage;
-  const auto file = graph::readLoggerDataFile(*name);
+  const auto file = datafile::readLoggerDataFile(*name);
   if (!file) {
     *ctx.err << "kaldo samples: " << toUtf8(file.error().message) << "\n";
     return kExitFailed;
   }
   std::string line;
-  for (const graph::DataBank& bank : file->banks) {
+  for (const datafile::DataBank& bank : file->banks) {
     for (std::size_t k = 0; k < bank.loadedSamples(); ++k) {
       line.clear();
       for (std::size_t j = 0; j < bank.samples.size(); ++j) {

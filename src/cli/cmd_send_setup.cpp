@@ -22,13 +22,13 @@
 #define BREVIK_STDIN STDIN_FILENO
 #endif
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/link_session.h"
 #include "cli/status_printing.h"
 #include "common/clock.h"
-#include "link/send_setup.h"
-#include "link/setup_configuration_source.h"
+#include "program/send_setup.h"
+#include "program/setup_configuration_source.h"
 #include "setup/setup_file.h"
 
 namespace brevik::cli {
@@ -110,19 +110,19 @@ int run(Context& ctx) {
     return kExitFailed;
   }
 
-  app::LoggerSettings settings = app::loadSettings(ctx.home);
+  settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   // The success message names the set-up sent; kvlog.ini is not written.
   settings.SetupFileName = setup::displayName(path);
   const SystemClock clock;
   LinkSession session(ctx, kName, settings, linkOptions, clock);
   if (!session.ready()) return session.exitCode();
 
-  link::SetupConfigurationSource source(*configuration, settings, session.engine().context(), clock);
+  program::SetupConfigurationSource source(*configuration, settings, session.engine().context(), clock);
   session.engine().setConfigurationSource(&source);
   session.engine().context().labelsOnly = labelsOnly;
 
   TerminalQuestions questions(*ctx.out, std::cin, yes);
-  if (!link::validateAndSend(session.engine(), *configuration, questions, clock, false)) {
+  if (!program::validateAndSend(session.engine(), *configuration, questions, clock, false)) {
     err << "kaldo " << kName << ": not sent\n";
     return kExitFailed;
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/status_printing.h"
 #include "common/cp1252.h"
@@ -19,29 +19,29 @@ namespace {
 
 // The value as UTF-8 on one line: control characters (a CR inside a modem
 // init string, a zero revision byte) are shown as \xNN.
-std::string shownValue(const app::LoggerSettings& settings, const app::SettingField& field) {
-  return consoleText(app::settingText(settings, field));
+std::string shownValue(const settings::LoggerSettings& settings, const settings::SettingField& field) {
+  return consoleText(settings::settingText(settings, field));
 }
 
-void printFields(const app::LoggerSettings& settings, const std::vector<const app::SettingField*>& fields,
+void printFields(const settings::LoggerSettings& settings, const std::vector<const settings::SettingField*>& fields,
                  std::ostream& out) {
-  for (const app::SettingField* f : fields) out << f->name << ": " << shownValue(settings, *f) << "\n";
+  for (const settings::SettingField* f : fields) out << f->name << ": " << shownValue(settings, *f) << "\n";
 }
 
 int run(Context& ctx) {
   std::ostream& out = *ctx.out;
   std::ostream& err = *ctx.err;
-  app::LoggerSettings settings = app::loadSettings(ctx.home);
+  settings::LoggerSettings settings = settings::loadSettings(ctx.home);
 
   if (ctx.args.empty()) {
-    std::vector<const app::SettingField*> all;
-    for (const app::SettingField& f : app::settingFields()) all.push_back(&f);
+    std::vector<const settings::SettingField*> all;
+    for (const settings::SettingField& f : settings::settingFields()) all.push_back(&f);
     printFields(settings, all, out);
     return kExitOk;
   }
 
   bool refused = false;
-  std::vector<const app::SettingField*> changed;
+  std::vector<const settings::SettingField*> changed;
   for (const std::string& pair : ctx.args) {
     const std::size_t eq = pair.find('=');
     if (eq == std::string::npos || eq == 0) {
@@ -51,7 +51,7 @@ int run(Context& ctx) {
     }
     const std::string name = pair.substr(0, eq);
     const std::string value = pair.substr(eq + 1);
-    const app::SettingField* field = app::findSettingField(name);
+    const settings::SettingField* field = settings::findSettingField(name);
     if (!field) {
       err << "kaldo settings: unknown setting '" << name
           << "' (run 'kaldo settings' to list the names)\n";
@@ -65,7 +65,7 @@ int run(Context& ctx) {
       refused = true;
       continue;
     }
-    if (Status set = app::setSettingFromText(settings, field->name, text); !set) {
+    if (Status set = settings::setSettingFromText(settings, field->name, text); !set) {
       err << "kaldo settings: " << toUtf8(set.error().message) << "\n";
       refused = true;
       continue;
@@ -74,7 +74,7 @@ int run(Context& ctx) {
   }
   // The same rule as the Settings dialog: the rates above 19200 exist only in
   // the fast protocol (the program would switch it back on when it closes).
-  const bool touchesSpeed = std::any_of(changed.begin(), changed.end(), [](const app::SettingField* f) {
+  const bool touchesSpeed = std::any_of(changed.begin(), changed.end(), [](const settings::SettingField* f) {
     return f->name == "BaudRate" || f->name == "FastProtocol";
   });
   if (!refused && touchesSpeed && settings.BaudRate > 19200 && settings.FastProtocol == 0) {
@@ -86,7 +86,7 @@ int run(Context& ctx) {
     err << "kaldo settings: nothing was changed\n";
     return kExitUsage;
   }
-  if (Status saved = app::saveSettings(ctx.home, settings); !saved) {
+  if (Status saved = settings::saveSettings(ctx.home, settings); !saved) {
     err << "kaldo settings: " << saved.error().message << "\n";
     return kExitFailed;
   }

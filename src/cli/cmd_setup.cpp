@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "common/clock.h"
 #include "common/cp1252.h"
@@ -43,7 +43,7 @@ Result<setup::LoggerConfiguration> readAnyConfiguration(const fs::path& path, co
   return setup::readSetupFile(path);
 }
 
-void printForm(std::ostream& out, const setup::LoggerConfiguration& record, const app::LoggerSettings& settings,
+void printForm(std::ostream& out, const setup::LoggerConfiguration& record, const settings::LoggerSettings& settings,
                const Clock& clock) {
   setup::LoggerConfiguration shown = record;
   setup::SetupModel form;
@@ -82,7 +82,7 @@ int showSetup(Context& ctx, const std::vector<std::string>& args) {
   *ctx.out << "[record]\n";
   for (const std::string& name : setup::configurationFieldNames())
     *ctx.out << name << "=" << toUtf8(setup::configurationFieldText(*record, name)) << "\n";
-  printForm(*ctx.out, *record, app::loadSettings(ctx.home), clock);
+  printForm(*ctx.out, *record, settings::loadSettings(ctx.home), clock);
   return kExitOk;
 }
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/console_status_steps.h"
 #include "cli/link_session.h"
 #include "cli/status_printing.h"
 #include "common/clock.h"
 #include "link/status_reply_flow.h"
-#include "protocol/status_setup_view.h"
+#include "setup/status_setup_view.h"
 #include "setup/setup_file.h"
 #include "setup/setup_model.h"
 
@@ -52,7 +52,7 @@ int runSetupFromStatus(Context& ctx, const std::vector<std::string>& arguments) 
     return kExitFailed;
   }
 
-  app::LoggerSettings settings = app::loadSettings(ctx.home);
+  settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
   LinkSession session(ctx, kName, settings, linkOptions, clock);
   if (!session.ready()) return session.exitCode();
@@ -67,7 +67,7 @@ int runSetupFromStatus(Context& ctx, const std::vector<std::string>& arguments) 
   setup::LoggerConfiguration record = setup::LoggerConfiguration::builtInDefault(clock);
   setup::SetupModel form;
   form.applyFirmwareTexts(settings.LastRevision);
-  form.populateFromStatus(protocol::statusSetupView(*steps.status()));
+  form.populateFromStatus(setup::statusSetupView(*steps.status()));
   form.collect(record);
   if (auto written = setup::writeSetupFile(path, record); !written) {
     err << "kaldo " << kName << ": " << consoleText(written.error().message) << "\n";

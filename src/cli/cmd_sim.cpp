@@ -6,7 +6,7 @@
 #include <csignal>
 #include <ostream>
 
-#include "app/home.h"
+#include "settings/home.h"
 #include "cli/command.h"
 #include "cli/status_printing.h"
 #include "common/clock.h"
@@ -41,7 +41,7 @@ int run(Context& ctx) {
     profileName = a;
     named = true;
   }
-  const auto shipped = app::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
+  const auto shipped = settings::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
   auto profile = sim::loadSimProfile(profileName, shipped);
   if (!profile) {
     err << "kaldo " << kName << ": " << consoleText(profile.error().message) << "\n";

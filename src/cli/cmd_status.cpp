@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/home.h"
-#include "app/logger_settings.h"
+#include "settings/home.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
@@ -55,7 +55,7 @@ int run(Context& ctx) {
     return kExitUsage;
   }
 
-  app::LoggerSettings settings = app::loadSettings(ctx.home);
+  settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
   LinkAssembly link;
   if (const auto failed = assembleLink(ctx, kName, settings, *options, clock, link)) return *failed;

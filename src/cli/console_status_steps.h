@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "common/prompter.h"
 #include "link/status_reply_flow.h"
@@ -16,7 +16,7 @@ namespace brevik::cli {
 
 class ConsoleStatusSteps final : public link::StatusReplySteps {
  public:
-  ConsoleStatusSteps(app::LoggerSettings& settings, std::filesystem::path home, const Clock& clock,
+  ConsoleStatusSteps(settings::LoggerSettings& settings, std::filesystem::path home, const Clock& clock,
                      Prompter& prompter)
       : settings_(settings), home_(std::move(home)), clock_(clock), prompter_(prompter) {}
 
@@ -32,7 +32,7 @@ class ConsoleStatusSteps final : public link::StatusReplySteps {
   const std::optional<protocol::LoggerStatus>& status() const { return status_; }
 
  private:
-  app::LoggerSettings& settings_;
+  settings::LoggerSettings& settings_;
   std::filesystem::path home_;
   const Clock& clock_;
   Prompter& prompter_;

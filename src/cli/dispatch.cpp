@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "app/home.h"
+#include "settings/home.h"
 #include "cli/command.h"
 
 namespace brevik::cli {
@@ -95,14 +95,14 @@ int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& 
     return kExitOk;
   }
 
-  auto home = app::chooseHome(app::homeInputsFromEnvironment(homeArgument, executableDir));
+  auto home = settings::chooseHome(settings::homeInputsFromEnvironment(homeArgument, executableDir));
   if (!home) {
     err << "kaldo: " << home.error().message << "\n";
     return kExitFailed;
   }
   ctx.home = *home;
-  const auto data = app::findShippedData(executableDir, BREVIK_INSTALLED_DATA_DIR);
-  if (auto seeded = app::seedHome(ctx.home, data); !seeded) {
+  const auto data = settings::findShippedData(executableDir, BREVIK_INSTALLED_DATA_DIR);
+  if (auto seeded = settings::seedHome(ctx.home, data); !seeded) {
     err << "kaldo: " << seeded.error().message << "\n";
     return kExitFailed;
   }

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/home.h"
+#include "settings/home.h"
 #include "cli/sim_link_driver.h"
 #include "cli/status_printing.h"
 #include "link/port_map.h"
@@ -31,7 +31,7 @@ OptionTaken takeLinkOption(const std::vector<std::string>& args, std::size_t& i,
   return OptionTaken::Yes;
 }
 
-std::optional<int> assembleLink(Context& ctx, const char* name, const app::LoggerSettings& settings,
+std::optional<int> assembleLink(Context& ctx, const char* name, const settings::LoggerSettings& settings,
                                 const LinkOptions& options, const Clock& clock, LinkAssembly& out) {
   std::ostream& err = *ctx.err;
   const std::string device =
@@ -40,7 +40,7 @@ std::optional<int> assembleLink(Context& ctx, const char* name, const app::Logge
                          static_cast<link::PortNumber>(settings.PortNumber & 0xFFFF));
 
   if (const auto profileName = sim::simProfileOfDevice(device)) {
-    const auto shipped = app::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
+    const auto shipped = settings::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
     auto profile = sim::loadSimProfile(*profileName, shipped);
     if (!profile) {
       err << "kaldo " << name << ": " << consoleText(profile.error().message) << "\n";

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/console_link.h"
 #include "common/clock.h"
@@ -38,7 +38,7 @@ struct LinkAssembly {
 
 // Builds the driver and the trace sink; on failure says why on standard
 // error ("kaldo NAME: ...") and returns the exit status to end with.
-std::optional<int> assembleLink(Context& ctx, const char* name, const app::LoggerSettings& settings,
+std::optional<int> assembleLink(Context& ctx, const char* name, const settings::LoggerSettings& settings,
                                 const LinkOptions& options, const Clock& clock, LinkAssembly& out);
 
 }  // namespace brevik::cli

@@ -22,7 +22,7 @@ std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkO
   return std::nullopt;
 }
 
-LinkSession::LinkSession(Context& ctx, const char* commandName, app::LoggerSettings& settings,
+LinkSession::LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings,
                          const LinkOptions& options, const Clock& clock)
     : ctx_(ctx), name_(commandName), prompter_(*ctx.out), view_(*ctx.err), host_(*ctx.out, *ctx.err) {
   if (const auto failed = assembleLink(ctx, commandName, settings, options, clock, link_)) {

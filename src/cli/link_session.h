@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/console_link.h"
 #include "cli/link_assembly.h"
@@ -26,7 +26,7 @@ class LinkSession {
   // Assembles the link and builds the engine over the console ports; when
   // that fails (said on the error stream) `ready()` is false and
   // `exitCode()` is what kaldo returns.
-  LinkSession(Context& ctx, const char* commandName, app::LoggerSettings& settings, const LinkOptions& options,
+  LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings, const LinkOptions& options,
               const Clock& clock);
 
   bool ready() const { return engine_ != nullptr; }

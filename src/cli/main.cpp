@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "app/home.h"
+#include "settings/home.h"
 #include "cli/command.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return brevik::cli::runKaldo(args, brevik::app::executableDirectory(argc > 0 ? argv[0] : nullptr),
+  return brevik::cli::runKaldo(args, brevik::settings::executableDirectory(argc > 0 ? argv[0] : nullptr),
                                std::cout, std::cerr);
 }

@@ -8,7 +8,7 @@
 #include "common/cp1252.h"
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
-#include "link/receive_assembly.h"
+#include "program/receive_assembly.h"
 #include "link/status_reply_flow.h"
 
 namespace brevik::cli {
@@ -67,7 +67,7 @@ class ReceiveProgressView final : public link::LinkView {
 // The status read of kaldo status, going on into the download.
 class ReceiveSteps final : public link::StatusReplySteps {
  public:
-  ReceiveSteps(ConsoleStatusSteps& status, link::ReceiveAssembly& receive)
+  ReceiveSteps(ConsoleStatusSteps& status, program::ReceiveAssembly& receive)
       : status_(status), receive_(receive) {}
 
   protocol::StatusDecodeResult decode(std::string_view reply) override { return status_.decode(reply); }
@@ -84,12 +84,12 @@ class ReceiveSteps final : public link::StatusReplySteps {
 
  private:
   ConsoleStatusSteps& status_;
-  link::ReceiveAssembly& receive_;
+  program::ReceiveAssembly& receive_;
 };
 
 }  // namespace
 
-int runReceiveExchange(Context& ctx, app::LoggerSettings& settings, link::LinkDriver& driver,
+int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::LinkDriver& driver,
                        link::TraceSink* traceSink, const Clock& clock, const std::string& dataFile) {
   std::ostream& out = *ctx.out;
   std::ostream& err = *ctx.err;
@@ -102,7 +102,7 @@ int runReceiveExchange(Context& ctx, app::LoggerSettings& settings, link::LinkDr
   link::ExchangeEngine engine({driver.port(), driver.ticks(), view, prompter, host}, settings);
   // AutoExport: the CSV copy goes to the home, named after the data file; a
   // data file named without a directory is in the working directory.
-  link::ReceiveAssembly receive(engine, view, clock, settings, {ctx.home, {}},
+  program::ReceiveAssembly receive(engine, view, clock, settings, {ctx.home, {}},
                                 [&out](std::string_view text, bool) { out << toUtf8(text) << "\n"; });
   const link::MemoryDownload& download = receive.download();
   view.follow(download);

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "common/clock.h"
 #include "link/exchange_trace.h"
@@ -17,7 +17,7 @@ namespace brevik::cli {
 // Downloads into `dataFile` (a UTF-8 path) with the run's Logger Settings,
 // which the exchange works on as the program does; kExitOk only when the data
 // file was written. `traceSink` may be null.
-int runReceiveExchange(Context& ctx, app::LoggerSettings& settings, link::LinkDriver& driver,
+int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::LinkDriver& driver,
                        link::TraceSink* traceSink, const Clock& clock, const std::string& dataFile);
 
 }  // namespace brevik::cli

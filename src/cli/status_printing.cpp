@@ -23,7 +23,7 @@ std::string consoleText(std::string_view cp1252) {
   return toUtf8(text);
 }
 
-protocol::StatusSettings statusSettingsOf(const app::LoggerSettings& settings) {
+protocol::StatusSettings statusSettingsOf(const settings::LoggerSettings& settings) {
   protocol::StatusSettings s;
   s.fahrenheit = settings.FahrenheitUnits != 0;
   s.twelveHourClock = settings.TwelveHourClock != 0;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "protocol/logger_status.h"
 #include "protocol/status_decode.h"
 
@@ -19,7 +19,7 @@ namespace brevik::cli {
 std::string consoleText(std::string_view cp1252);
 
 // The values of the Logger Settings that the status decode reads.
-protocol::StatusSettings statusSettingsOf(const app::LoggerSettings& settings);
+protocol::StatusSettings statusSettingsOf(const settings::LoggerSettings& settings);
 
 void printStatusForm(std::ostream& out, const protocol::LoggerStatus& status, bool twelveHourClock);
 void printScheduleText(std::ostream& out, std::string_view scheduleText);

@@ -34,17 +34,17 @@ Result<std::string> readTableSource(const std::filesystem::path& name, const std
 
 }  // namespace
 
-HeaderFacts headerFactsOf(const graph::LoadedFile& file, const ExportOptions& options) {
+HeaderFacts headerFactsOf(const datafile::LoadedFile& file, const ExportOptions& options) {
   HeaderFacts f;
   f.prefix = headerPrefixOf(options);
   f.note = options.note;
   f.sourceFile = file.fileName.string();
   f.session = file.header.session;
-  f.modelName = graph::modelNameOf(file);
+  f.modelName = datafile::modelNameOf(file);
   f.descriptions = file.header.descriptions;
   f.scaleTexts = file.tableForm ? std::array<std::string, 4>{} : file.header.scalingTexts;
   f.rate = file.rate;
-  f.batteryText = graph::batteryText(file);
+  f.batteryText = datafile::batteryText(file);
   f.first = file.zoomed ? file.rangeFirst : file.header.first;
   f.last = file.zoomed ? file.rangeLast : file.header.last;
   f.transferred = file.header.transferred;
@@ -55,7 +55,7 @@ HeaderFacts headerFactsOf(const graph::LoadedFile& file, const ExportOptions& op
   return f;
 }
 
-Status exportLoadedFile(graph::LoadedFile& file, const std::filesystem::path& target, const ExportOptions& options,
+Status exportLoadedFile(datafile::LoadedFile& file, const std::filesystem::path& target, const ExportOptions& options,
                         const std::filesystem::path& home) {
   if (target.empty()) return makeError(ErrorKind::Usage, "Please enter a file name in 'Save as'");
   if (sameFile(target, file.fileName) || sameFile(target, file.sourceFileName))
@@ -116,7 +116,7 @@ void TableCopyWriter::appendBank(protocol::UnitConverter& converter, const std::
 
 Status TableCopyWriter::finish() { return sink_.commit(); }
 
-Status writeTableCopy(const graph::LoggerDataFile& data, graph::LoadedFile& state,
+Status writeTableCopy(const datafile::LoggerDataFile& data, datafile::LoadedFile& state,
                       const std::filesystem::path& target, bool dayFirst) {
   ExportOptions options;
   options.headerPrefix = '"';
@@ -126,7 +126,7 @@ Status writeTableCopy(const graph::LoggerDataFile& data, graph::LoadedFile& stat
   if (!writer) return writer.error();
   const RowClock clock{state.firstTime.value_or(DateTime{}), state.rate};
   std::size_t indexBase = 0;
-  for (const graph::DataBank& bank : data.banks) {
+  for (const datafile::DataBank& bank : data.banks) {
     writer->appendBank(state.converter, state.channels, clock, bank.samples, bank.loadedSamples(), indexBase);
     indexBase += bank.samplesPerChannel;
   }

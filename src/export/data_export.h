@@ -18,18 +18,18 @@
 #include "export/export_options.h"
 #include "export/export_rows.h"
 #include "export/export_sink.h"
-#include "graph/data_file_reader.h"
-#include "graph/loaded_file.h"
+#include "datafile/data_file_reader.h"
+#include "datafile/loaded_file.h"
 
 namespace brevik::exporting {
 
 // Writes `file` (its shown span when zoomed) to `target`. `home` is where a
 // table-form source is looked for when its own name cannot be opened.
-Status exportLoadedFile(graph::LoadedFile& file, const std::filesystem::path& target, const ExportOptions& options,
+Status exportLoadedFile(datafile::LoadedFile& file, const std::filesystem::path& target, const ExportOptions& options,
                         const std::filesystem::path& home);
 
 // The header facts of a loaded file for an export with these options.
-HeaderFacts headerFactsOf(const graph::LoadedFile& file, const ExportOptions& options);
+HeaderFacts headerFactsOf(const datafile::LoadedFile& file, const ExportOptions& options);
 
 // The table copy of a multi-bank data file, one bank at a time: the file
 // stays open between banks and appears under its name once finished.
@@ -52,7 +52,7 @@ class TableCopyWriter {
 
 // Writes every bank of `data` to `target` as a table; `state` holds the
 // file's time base, channels and conversions.
-Status writeTableCopy(const graph::LoggerDataFile& data, graph::LoadedFile& state,
+Status writeTableCopy(const datafile::LoggerDataFile& data, datafile::LoadedFile& state,
                       const std::filesystem::path& target, bool dayFirst);
 
 }  // namespace brevik::exporting

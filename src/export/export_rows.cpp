@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "graph/qx2_table.h"
+#include "datafile/qx2_table.h"
 #include "protocol/time_stamps.h"
 
 namespace brevik::exporting {
@@ -104,9 +104,9 @@ void writeImageRows(ExportSink& sink, protocol::UnitConverter& converter, const 
 
 void writeTableRows(ExportSink& sink, std::string_view content, std::size_t channels, bool milliseconds,
                     const ExportOptions& options, std::size_t skipRows, std::optional<std::size_t> rowLimit) {
-  graph::LineCursor cursor(content);
+  datafile::LineCursor cursor(content);
   std::string_view line;
-  for (std::size_t i = 0; i < graph::kTableHeadingLines && cursor.next(line); ++i) {
+  for (std::size_t i = 0; i < datafile::kTableHeadingLines && cursor.next(line); ++i) {
   }
   const auto nextRow = [&]() -> bool {
     while (cursor.next(line))
@@ -146,7 +146,7 @@ void writeTableRows(ExportSink& sink, std::string_view content, std::size_t chan
         more = false;
         break;
       }
-      const std::size_t got = graph::parseTableRow(line, milliseconds, std::span(values).first(channels));
+      const std::size_t got = datafile::parseTableRow(line, milliseconds, std::span(values).first(channels));
       if (got != channels) continue;  // not a row: damage is passed over
       --budget;
       for (std::size_t j = 0; j < channels; ++j) sums[j] += values[j];

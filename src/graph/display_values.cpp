@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "graph/loaded_file.h"
+#include "datafile/loaded_file.h"
 #include "protocol/time_stamps.h"
 
 namespace brevik::graph {
@@ -31,7 +31,7 @@ float displayValue(protocol::UnitConverter& converter, std::uint16_t raw, int ch
   return converter.toDisplayUnits(v, channel);
 }
 
-void noteExtremes(DisplaySeries& series, std::size_t slot, float value, std::size_t index, bool first) {
+void noteExtremes(datafile::DisplaySeries& series, std::size_t slot, float value, std::size_t index, bool first) {
   if (first || value > series.largest[slot]) {
     series.largest[slot] = value;
     series.largestIndex[slot] = index;
@@ -44,7 +44,7 @@ void noteExtremes(DisplaySeries& series, std::size_t slot, float value, std::siz
 
 }  // namespace
 
-void computeDisplayValues(LoadedFile& file, DisplaySeries& series) {
+void computeDisplayValues(datafile::LoadedFile& file, datafile::DisplaySeries& series) {
   series.clear();
   const std::size_t slots = std::min<std::size_t>(file.channels.size(), 4);
   std::size_t s = file.samplesInRange;
@@ -52,7 +52,7 @@ void computeDisplayValues(LoadedFile& file, DisplaySeries& series) {
   for (std::size_t j = 0; j < slots; ++j)
     if (file.samples[j].empty()) return;
 
-  const std::size_t f = decimationFactor(s);
+  const std::size_t f = datafile::decimationFactor(s);
   series.factor = f;
   // A single sample is shown as two equal points, so the chart has a line.
   if (s == 1) s = 2;
@@ -76,7 +76,7 @@ void computeDisplayValues(LoadedFile& file, DisplaySeries& series) {
   const std::size_t group = 2 * f;
   const std::size_t wanted = s / f;
   std::size_t p = 0;
-  for (std::size_t base = start; p < wanted && p + 2 <= kMaxPointsPerChannel; base += group) {
+  for (std::size_t base = start; p < wanted && p + 2 <= datafile::kMaxPointsPerChannel; base += group) {
     for (std::size_t j = 0; j < slots; ++j) {
       const SlotReader& r = readers[j];
       std::uint16_t hi = r.at(base), lo = hi;
@@ -111,7 +111,7 @@ void computeDisplayValues(LoadedFile& file, DisplaySeries& series) {
   series.points = p;
 }
 
-std::optional<DateTime> pointTime(const LoadedFile& file, const DisplaySeries& series, std::size_t point) {
+std::optional<DateTime> pointTime(const datafile::LoadedFile& file, const datafile::DisplaySeries& series, std::size_t point) {
   if (!file.firstTime) return std::nullopt;
   const double offset = file.zoomed ? file.zoomOffsetMinutes : 0.0;
   const double minutes = offset + static_cast<double>(point) * static_cast<double>(series.factor) * file.rate;

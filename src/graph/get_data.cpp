@@ -5,12 +5,12 @@
 
 #include "common/files.h"
 #include "export/data_export.h"
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 #include "graph/display_values.h"
-#include "graph/data_file_stamps.h"
-#include "graph/qx2_table.h"
+#include "datafile/data_file_stamps.h"
+#include "datafile/qx2_table.h"
 #include "graph/table_reading.h"
-#include "graph/time_base.h"
+#include "datafile/time_base.h"
 #include "protocol/time_stamps.h"
 #include "protocol/unit_texts.h"
 #include "protocol/vocabulary.h"
@@ -32,14 +32,14 @@ Result<std::string> readWithRetry(const std::filesystem::path& name, const std::
 }
 
 // The settings a table names become the program's settings.
-void adoptTableUnits(const LoadedFile& file, app::LoggerSettings* settings) {
+void adoptTableUnits(const datafile::LoadedFile& file, settings::LoggerSettings* settings) {
   if (!settings) return;
   const protocol::UnitSettings units = file.converter.settings();
   if (file.temperatureUnitsFixed) settings->FahrenheitUnits = units.fahrenheit ? 1 : 0;
   if (file.humidityModeFixed) settings->HumidityMode = static_cast<std::uint8_t>(units.humidityMode);
 }
 
-Status loadTable(LoadedFile& file, DisplaySeries& series, const std::filesystem::path& name,
+Status loadTable(datafile::LoadedFile& file, datafile::DisplaySeries& series, const std::filesystem::path& name,
                  const std::filesystem::path& home, LoadNotices& notices) {
   auto content = readWithRetry(name, home);
   if (!content) return content.error();
@@ -51,8 +51,8 @@ Status loadTable(LoadedFile& file, DisplaySeries& series, const std::filesystem:
 
 // Channel tables and conversion set-up of an image-form file. Only active
 // channels load a table: an unused channel's missing table is no failure.
-Status setUpConversions(LoadedFile& file, const LoadEnvironment& env) {
-  const DataFileHeaderFields& h = file.header;
+Status setUpConversions(datafile::LoadedFile& file, const LoadEnvironment& env) {
+  const datafile::DataFileHeaderFields& h = file.header;
   std::array<char, 4> types{'0', '0', '0', '0'};
   for (int c : file.channels) types[static_cast<std::size_t>(c - 1)] = h.typeCodes[static_cast<std::size_t>(c - 1)];
   const protocol::TableReader reader = env.tableReader ? env.tableReader : protocol::homeTableReader(env.home);
@@ -73,11 +73,11 @@ Status setUpConversions(LoadedFile& file, const LoadEnvironment& env) {
   return {};
 }
 
-Status loadImage(LoadedFile& file, DisplaySeries& series, const std::filesystem::path& name, LoadEnvironment& env,
+Status loadImage(datafile::LoadedFile& file, datafile::DisplaySeries& series, const std::filesystem::path& name, LoadEnvironment& env,
                  LoadNotices& notices) {
-  auto read = readLoggerDataFile(name, env.home.empty() ? std::nullopt : std::optional(env.home));
+  auto read = datafile::readLoggerDataFile(name, env.home.empty() ? std::nullopt : std::optional(env.home));
   if (!read) return read.error();
-  LoggerDataFile& data = *read;
+  datafile::LoggerDataFile& data = *read;
   notices.insert(notices.end(), data.stampWarnings.begin(), data.stampWarnings.end());
 
   file.header = data.header;
@@ -88,7 +88,7 @@ Status loadImage(LoadedFile& file, DisplaySeries& series, const std::filesystem:
   file.resolutionCode = data.resolutionCode;
   file.fullScale = data.fullScale;
   file.wrapMode = data.wrapMode;
-  file.memorySamples = bankSamples(data.resolutionCode);
+  file.memorySamples = datafile::bankSamples(data.resolutionCode);
   for (std::string& d : file.header.descriptions) d.resize(24, ' ');
   file.header.session.resize(31, ' ');
   if (auto status = setUpConversions(file, env); !status) return status;
@@ -97,13 +97,13 @@ Status loadImage(LoadedFile& file, DisplaySeries& series, const std::filesystem:
                   ? static_cast<float>(protocol::minutesBetween(*file.firstTime, *file.lastTime))
                   : 0.0f;
   double rate = protocol::rateInterval(file.header.rateCode);
-  const DataBank& last = data.banks.back();
+  const datafile::DataBank& last = data.banks.back();
   const int earlierBanks = static_cast<int>(data.banks.size()) - 1;
   const double fullBank = static_cast<double>(file.memorySamples) / static_cast<double>(file.channels.size());
   if (file.wrapMode)
-    rate = wrapCorrectedRate(rate, file.header.modelCode);
+    rate = datafile::wrapCorrectedRate(rate, file.header.modelCode);
   else
-    rate = recomputedRate(rate, file.span, last.samplesPerChannel, earlierBanks, fullBank);
+    rate = datafile::recomputedRate(rate, file.span, last.samplesPerChannel, earlierBanks, fullBank);
   file.rate = rate;
 
   if (data.banks.size() > 1) {
@@ -131,14 +131,14 @@ std::filesystem::path tableCopyName(const std::filesystem::path& dataFile) {
   return p;
 }
 
-protocol::UnitSettings unitSettingsOf(const app::LoggerSettings& settings) {
+protocol::UnitSettings unitSettingsOf(const settings::LoggerSettings& settings) {
   return {settings.FahrenheitUnits != 0, protocol::humidityModeFromSetting(settings.HumidityMode)};
 }
 
-Result<LoadNotices> getData(LoadedFile& state, DisplaySeries& series, const std::filesystem::path& fileName,
+Result<LoadNotices> getData(datafile::LoadedFile& state, datafile::DisplaySeries& series, const std::filesystem::path& fileName,
                             LoadEnvironment& env) {
-  auto fresh = std::make_unique<LoadedFile>();
-  auto freshSeries = std::make_unique<DisplaySeries>();
+  auto fresh = std::make_unique<datafile::LoadedFile>();
+  auto freshSeries = std::make_unique<datafile::DisplaySeries>();
   if (env.settings) fresh->converter.setSettings(unitSettingsOf(*env.settings));
   LoadNotices notices;
   Status status;
@@ -155,7 +155,7 @@ Result<LoadNotices> getData(LoadedFile& state, DisplaySeries& series, const std:
   return notices;
 }
 
-Result<ZoomOutcome> zoomIn(LoadedFile& state, DisplaySeries& series, const DateTime& from, const DateTime& to,
+Result<ZoomOutcome> zoomIn(datafile::LoadedFile& state, datafile::DisplaySeries& series, const DateTime& from, const DateTime& to,
                            bool twelveHourClock) {
   if (!state.firstTime || !(state.rate > 0.0)) return ZoomOutcome{false, "Maximum Zoom"};
   const DateTime first = *state.firstTime;
@@ -185,7 +185,7 @@ Result<ZoomOutcome> zoomIn(LoadedFile& state, DisplaySeries& series, const DateT
     return ZoomOutcome{false, "To many samples: " + std::to_string(static_cast<long long>(count)) + " for QX1 file"};
   if (!(count >= 3.0)) return ZoomOutcome{false, "Maximum Zoom"};
 
-  LoadedFile next = state;
+  datafile::LoadedFile next = state;
   next.zoomOffsetMinutes = offset;
   next.zoomStart = start;
   next.zoomEnd = end;
@@ -204,7 +204,7 @@ Result<ZoomOutcome> zoomIn(LoadedFile& state, DisplaySeries& series, const DateT
     next.samplesInRange = std::min(next.samplesInRange, next.samplesInFile - next.rangeStart);
   next.zoomed = true;
 
-  auto nextSeries = std::make_unique<DisplaySeries>();
+  auto nextSeries = std::make_unique<datafile::DisplaySeries>();
   if (next.tableForm) {
     auto content = files::readAll(next.fileName);
     if (!content) return makeError(ErrorKind::NotFound, "File: " + next.fileName.string() + " not found");
@@ -218,8 +218,8 @@ Result<ZoomOutcome> zoomIn(LoadedFile& state, DisplaySeries& series, const DateT
   return ZoomOutcome{true, {}};
 }
 
-Status undoZoom(LoadedFile& state, DisplaySeries& series) {
-  LoadedFile next = state;
+Status undoZoom(datafile::LoadedFile& state, datafile::DisplaySeries& series) {
+  datafile::LoadedFile next = state;
   next.zoomOffsetMinutes = 0.0;
   next.zoomed = false;
   next.rangeStart = 0;
@@ -228,7 +228,7 @@ Status undoZoom(LoadedFile& state, DisplaySeries& series) {
   next.rangeFirst.clear();
   next.rangeLast.clear();
   next.endNotClipped = true;
-  auto nextSeries = std::make_unique<DisplaySeries>();
+  auto nextSeries = std::make_unique<datafile::DisplaySeries>();
   if (next.tableForm) {
     auto content = files::readAll(next.fileName);
     if (!content) return makeError(ErrorKind::NotFound, "File: " + next.fileName.string() + " not found");

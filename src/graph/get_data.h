@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "common/result.h"
-#include "graph/display_series.h"
-#include "graph/loaded_file.h"
+#include "datafile/display_series.h"
+#include "datafile/loaded_file.h"
 #include "protocol/channel_tables.h"
 
 namespace brevik::graph {
@@ -24,7 +24,7 @@ struct LoadEnvironment {
   std::filesystem::path home;  // the program directory: tables, and where a missing file is looked for
   // FahrenheitUnits, HumidityMode, TwelveHourClock, ExportDayFirst are read;
   // a table naming its units sets FahrenheitUnits and HumidityMode.
-  app::LoggerSettings* settings = nullptr;
+  settings::LoggerSettings* settings = nullptr;
   protocol::TableReader tableReader;  // empty: the home's table files
 };
 
@@ -33,14 +33,14 @@ struct LoadEnvironment {
 // as they were and returns the message of the failure.
 using LoadNotices = std::vector<std::string>;
 
-Result<LoadNotices> getData(LoadedFile& state, DisplaySeries& series, const std::filesystem::path& fileName,
+Result<LoadNotices> getData(datafile::LoadedFile& state, datafile::DisplaySeries& series, const std::filesystem::path& fileName,
                             LoadEnvironment& env);
 
 // The name of the table copy of a multi-bank file.
 std::filesystem::path tableCopyName(const std::filesystem::path& dataFile);
 
 // The unit settings a load applies to its conversions.
-protocol::UnitSettings unitSettingsOf(const app::LoggerSettings& settings);
+protocol::UnitSettings unitSettingsOf(const settings::LoggerSettings& settings);
 
 // A zoom request from the graph: the dragged box's time range. Refused zooms
 // carry their information message ("To many samples: ...", "Maximum Zoom").
@@ -49,9 +49,9 @@ struct ZoomOutcome {
   std::string message;
 };
 
-Result<ZoomOutcome> zoomIn(LoadedFile& state, DisplaySeries& series, const DateTime& from, const DateTime& to,
+Result<ZoomOutcome> zoomIn(datafile::LoadedFile& state, datafile::DisplaySeries& series, const DateTime& from, const DateTime& to,
                            bool twelveHourClock);
-Status undoZoom(LoadedFile& state, DisplaySeries& series);
+Status undoZoom(datafile::LoadedFile& state, datafile::DisplaySeries& series);
 
 // Image-form zooms longer than this many samples per channel are refused.
 inline constexpr std::size_t kMaxZoomSamples = 32320;

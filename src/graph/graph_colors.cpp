@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "common/files.h"
-#include "setup/home_files.h"
+#include "common/home_files.h"
 
 namespace brevik::graph {
 
@@ -126,7 +126,7 @@ std::string missingColorFileWarning(std::string_view colorFileName) {
 
 StartupColors loadStartupColors(const fs::path& home, std::string_view colorFileName) {
   StartupColors result;
-  if (const auto path = setup::findHomeFile(home, withoutDirectory(colorFileName))) {
+  if (const auto path = findHomeFile(home, withoutDirectory(colorFileName))) {
     if (auto slots = readColorFile(*path)) {
       result.slots = *slots;
       return result;

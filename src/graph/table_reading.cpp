@@ -5,28 +5,28 @@
 #include <cmath>
 #include <span>
 
-#include "graph/data_file_stamps.h"
-#include "graph/qx2_table.h"
+#include "datafile/data_file_stamps.h"
+#include "datafile/qx2_table.h"
 #include "protocol/time_stamps.h"
 
 namespace brevik::graph {
 
-Result<std::vector<std::string>> readTable(LoadedFile& file, DisplaySeries& series, std::string_view content) {
-  LineCursor cursor(content);
-  std::array<std::string_view, kTableHeadingLines> headingLines{};
+Result<std::vector<std::string>> readTable(datafile::LoadedFile& file, datafile::DisplaySeries& series, std::string_view content) {
+  datafile::LineCursor cursor(content);
+  std::array<std::string_view, datafile::kTableHeadingLines> headingLines{};
   std::string_view line;
-  for (std::size_t i = 0; i < kTableHeadingLines && cursor.next(line); ++i) headingLines[i] = line;
-  auto heading = parseTableHeading(headingLines);
+  for (std::size_t i = 0; i < datafile::kTableHeadingLines && cursor.next(line); ++i) headingLines[i] = line;
+  auto heading = datafile::parseTableHeading(headingLines);
   if (!heading) return heading.error();
-  TableHeading& h = *heading;
+  datafile::TableHeading& h = *heading;
 
   file.tableForm = true;
   file.header.session = h.session;
   file.header.descriptions = h.descriptions;
   file.header.first = h.first;
   file.header.last = h.last;
-  file.firstTime = parseFileStamp(h.first);
-  file.lastTime = parseFileStamp(h.last);
+  file.firstTime = datafile::parseFileStamp(h.first);
+  file.lastTime = datafile::parseFileStamp(h.last);
   file.rate = h.rate;
   file.channels = h.channels;
   for (std::size_t k = 0; k < 4; ++k) file.unitTexts[k] = h.unitTexts[k];
@@ -46,7 +46,7 @@ Result<std::vector<std::string>> readTable(LoadedFile& file, DisplaySeries& seri
     file.rowsExpected = std::max<long long>(0, std::llround(static_cast<double>(file.span) * k / file.rate));
   }
   const std::size_t budgetRows = file.zoomed ? file.samplesInRange : static_cast<std::size_t>(file.rowsExpected);
-  const std::size_t f = decimationFactor(budgetRows);
+  const std::size_t f = datafile::decimationFactor(budgetRows);
   const std::size_t group = f > 1 ? 2 * f : 1;
   series.factor = f;
   if (!file.zoomed) file.samplesInRange = static_cast<std::size_t>(file.rowsExpected);
@@ -56,7 +56,7 @@ Result<std::vector<std::string>> readTable(LoadedFile& file, DisplaySeries& seri
   std::size_t row = 0;  // rows read, counted from the file's first
   const auto nextRow = [&]() -> bool {
     while (cursor.next(line)) {
-      if (parseTableRow(line, h.milliseconds, std::span(values).first(slots)) == slots && slots > 0) return true;
+      if (datafile::parseTableRow(line, h.milliseconds, std::span(values).first(slots)) == slots && slots > 0) return true;
     }
     return false;
   };
@@ -68,9 +68,9 @@ Result<std::vector<std::string>> readTable(LoadedFile& file, DisplaySeries& seri
   std::size_t p = 0;
   bool more = true;
   while (more) {
-    if (p + (f > 1 ? 2 : 1) > kMaxPointsPerChannel) {
+    if (p + (f > 1 ? 2 : 1) > datafile::kMaxPointsPerChannel) {
       // Points are full: anything left is more than the stamps promised.
-      if (budget != 0 && nextRow()) notices.push_back(tableOverflowMessage(file.fileName.string()));
+      if (budget != 0 && nextRow()) notices.push_back(datafile::tableOverflowMessage(file.fileName.string()));
       break;
     }
     std::array<float, 4> hi{}, lo{};

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/result.h"
-#include "graph/display_series.h"
-#include "graph/loaded_file.h"
+#include "datafile/display_series.h"
+#include "datafile/loaded_file.h"
 
 namespace brevik::graph {
 
@@ -16,6 +16,6 @@ namespace brevik::graph {
 // file state asks for (all of it, or the zoomed rows). Fills in the heading
 // fields of the state on the way. Returns the notices to show (the overflow
 // message), or the heading's failure.
-Result<std::vector<std::string>> readTable(LoadedFile& file, DisplaySeries& series, std::string_view content);
+Result<std::vector<std::string>> readTable(datafile::LoadedFile& file, datafile::DisplaySeries& series, std::string_view content);
 
 }  // namespace brevik::graph

@@ -4,7 +4,7 @@
 
 #include "common/cp1252.h"
 #include "common/files.h"
-#include "graph/data_file_from_status.h"
+#include "datafile/data_file_from_status.h"
 #include "protocol/time_stamps.h"
 
 namespace brevik::link {
@@ -74,13 +74,13 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
   // The data go beside the data file until the transfer has succeeded.
   target_ = dataDirectory_ / std::filesystem::path(toUtf8(ctx.dataFileName));
   partial_ = files::temporarySibling(target_);
-  auto writer = graph::DataFileWriter::create(partial_);
+  auto writer = datafile::DataFileWriter::create(partial_);
   if (!writer) {
     partial_.clear();
     return writer.error();
   }
   writer_.emplace(std::move(*writer));
-  const auto header = graph::headerFieldsFromStatus(status, clock_.now(),
+  const auto header = datafile::headerFieldsFromStatus(status, clock_.now(),
                                            engine_.settings().TwelveHourClock != 0);
   if (Status written = writer_->writeHeader(header); !written) {
     discardPartialFile();

@@ -17,7 +17,7 @@
 
 #include "common/clock.h"
 #include "common/result.h"
-#include "graph/data_file_writer.h"
+#include "datafile/data_file_writer.h"
 #include "link/download_rules.h"
 #include "link/exchange_engine.h"
 #include "link/exchange_hooks.h"
@@ -111,7 +111,7 @@ class MemoryDownload final : public DownloadSession {
 
   std::filesystem::path target_;
   std::filesystem::path partial_;
-  std::optional<graph::DataFileWriter> writer_;
+  std::optional<datafile::DataFileWriter> writer_;
 };
 
 }  // namespace brevik::link

@@ -13,7 +13,7 @@ namespace brevik::link {
 
 using namespace engine_texts;
 
-ExchangeEngine::ExchangeEngine(LinkPorts ports, app::LoggerSettings& settings)
+ExchangeEngine::ExchangeEngine(LinkPorts ports, settings::LoggerSettings& settings)
     : port_(ports.port),
       ticks_(ports.ticks),
       view_(ports.view),

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "common/prompter.h"
 #include "common/result.h"
 #include "link/exchange_hooks.h"
@@ -36,7 +36,7 @@ struct LinkPorts {
 
 class ExchangeEngine {
  public:
-  ExchangeEngine(LinkPorts ports, app::LoggerSettings& settings);
+  ExchangeEngine(LinkPorts ports, settings::LoggerSettings& settings);
   ~ExchangeEngine();
   ExchangeEngine(const ExchangeEngine&) = delete;
   ExchangeEngine& operator=(const ExchangeEngine&) = delete;
@@ -51,7 +51,7 @@ class ExchangeEngine {
 
   LinkContext& context() { return ctx_; }
   const LinkContext& context() const { return ctx_; }
-  app::LoggerSettings& settings() { return settings_; }
+  settings::LoggerSettings& settings() { return settings_; }
   const ExchangeHost& host() const { return host_; }
   ExchangeTrace& trace() { return trace_; }
 
@@ -147,7 +147,7 @@ class ExchangeEngine {
   LinkView& view_;
   Prompter& prompter_;
   ExchangeHost& host_;
-  app::LoggerSettings& settings_;
+  settings::LoggerSettings& settings_;
 
   StatusReplyHandler* statusReplies_ = nullptr;
   DownloadSession* download_ = nullptr;

@@ -1,7 +1,7 @@
 #include "protocol/channel_tables.h"
 
 #include "protocol/vocabulary.h"
-#include "setup/scale_tables.h"
+#include "protocol/scale_tables.h"
 
 namespace brevik::protocol {
 
@@ -10,14 +10,14 @@ namespace {
 // A number of a scale text; one that does not read as a number counts as 0,
 // as the logger would have scaled it.
 float scaleNumberOrZero(std::string_view field) {
-  const auto value = setup::parseScaleNumber(field);
+  const auto value = protocol::parseScaleNumber(field);
   return value ? *value : 0.0f;
 }
 
 ChannelTable twoPointTable(std::string_view record, int fullScale, bool scaled) {
   ChannelTable t;
-  t.addRow(scaleNumberOrZero(setup::scaleTextLowPart(record)), 0.0f);
-  t.addRow(scaleNumberOrZero(setup::scaleTextHighPart(record)), static_cast<float>(fullScale));
+  t.addRow(scaleNumberOrZero(protocol::scaleTextLowPart(record)), 0.0f);
+  t.addRow(scaleNumberOrZero(protocol::scaleTextHighPart(record)), static_cast<float>(fullScale));
   t.scaled = scaled;
   return t;
 }
@@ -75,14 +75,14 @@ Result<ChannelTables> loadChannelTables(const std::array<char, kChannelCount>& t
 
 TableReader homeTableReader(const std::filesystem::path& home) {
   return [home](char typeCode, std::string_view record, int fullScale) -> Result<TableFileRows> {
-    const std::string name = setup::tableFileName(typeCode, record);
-    auto table = setup::readTableFile(home, name, fullScale);
+    const std::string name = protocol::tableFileName(typeCode, record);
+    auto table = protocol::readTableFile(home, name, fullScale);
     if (!table) return table.error();
     TableFileRows rows;
     rows.fileName = table->fileName;
     rows.kind = table->kindLetter;
     rows.rows.reserve(table->points.size());
-    for (const setup::TablePoint& p : table->points) rows.rows.push_back({p.value, p.raw});
+    for (const protocol::TablePoint& p : table->points) rows.rows.push_back({p.value, p.raw});
     return rows;
   };
 }

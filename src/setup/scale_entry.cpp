@@ -2,16 +2,16 @@
 
 #include <cstdio>
 
-#include "setup/scale_tables.h"
+#include "protocol/scale_tables.h"
 
 namespace brevik::setup {
 
 std::string sixCharacterNumber(std::string_view entry) {
-  std::string s(entry.substr(0, std::min<std::size_t>(entry.size(), kScaleNumberWidth)));
+  std::string s(entry.substr(0, std::min<std::size_t>(entry.size(), protocol::kScaleNumberWidth)));
   if (s.empty()) s = "0";
-  if (s.size() < kScaleNumberWidth) {
+  if (s.size() < protocol::kScaleNumberWidth) {
     if (s.find('.') == std::string::npos) s += '.';
-    s.resize(kScaleNumberWidth, '0');
+    s.resize(protocol::kScaleNumberWidth, '0');
   }
   return s;
 }
@@ -21,15 +21,15 @@ std::string calculatorOutput(double value) {
   std::snprintf(buf, sizeof buf, "%6.3f", value);
   std::string s(buf);
   if (const auto comma = s.find(','); comma != std::string::npos) s[comma] = '.';
-  return s.substr(0, std::min<std::size_t>(s.size(), kScaleNumberWidth));
+  return s.substr(0, std::min<std::size_t>(s.size(), protocol::kScaleNumberWidth));
 }
 
 std::variant<ScalePair, ScaleEntryRefused> acceptScaleEntries(std::string_view lowEntry,
                                                               std::string_view highEntry) {
   ScalePair pair{sixCharacterNumber(lowEntry), sixCharacterNumber(highEntry)};
-  const auto low = parseScaleNumber(pair.low);
+  const auto low = protocol::parseScaleNumber(pair.low);
   if (!low) return ScaleEntryRefused{"Not a number: " + std::string(lowEntry)};
-  const auto high = parseScaleNumber(pair.high);
+  const auto high = protocol::parseScaleNumber(pair.high);
   if (!high) return ScaleEntryRefused{"Not a number: " + std::string(highEntry)};
   if (*low == 0.0f && *high == 0.0f) return ScaleEntryRefused{std::string(kOneValueNonZeroText)};
   if (*low == *high) return ScaleEntryRefused{std::string(kValuesDifferentText)};
@@ -48,7 +48,7 @@ std::string scaleTextOfItem(std::string_view itemText, std::string_view prefix) 
   if (itemText.substr(0, prefix.size()) != prefix) return {};
   std::string rest(itemText.substr(prefix.size()));
   if (const auto sep = rest.find(kScaleSeparator); sep != std::string::npos) rest.erase(sep, kScaleSeparator.size());
-  return rest.substr(0, std::min<std::size_t>(rest.size(), kScaleTextLength));
+  return rest.substr(0, std::min<std::size_t>(rest.size(), protocol::kScaleTextLength));
 }
 
 std::string tableItemText(std::string_view chosenFileName) {

@@ -8,7 +8,7 @@
 #include "common/bytes.h"
 #include "protocol/vocabulary.h"
 #include "setup/scale_entry.h"
-#include "setup/scale_tables.h"
+#include "protocol/scale_tables.h"
 #include "setup/setup_items.h"
 
 namespace brevik::setup {
@@ -247,7 +247,7 @@ Status setConfigurationField(LoggerConfiguration& c, std::string_view name, std:
         c.setScaleText(ch, std::get<ScalePair>(accepted).scaleText());
         return {};
       }
-      if (value.size() != kScaleTextLength || !parseScaleText(value).ok())
+      if (value.size() != protocol::kScaleTextLength || !protocol::parseScaleText(value).ok())
         return refused(name, "two 6-character numbers (12 characters), or LOW/HIGH");
       c.setScaleText(ch, value);
       return {};

@@ -5,7 +5,7 @@
 
 #include "common/bytes.h"
 #include "protocol/vocabulary.h"
-#include "setup/scale_tables.h"
+#include "protocol/scale_tables.h"
 #include "setup/setup_items.h"
 #include "setup/start_texts.h"
 
@@ -124,8 +124,8 @@ void SetupModel::selectScalingFromCode(int channel, char code, std::string_view 
   BoxState& box = scalingBoxes[slot(channel)];
   const auto item = scaleItemOfCode(channel, code);
   if (!item) return;  // a code this box does not offer leaves it as it was
-  if (*item == kScaleItemLinear) box.items[kScaleItemLinear] = linearCaption(text);
-  else if (*item == kScaleItemContact) box.items[kScaleItemContact] = contactCaption(text);
+  if (*item == kScaleItemLinear) box.items[kScaleItemLinear] = protocol::linearCaption(text);
+  else if (*item == kScaleItemContact) box.items[kScaleItemContact] = protocol::contactCaption(text);
   else if (*item == kScaleItemTable) box.items[kScaleItemTable] = tableItemTextOfName(text);
   box.index = *item;
 }

@@ -65,7 +65,7 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   clock_ = options_.clock != nullptr ? options_.clock : ownClock_.get();
 
   // Settings and globals, then the command line.
-  program_ = std::make_unique<app::Program>(options_.home, *clock_);
+  program_ = std::make_unique<program::Program>(options_.home, *clock_);
   program_->applyCommandLine(positional);
   QCoreApplication::setApplicationName(fromCp(program_->globals().applicationTitle));
 
@@ -83,8 +83,8 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
     ownPrompter_ = std::make_unique<QtPrompter>(nullptr, [this](int topic) { help_->showTopic(topic); });
   prompter_ = options_.prompter != nullptr ? options_.prompter : ownPrompter_.get();
   view_ = std::make_unique<QtDesktopView>(*comm_, *status_, [this] { quit(); });
-  session_ = std::make_unique<link::DesktopSession>(
-      *program_, link::DesktopPorts{*port_, *ticks_, *view_, *prompter_, *view_});
+  session_ = std::make_unique<program::DesktopSession>(
+      *program_, program::DesktopPorts{*port_, *ticks_, *view_, *prompter_, *view_});
 
   MainWindowActions actions;
   actions.settings = [this] { openSettings(); };
@@ -107,9 +107,9 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   about_ = makeAboutBox(main_.get());
   settings_ = std::make_unique<TSettings2>(program_->settings(), session_->prompter(), main_.get());
   settings_->setHelpAction([this] { help_->showPage("settings"); });
-  settings_->setAcceptedAction([this](const app::SettingsDialogOutcome& out) {
-    if (out.autoAnswer == app::AutoAnswerChange::Enter) main_->enterAutoAnswer();
-    if (out.autoAnswer == app::AutoAnswerChange::Leave) main_->leaveAutoAnswer();
+  settings_->setAcceptedAction([this](const settings::SettingsDialogOutcome& out) {
+    if (out.autoAnswer == settings::AutoAnswerChange::Enter) main_->enterAutoAnswer();
+    if (out.autoAnswer == settings::AutoAnswerChange::Leave) main_->leaveAutoAnswer();
     main_->update();
   });
   if (!qEnvironmentVariableIsEmpty("BREVIK_TRACE")) {
@@ -117,7 +117,7 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
     session_->engine().setTraceSink(trace_.get());
   }
   comm_->setAbortAction([this] { session_->engine().abort(); });
-  status_->setLeaveAction([this](link::StatusFormExit how) { return session_->leaveStatusForm(how); });
+  status_->setLeaveAction([this](program::StatusFormExit how) { return session_->leaveStatusForm(how); });
   status_->setShowMainAction([this] { view_->showMainWindow(); });
 }
 
@@ -130,11 +130,11 @@ BrevikDesktop::~BrevikDesktop() {
 StartMode BrevikDesktop::startMode() const {
   if (program_->quitRequest()) return StartMode::Quit;
   switch (program_->startupAction()) {
-    case app::StartupAction::LogAndQuit: return StartMode::Quit;
-    case app::StartupAction::HangUp: return StartMode::HangUp;
-    case app::StartupAction::SendSetup:
-    case app::StartupAction::ReceiveData:
-    case app::StartupAction::ReceiveCsv: return StartMode::Unattended;
+    case settings::StartupAction::LogAndQuit: return StartMode::Quit;
+    case settings::StartupAction::HangUp: return StartMode::HangUp;
+    case settings::StartupAction::SendSetup:
+    case settings::StartupAction::ReceiveData:
+    case settings::StartupAction::ReceiveCsv: return StartMode::Unattended;
     default: return StartMode::ShowMain;
   }
 }
@@ -145,9 +145,9 @@ void BrevikDesktop::start() {
       quit();
       return;
     case StartMode::HangUp:
-      hangUp_ = std::make_unique<app::ModemHangUp>(*port_, *ticks_);
-      app::hangUpAndQuit(*hangUp_, program_->settings(), program_->unattendedLog(),
-                         [this](app::QuitRequest request) {
+      hangUp_ = std::make_unique<program::ModemHangUp>(*port_, *ticks_);
+      program::hangUpAndQuit(*hangUp_, program_->settings(), program_->unattendedLog(),
+                         [this](settings::QuitRequest request) {
                            program_->requestQuit(request);
                            quit();
                          });

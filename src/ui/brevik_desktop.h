@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/hang_up.h"
-#include "app/program.h"
+#include "program/hang_up.h"
+#include "program/program.h"
 #include "common/clock.h"
 #include "common/prompter.h"
-#include "link/desktop_session.h"
+#include "program/desktop_session.h"
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
 
@@ -65,8 +65,8 @@ class BrevikDesktop {
   // unattended action or the hang-up).
   void start();
 
-  app::Program& program() { return *program_; }
-  link::DesktopSession& session() { return *session_; }
+  program::Program& program() { return *program_; }
+  program::DesktopSession& session() { return *session_; }
   Prompter& prompter() { return *prompter_; }
   TMain& mainWindow() { return *main_; }
   TSettings2& settingsDialog() { return *settings_; }
@@ -85,7 +85,7 @@ class BrevikDesktop {
   DesktopOptions options_;
   std::unique_ptr<Clock> ownClock_;
   const Clock* clock_;
-  std::unique_ptr<app::Program> program_;
+  std::unique_ptr<program::Program> program_;
   std::unique_ptr<link::TickScheduler> ownTicks_;
   link::TickScheduler* ticks_;
   std::unique_ptr<link::SerialPort> ownPort_;
@@ -95,12 +95,12 @@ class BrevikDesktop {
   std::unique_ptr<TCommStatus> comm_;
   std::unique_ptr<TStatus> status_;
   std::unique_ptr<QtDesktopView> view_;
-  std::unique_ptr<link::DesktopSession> session_;
+  std::unique_ptr<program::DesktopSession> session_;
   std::unique_ptr<TMain> main_;
   std::unique_ptr<QDialog> about_;
   std::unique_ptr<TSettings2> settings_;
   std::unique_ptr<HelpWindow> help_;
-  std::unique_ptr<app::ModemHangUp> hangUp_;
+  std::unique_ptr<program::ModemHangUp> hangUp_;
   std::unique_ptr<link::TraceSink> trace_;
   bool quitting_ = false;
 };

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "app/home.h"
-#include "app/logger_settings.h"
+#include "settings/home.h"
+#include "settings/logger_settings.h"
 #include "common/files.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_main.h"
@@ -25,13 +25,13 @@ Result<std::filesystem::path> prepareDemoHome(const std::filesystem::path& dataD
   for (int attempt = 0; attempt < 20; ++attempt) {
     const fs::path home = base / ("brevik-demo-" + std::to_string(random() % 1000000));
     if (!fs::create_directory(home, ec)) continue;  // taken (or failed): try another name
-    if (Status seeded = app::seedHome(home, dataDir); !seeded) return seeded.error();
+    if (Status seeded = settings::seedHome(home, dataDir); !seeded) return seeded.error();
     const std::string ports = std::string("# COM1 is the built-in virtual logger\r\nCOM1=sim:") + kDemoProfile + "\r\n";
     if (Status written = files::writeFileAtomically(home / "ports.ini", ports); !written) return written.error();
-    app::LoggerSettings settings;
+    settings::LoggerSettings settings;
     settings.BaudRate = kDemoBaudRate;
     settings.FastProtocol = 1;
-    if (Status saved = app::saveSettings(home, settings); !saved) return saved.error();
+    if (Status saved = settings::saveSettings(home, settings); !saved) return saved.error();
     return home;
   }
   return makeError(ErrorKind::Io, "cannot create a demo home in " + base.string());

@@ -78,23 +78,23 @@ void QtDesktopView::hideStatusForm() { status_.closeQuietly(); }
 
 void QtDesktopView::setValueTexts(const std::array<std::string, 4>& texts) { status_.setValueTexts(texts); }
 
-QString QtDesktopView::windowTitleOf(link::WindowId window) {
+QString QtDesktopView::windowTitleOf(program::WindowId window) {
   switch (window) {
-    case link::WindowId::GraphOpenFile:
-    case link::WindowId::Graph: return "Graph";
-    case link::WindowId::RealTimeGraph: return "Real Time Graph";
-    case link::WindowId::Setup: return "       KALDO  Setup";
-    case link::WindowId::ScalingLabels: return "Change Scaling and/or Labels";
-    case link::WindowId::StationAddress: return "Station Address";
-    case link::WindowId::PhoneList: return "Phone List";
-    case link::WindowId::LocalModems: return "Local Modems";
-    case link::WindowId::RemoteModems: return "Site Modems";
-    case link::WindowId::ComTest: return "Com Test";
+    case program::WindowId::GraphOpenFile:
+    case program::WindowId::Graph: return "Graph";
+    case program::WindowId::RealTimeGraph: return "Real Time Graph";
+    case program::WindowId::Setup: return "       KALDO  Setup";
+    case program::WindowId::ScalingLabels: return "Change Scaling and/or Labels";
+    case program::WindowId::StationAddress: return "Station Address";
+    case program::WindowId::PhoneList: return "Phone List";
+    case program::WindowId::LocalModems: return "Local Modems";
+    case program::WindowId::RemoteModems: return "Site Modems";
+    case program::WindowId::ComTest: return "Com Test";
   }
   return "Brevik Logger";
 }
 
-void QtDesktopView::openWindow(link::WindowId window) {
+void QtDesktopView::openWindow(program::WindowId window) {
   if (notAvailable_ == nullptr) {
     notAvailable_ = new QDialog(main_);
     notAvailable_->setObjectName("NotAvailableWindow");

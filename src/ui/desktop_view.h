@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "link/desktop_session.h"
+#include "program/desktop_session.h"
 #include "link/link_view.h"
 
 class QDialog;
@@ -21,7 +21,7 @@ class TStatus;
 // The window of a part of the program that is not there yet.
 class NotAvailableWindow;
 
-class QtDesktopView final : public link::LinkView, public link::DesktopWindows {
+class QtDesktopView final : public link::LinkView, public program::DesktopWindows {
  public:
   QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit);
   void setMainWindow(TMain* main) { main_ = main; }
@@ -52,12 +52,12 @@ class QtDesktopView final : public link::LinkView, public link::DesktopWindows {
   void showStatusForm() override;
   void hideStatusForm() override;
   void setValueTexts(const std::array<std::string, 4>& texts) override;
-  void openWindow(link::WindowId window) override;
+  void openWindow(program::WindowId window) override;
   void quitProgram() override;
 
   // The "not available yet" window (created on first use).
   QDialog* notAvailableWindow() const;
-  static QString windowTitleOf(link::WindowId window);
+  static QString windowTitleOf(program::WindowId window);
 
  private:
   TCommStatus& comm_;

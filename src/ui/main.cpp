@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/home.h"
+#include "settings/command_line.h"
+#include "settings/home.h"
 #include "ui/brevik_desktop.h"
 #include "ui/demo.h"
 
@@ -21,13 +21,13 @@
 int main(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  auto split = brevik::app::splitProgramArguments(args);
+  auto split = brevik::settings::splitProgramArguments(args);
   if (!split) {
     std::fprintf(stderr, "%s\n", split.error().message.c_str());
     return 2;
   }
   if (split->help) {
-    std::fputs(brevik::app::programUsage().c_str(), stdout);
+    std::fputs(brevik::settings::programUsage().c_str(), stdout);
     return 0;
   }
   if (split->version) {
@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::filesystem::path exeDir = brevik::app::executableDirectory(argv[0]);
-  const std::filesystem::path dataDir = brevik::app::findShippedData(exeDir, BREVIK_DATA_DIR);
+  const std::filesystem::path exeDir = brevik::settings::executableDirectory(argv[0]);
+  const std::filesystem::path dataDir = brevik::settings::findShippedData(exeDir, BREVIK_DATA_DIR);
 
   std::filesystem::path home;
   if (split->demo) {
@@ -47,13 +47,13 @@ int main(int argc, char** argv) {
     }
     home = *demoHome;
   } else {
-    auto chosen = brevik::app::chooseHome(brevik::app::homeInputsFromEnvironment(split->home, exeDir));
+    auto chosen = brevik::settings::chooseHome(brevik::settings::homeInputsFromEnvironment(split->home, exeDir));
     if (!chosen) {
       std::fprintf(stderr, "brevik: %s\n", chosen.error().message.c_str());
       return 1;
     }
     home = *chosen;
-    if (auto seeded = brevik::app::seedHome(home, dataDir); !seeded)
+    if (auto seeded = brevik::settings::seedHome(home, dataDir); !seeded)
       std::fprintf(stderr, "brevik: %s\n", seeded.error().message.c_str());
   }
   std::error_code ec;

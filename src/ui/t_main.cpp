@@ -14,12 +14,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/main_window_rules.h"
+#include "program/main_window_rules.h"
 #include "ui/text.h"
 
 namespace brevik::ui {
 
-TMain::TMain(link::DesktopSession& session, MainWindowActions actions, QWidget* parent)
+TMain::TMain(program::DesktopSession& session, MainWindowActions actions, QWidget* parent)
     : QMainWindow(parent), session_(session), actions_(std::move(actions)) {
   setObjectName("TMain");
   buildMenus();
@@ -226,12 +226,12 @@ void TMain::paintEvent(QPaintEvent* event) {
 
 void TMain::applyPaintRules() {
   ++paintCount_;
-  app::Program& program = session_.program();
+  program::Program& program = session_.program();
   // 1
   const QString title = fromCp(program.globals().productTitle);
   if (windowTitle() != title) setWindowTitle(title);
   // 2, 3
-  const app::MainWindowLook look = app::mainWindowLook(program.settings(), session_.context().linkUp);
+  const program::MainWindowLook look = program::mainWindowLook(program.settings(), session_.context().linkUp);
   for (QWidget* w : {static_cast<QWidget*>(netBevel_), static_cast<QWidget*>(netLabel_),
                      static_cast<QWidget*>(netField_), netSpin_})
     if (w->isVisibleTo(this) != look.stationControls) w->setVisible(look.stationControls);
@@ -302,7 +302,7 @@ void TMain::NetFieldMainChange() {
 }
 
 void TMain::stepStation(int step) {
-  const std::uint8_t next = app::stepStation(session_.program().settings().StationAddress, step);
+  const std::uint8_t next = program::stepStation(session_.program().settings().StationAddress, step);
   netField_->setText(QString::number(next));
   NetFieldMainChange();
 }

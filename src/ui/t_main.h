@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "link/desktop_session.h"
+#include "program/desktop_session.h"
 
 class QAction;
 class QFrame;
@@ -33,7 +33,7 @@ class TMain final : public QMainWindow {
   Q_OBJECT
 
  public:
-  TMain(link::DesktopSession& session, MainWindowActions actions, QWidget* parent = nullptr);
+  TMain(program::DesktopSession& session, MainWindowActions actions, QWidget* parent = nullptr);
 
   void enterAutoAnswer();
   void leaveAutoAnswer();
@@ -80,7 +80,7 @@ class TMain final : public QMainWindow {
   void buildControls();
   void stepStation(int step);
 
-  link::DesktopSession& session_;
+  program::DesktopSession& session_;
   MainWindowActions actions_;
   QFrame* netBevel_ = nullptr;
   QLabel* netLabel_ = nullptr;

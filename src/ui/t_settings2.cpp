@@ -28,7 +28,7 @@ QGroupBox* TSettings2::radioGroup(const QString& name, const QString& caption, c
   return box;
 }
 
-TSettings2::TSettings2(app::LoggerSettings& settings, Prompter& prompter, QWidget* parent)
+TSettings2::TSettings2(settings::LoggerSettings& settings, Prompter& prompter, QWidget* parent)
     : QDialog(parent), settings_(settings), prompter_(prompter) {
   setObjectName("TSettings2");
   setWindowTitle("Settings");
@@ -115,10 +115,10 @@ void TSettings2::check(QButtonGroup* group, int index) {
 }
 
 void TSettings2::showFields() {
-  const app::SettingsDialogState s = app::settingsDialogStateOf(settings_);
+  const settings::SettingsDialogState s = settings::settingsDialogStateOf(settings_);
   check(port_, s.portIndex);
   shownBaudIndex_ = s.baudIndex;
-  check(baud_, s.baudIndex < app::kBaudGroupItems ? s.baudIndex : -1);
+  check(baud_, s.baudIndex < settings::kBaudGroupItems ? s.baudIndex : -1);
   check(network_, s.network ? 1 : 0);
   modem_->setChecked(s.modem);
   autoAnswer_->setChecked(s.autoAnswer);
@@ -135,8 +135,8 @@ void TSettings2::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-app::SettingsDialogState TSettings2::controlState() const {
-  app::SettingsDialogState s;
+settings::SettingsDialogState TSettings2::controlState() const {
+  settings::SettingsDialogState s;
   s.portIndex = std::max(0, checkedIndex(port_));
   const int baud = checkedIndex(baud_);
   s.baudIndex = baud >= 0 ? baud : shownBaudIndex_;
@@ -152,7 +152,7 @@ app::SettingsDialogState TSettings2::controlState() const {
 }
 
 void TSettings2::OKBtnClick() {
-  const app::SettingsDialogOutcome out = app::applySettingsDialog(controlState(), settings_);
+  const settings::SettingsDialogOutcome out = settings::applySettingsDialog(controlState(), settings_);
   if (!out.accepted) {
     prompter_.ask(Message{MessageKind::Information, out.refusal.value_or(""), Buttons::Ok, 0});
     return;
@@ -161,9 +161,9 @@ void TSettings2::OKBtnClick() {
   if (accepted_) accepted_(out);
 }
 
-void TSettings2::AutocsvCheckBoxClick() { app::applyAutoExportClick(autoCsv_->isChecked(), settings_); }
+void TSettings2::AutocsvCheckBoxClick() { settings::applyAutoExportClick(autoCsv_->isChecked(), settings_); }
 
-void TSettings2::ExpDateFormatRGClick() { app::applyDateFormatClick(checkedIndex(dateFormat_) == 1, settings_); }
+void TSettings2::ExpDateFormatRGClick() { settings::applyDateFormatClick(checkedIndex(dateFormat_) == 1, settings_); }
 
 void TSettings2::CB_modemClick() { autoAnswer_->setVisible(modem_->isChecked()); }
 

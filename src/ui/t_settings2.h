@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/logger_settings.h"
-#include "app/settings_dialog.h"
+#include "settings/logger_settings.h"
+#include "settings/settings_dialog.h"
 #include "common/prompter.h"
 
 class QButtonGroup;
@@ -24,16 +24,16 @@ class TSettings2 final : public QDialog {
 
  public:
   // `accepted` runs after OK stored the settings (the main window follows them).
-  TSettings2(app::LoggerSettings& settings, Prompter& prompter, QWidget* parent = nullptr);
+  TSettings2(settings::LoggerSettings& settings, Prompter& prompter, QWidget* parent = nullptr);
 
-  void setAcceptedAction(std::function<void(const app::SettingsDialogOutcome&)> action) {
+  void setAcceptedAction(std::function<void(const settings::SettingsDialogOutcome&)> action) {
     accepted_ = std::move(action);
   }
   void setHelpAction(std::function<void()> action) { help_ = std::move(action); }
 
   // FormShow: each control shows its field.
   void showFields();
-  app::SettingsDialogState controlState() const;
+  settings::SettingsDialogState controlState() const;
 
  private Q_SLOTS:
   void OKBtnClick();
@@ -50,7 +50,7 @@ class TSettings2 final : public QDialog {
   static int checkedIndex(const QButtonGroup* group);
   static void check(QButtonGroup* group, int index);
 
-  app::LoggerSettings& settings_;
+  settings::LoggerSettings& settings_;
   Prompter& prompter_;
   QButtonGroup* port_ = nullptr;
   QButtonGroup* baud_ = nullptr;
@@ -63,7 +63,7 @@ class TSettings2 final : public QDialog {
   QCheckBox* mt7xx_ = nullptr;
   QCheckBox* autoCsv_ = nullptr;
   int shownBaudIndex_ = 4;
-  std::function<void(const app::SettingsDialogOutcome&)> accepted_;
+  std::function<void(const settings::SettingsDialogOutcome&)> accepted_;
   std::function<void()> help_;
 };
 

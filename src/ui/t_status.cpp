@@ -130,15 +130,15 @@ void TStatus::setIdentificationText(const QString& text) { identLabel_->setText(
 void TStatus::closeQuietly() { hide(); }
 
 void TStatus::OKButtonClick() {
-  link::StatusFormExitOutcome out;
-  if (leave_) out = leave_(link::StatusFormExit::OkButton);
+  program::StatusFormExitOutcome out;
+  if (leave_) out = leave_(program::StatusFormExit::OkButton);
   if (out.closeForm) hide();
   if (out.showMainWindow && showMain_) showMain_();
 }
 
 void TStatus::closeEvent(QCloseEvent* event) {
-  link::StatusFormExitOutcome out;
-  if (leave_) out = leave_(link::StatusFormExit::Closed);
+  program::StatusFormExitOutcome out;
+  if (leave_) out = leave_(program::StatusFormExit::Closed);
   event->accept();
   if (out.showMainWindow && showMain_) showMain_();
 }

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "link/desktop_session.h"
+#include "program/desktop_session.h"
 #include "protocol/status_texts.h"
 
 class QLabel;
@@ -23,7 +23,7 @@ class TStatus final : public QDialog {
   Q_OBJECT
 
  public:
-  using Leave = std::function<link::StatusFormExitOutcome(link::StatusFormExit)>;
+  using Leave = std::function<program::StatusFormExitOutcome(program::StatusFormExit)>;
 
   explicit TStatus(QWidget* parent = nullptr);
 

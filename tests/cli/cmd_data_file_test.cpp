@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "cli/command.h"
-#include "graph/data_file_builder.h"
+#include "support/data_file_builder.h"
 #include "protocol/vocabulary.h"
 #include "support/temp_dir.h"
 
@@ -26,7 +26,7 @@ Outcome run(const brevik::testing::TempDir& dir, std::vector<std::string> args) 
 // A 12-bit, two-channel, two-bank (model '6') file: bank A full, bank B
 // with three samples per channel.
 std::string twoBankFile() {
-  using namespace graph;
+  using namespace datafile;
   DataFileHeaderFields h = fixtures::sampleHeader(protocol::kResolution12Bit, 2);
   h.channelBits = 0x05;  // channels 1 and 3
   h.modelCode = '6';
@@ -60,7 +60,7 @@ TEST(DataFileCommands, SamplesPrintsOneLinePerInstantAcrossBanks) {
   const auto path = dir.write("site.qx1", twoBankFile());
   const Outcome r = run(dir, {"samples", path.string()});
   ASSERT_EQ(r.rc, kExitOk) << r.err;
-  const auto ramp = graph::fixtures::rampSamples(21504, 4095);
+  const auto ramp = fixtures::rampSamples(21504, 4095);
   std::istringstream lines(r.out);
   std::string line;
   std::vector<std::string> all;

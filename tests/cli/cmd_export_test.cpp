@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
-#include "graph/loaded_file_fixtures.h"
+#include "support/loaded_file_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace brevik::cli {
@@ -25,7 +25,7 @@ Outcome run(const brevik::testing::TempDir& dir, std::vector<std::string> args) 
 }
 
 std::string fourSampleFile() {
-  return graph::fixtures::buildFile(graph::fixtures::linearHeader(1, 'G', 4), {{10, 20, 30, 40}});
+  return fixtures::buildFile(fixtures::linearHeader(1, 'G', 4), {{10, 20, 30, 40}});
 }
 
 TEST(ExportCommand, FormFollowsTheNameUnlessAnOptionSaysOtherwise) {
@@ -51,9 +51,9 @@ TEST(ExportCommand, UsesTheHomesDayFirstSetting) {
   brevik::testing::TempDir dir;
   const auto src = dir.write("s.QX1", fourSampleFile());
   ASSERT_EQ(run(dir, {src.string(), (dir / "warm.csv").string()}).rc, kExitOk);  // creates the home
-  app::LoggerSettings settings = app::loadSettings(dir / "home");
+  settings::LoggerSettings settings = settings::loadSettings(dir / "home");
   settings.ExportDayFirst = 1;
-  ASSERT_TRUE(app::saveSettings(dir / "home", settings).ok());
+  ASSERT_TRUE(settings::saveSettings(dir / "home", settings).ok());
   const Outcome r = run(dir, {src.string(), (dir / "d.csv").string(), "--no-header", "--text"});
   ASSERT_EQ(r.rc, kExitOk) << r.err;
   EXPECT_EQ(dir.read("d.csv").substr(0, 19), "03/06/2003 09:05:00");

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../protocol/status_reply_builder.h"
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/kaldo_run.h"
 #include "support/temp_dir.h"
@@ -36,10 +36,10 @@ protocol::testing::StatusReplyBuilder reply() {
 
 TEST(KaldoDecodeStatus, PrintsTheFormInOrderWithTheHomesSettings) {
   TempDir home;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   settings.FahrenheitUnits = 0;
   settings.TwelveHourClock = 0;
-  ASSERT_TRUE(app::saveSettings(home.path(), settings));
+  ASSERT_TRUE(settings::saveSettings(home.path(), settings));
   const auto file = home.write("status.txt", reply().build() + "\r\n");
   const KaldoRun r = kaldo(home, {file.string(), "--schedule", "9830073300"});
   ASSERT_EQ(r.status, kExitOk) << r.err;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "support/temp_dir.h"
 
@@ -25,12 +25,12 @@ std::size_t lineCount(const std::string& text) {
 TEST(KaldoReceiveAutoExport, WritesTheCsvBesideTheSettingsWhenAskedTo) {
   for (const bool autoExport : {false, true}) {
     TempDir home;
-    app::LoggerSettings s;
+    settings::LoggerSettings s;
     s.FastProtocol = 0;
     s.BaudRate = 9600;
     s.AutoExport = autoExport ? 1 : 0;
     s.ExportAveraging = 10;
-    ASSERT_TRUE(app::saveSettings(home.path(), s));
+    ASSERT_TRUE(settings::saveSettings(home.path(), s));
     const auto profile = home.write("one.logger", "model = 5\nresolution = 8\npointer = 0x0300\n"
                                                   "channels = 0x01\ntypes = 3000\n");
     std::filesystem::create_directories(home / "data");

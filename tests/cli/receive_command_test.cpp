@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/kaldo_run.h"
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 #include "support/temp_dir.h"
 
 namespace brevik::cli {
@@ -24,11 +24,11 @@ KaldoRun kaldoReceive(const TempDir& home, std::vector<std::string> args) {
 }
 
 void normalLinkAt9600(const TempDir& home) {
-  app::LoggerSettings s;
+  settings::LoggerSettings s;
   s.FastProtocol = 0;
   s.BaudRate = 9600;
   s.PortNumber = 1;
-  ASSERT_TRUE(app::saveSettings(home.path(), s));
+  ASSERT_TRUE(settings::saveSettings(home.path(), s));
 }
 
 TEST(KaldoReceive, WritesTheDataFileShowsProgressAndTheFinalMessage) {
@@ -43,7 +43,7 @@ TEST(KaldoReceive, WritesTheDataFileShowsProgressAndTheFinalMessage) {
   EXPECT_EQ(r.out.rfind("! Transfert terminé: site1a.qx1, Temps mis   : ", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("! Trace Data?"), std::string::npos);
   EXPECT_NE(r.err.find("1720/1720 blocks"), std::string::npos);
-  auto file = graph::readLoggerDataFile(target);
+  auto file = datafile::readLoggerDataFile(target);
   ASSERT_TRUE(file) << file.error().message;
   EXPECT_EQ(file->banks.size(), 4u);
   EXPECT_EQ(file->banks[0].letter, 'B');

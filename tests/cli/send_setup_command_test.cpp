@@ -6,7 +6,7 @@
 #include <unistd.h>
 #endif
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "setup/setup_file.h"
 #include "support/temp_dir.h"
@@ -30,13 +30,13 @@ KaldoRun kaldo(const TempDir& home, std::vector<std::string> args) {
 
 // The normal wake-up at `baud`: what the virtual logger normal-9600 answers at 9600.
 void linkSettings(const TempDir& home, std::uint32_t baud, char lastRevision = 'q') {
-  app::LoggerSettings s;
+  settings::LoggerSettings s;
   s.FastProtocol = 0;
   s.BaudRate = baud;
   s.NetworkMode = 0;
   s.PortNumber = 1;
   s.LastRevision = lastRevision;
-  ASSERT_TRUE(app::saveSettings(home.path(), s));
+  ASSERT_TRUE(settings::saveSettings(home.path(), s));
 }
 
 std::string setupFile(const TempDir& home, std::vector<std::string> fields) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/kaldo_run.h"
 #include "support/temp_dir.h"
@@ -28,7 +28,7 @@ TEST(KaldoSettings, PrintsEveryFieldByNameInRecordOrder) {
   const KaldoRun r = kaldo(home, {});
   ASSERT_EQ(r.status, kExitOk) << r.err;
   const auto printed = lines(r.out);
-  const auto& fields = app::settingFields();
+  const auto& fields = settings::settingFields();
   ASSERT_EQ(printed.size(), fields.size());
   for (std::size_t i = 0; i < fields.size(); ++i)
     EXPECT_EQ(printed[i].rfind(std::string(fields[i].name) + ": ", 0), 0u) << printed[i];
@@ -42,12 +42,12 @@ TEST(KaldoSettings, PrintsEveryFieldByNameInRecordOrder) {
 
 TEST(KaldoSettings, ControlCharactersAreShownEscapedOnTheirLine) {
   TempDir home;
-  app::LoggerSettings s;
+  settings::LoggerSettings s;
   s.LocalModemInit = "ATZ\r\nAT";
   s.LastRevision = '\0';
-  ASSERT_TRUE(app::saveSettings(home.path(), s));
+  ASSERT_TRUE(settings::saveSettings(home.path(), s));
   const auto printed = lines(kaldo(home, {}).out);
-  ASSERT_EQ(printed.size(), app::settingFields().size());
+  ASSERT_EQ(printed.size(), settings::settingFields().size());
   EXPECT_EQ(printed[17], "LastRevision: \\x00");
   EXPECT_EQ(printed[23], "LocalModemInit: ATZ\\x0D\\x0AAT");
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/kaldo_run.h"
 #include "support/temp_dir.h"
@@ -32,13 +32,13 @@ bool hasLine(const std::vector<std::string>& ls, const std::string& line) {
 // The home's link settings: what the exchange runs with.
 void linkSettings(const TempDir& home, bool fast, std::uint32_t baud, bool network = false,
                   std::uint8_t station = 0) {
-  app::LoggerSettings s;
+  settings::LoggerSettings s;
   s.FastProtocol = fast ? 1 : 0;
   s.BaudRate = baud;
   s.NetworkMode = network ? 1 : 0;
   s.StationAddress = station;
   s.PortNumber = 1;
-  ASSERT_TRUE(app::saveSettings(home.path(), s));
+  ASSERT_TRUE(settings::saveSettings(home.path(), s));
 }
 
 TEST(KaldoStatus, ReadsTheVirtualLoggerAndPrintsTheFormThenTheSchedule) {

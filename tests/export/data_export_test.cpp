@@ -7,22 +7,22 @@
 #include <memory>
 #include <sstream>
 
-#include "export/auto_export.h"
+#include "program/auto_export.h"
 #include "export/data_export.h"
 #include "graph/get_data.h"
-#include "graph/loaded_file_fixtures.h"
-#include "graph/qx2_table.h"
+#include "support/loaded_file_fixtures.h"
+#include "datafile/qx2_table.h"
 #include "support/temp_dir.h"
 
 namespace brevik::exporting {
 namespace {
 
-using graph::fixtures::interleave;
-using graph::fixtures::linearHeader;
+using fixtures::interleave;
+using fixtures::linearHeader;
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
-  graph::LineCursor cursor(text);
+  datafile::LineCursor cursor(text);
   std::string_view line;
   while (cursor.next(line)) lines.emplace_back(line);
   return lines;
@@ -36,12 +36,12 @@ std::vector<std::uint8_t> ramp(std::size_t n, std::size_t start = 1) {
 
 struct Exporter {
   testing::TempDir dir;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   Exporter() { settings.FahrenheitUnits = 0; }
 
   std::vector<std::string> run(const std::filesystem::path& source, std::string_view outName,
                                const ExportOptions& options) {
-    const auto done = exportDataFile(source, dir / outName, options, settings, dir.path());
+    const auto done = program::exportDataFile(source, dir / outName, options, settings, dir.path());
     EXPECT_TRUE(done.ok()) << (done.ok() ? "" : done.error().message);
     return linesOf(dir.read(outName));
   }
@@ -49,7 +49,7 @@ struct Exporter {
 
 TEST(Export, AveragesOfTenOverTwentyFiveSamples) {
   Exporter e;
-  const auto src = e.dir.write("a.QX1", graph::fixtures::buildFile(linearHeader(1, 'G', 25), {ramp(25)}));
+  const auto src = e.dir.write("a.QX1", fixtures::buildFile(linearHeader(1, 'G', 25), {ramp(25)}));
   ExportOptions o;
   o.averaging = 10;
   o.noHeader = true;
@@ -66,7 +66,7 @@ TEST(Export, HeaderLinesOfACsvExport) {
   auto h = linearHeader(2, 'G', 3);
   h.session = "Well4;siteB";
   h.descriptions = {"Air;Deg Q", "Water", "", "Probe"};
-  const auto src = e.dir.write("h.QX1", graph::fixtures::buildFile(h, {interleave({ramp(3), ramp(3, 10)})}));
+  const auto src = e.dir.write("h.QX1", fixtures::buildFile(h, {interleave({ramp(3), ramp(3, 10)})}));
   ExportOptions o;
   o.note = "pump test";
   o.averaging = kOneAverage;
@@ -92,7 +92,7 @@ TEST(Export, HeaderLinesOfACsvExport) {
 
 TEST(Export, TextFormLayoutOfOneChannel) {
   Exporter e;
-  const auto src = e.dir.write("t.QX1", graph::fixtures::buildFile(linearHeader(1, 'G', 2), {ramp(2)}));
+  const auto src = e.dir.write("t.QX1", fixtures::buildFile(linearHeader(1, 'G', 2), {ramp(2)}));
   ExportOptions o;
   o.csv = false;
   o.averaging = 0;  // read as every point
@@ -108,7 +108,7 @@ TEST(Export, TextFormLayoutOfOneChannel) {
 
 TEST(Export, NoHeaderOnlyForCsvAndTxtNames) {
   Exporter e;
-  const auto src = e.dir.write("n.QX1", graph::fixtures::buildFile(linearHeader(1, 'G', 2), {ramp(2)}));
+  const auto src = e.dir.write("n.QX1", fixtures::buildFile(linearHeader(1, 'G', 2), {ramp(2)}));
   ExportOptions o;
   o.noHeader = true;
   EXPECT_EQ(e.run(src, "n.dat", o).size(), 19u);
@@ -120,7 +120,7 @@ TEST(Export, MillisecondsAndDayFirstStamps) {
   Exporter e;
   auto h = linearHeader(1, 'V', 3);
   h.last = "Tue  3-Jun-2003  9:05:12";  // too short a span to measure the rate by
-  const auto src = e.dir.write("m.QX1", graph::fixtures::buildFile(h, {ramp(3)}));
+  const auto src = e.dir.write("m.QX1", fixtures::buildFile(h, {ramp(3)}));
   ExportOptions o;
   o.dayFirst = true;
   const auto lines = e.run(src, "m.csv", o);
@@ -140,7 +140,7 @@ TEST(Export, FahrenheitFollowsTheSettingForTemperaturesOnly) {
   auto h = linearHeader(2, 'G', 3);
   h.typeCodes = {'C', '3', '0', '0'};
   h.scalingTexts = {"C", "     0   255", "", ""};
-  const auto src = e.dir.write("f.QX1", graph::fixtures::buildFile(h, {interleave({{60, 120, 180}, {1, 2, 3}})}));
+  const auto src = e.dir.write("f.QX1", fixtures::buildFile(h, {interleave({{60, 120, 180}, {1, 2, 3}})}));
   std::filesystem::copy_file(testing::dataDir() / "C.Rvt", e.dir / "C.Rvt");
   ExportOptions o;
   o.noHeader = true;
@@ -169,7 +169,7 @@ TEST(Export, EachHumidityMode) {
   h.inputModes = 0x0041;  // Temp/RH on channels 1 and 3
   h.descriptions = {"Temp;Deg C", "", "Moisture", ""};
   h.memoryPointer = 512 + 4;
-  const auto src = e.dir.write("rh.QX1", graph::fixtures::buildFile(h, {interleave({{20, 25}, {50, 60}})}));
+  const auto src = e.dir.write("rh.QX1", fixtures::buildFile(h, {interleave({{20, 25}, {50, 60}})}));
   ExportOptions o;
   std::array<std::vector<std::string>, 3> out;
   const std::array<const char*, 3> units{"% RH", "Dew P", "Wet B"};
@@ -196,7 +196,7 @@ TEST(Export, ZoomedSpanUsesItsRangeAndTheSamplesAfterIt) {
   testing::TempDir dir;
   std::vector<std::uint16_t> s(30);
   for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<std::uint16_t>(i + 1);
-  graph::LoadedFile f = graph::fixtures::linearState({s});
+  datafile::LoadedFile f = fixtures::linearState({s});
   f.fileName = dir / "z.QX1";
   f.zoomed = true;
   f.rangeStart = 10;
@@ -220,7 +220,7 @@ TEST(Export, TableSourceIsCopiedOrReaveraged) {
       "06/03/2003,09:05:00,1.000,10.000\r\n06/03/2003,09:06:00,2.000,20.000\r\n"
       "06/03/2003,09:07:00,4.000,40.000\r\n";
   const auto table = dir.write("s.QX2", std::string(17, '\n') + rows);
-  graph::LoadedFile f;
+  datafile::LoadedFile f;
   f.fileName = table;
   f.tableForm = true;
   f.channels = {1, 2};
@@ -249,7 +249,7 @@ TEST(Export, TableSourceIsCopiedOrReaveraged) {
 
 TEST(Export, TableSourceErrors) {
   testing::TempDir dir;
-  graph::LoadedFile f;
+  datafile::LoadedFile f;
   f.tableForm = true;
   f.channels = {1};
   f.fileName = dir / "plain.txt";
@@ -265,13 +265,13 @@ TEST(Export, TableSourceErrors) {
 
 TEST(Export, UnwritableTargetLeavesNothingAndSourceUntouched) {
   Exporter e;
-  const std::string content = graph::fixtures::buildFile(linearHeader(1, 'G', 5), {ramp(5)});
+  const std::string content = fixtures::buildFile(linearHeader(1, 'G', 5), {ramp(5)});
   const auto src = e.dir.write("u.QX1", content);
-  const auto missingDir = exportDataFile(src, e.dir / "no-such-dir" / "u.csv", ExportOptions{}, e.settings,
+  const auto missingDir = program::exportDataFile(src, e.dir / "no-such-dir" / "u.csv", ExportOptions{}, e.settings,
                                          e.dir.path());
   ASSERT_FALSE(missingDir.ok());
   EXPECT_NE(missingDir.error().message.find("no-such-dir"), std::string::npos);
-  const auto onSource = exportDataFile(src, src, ExportOptions{}, e.settings, e.dir.path());
+  const auto onSource = program::exportDataFile(src, src, ExportOptions{}, e.settings, e.dir.path());
   ASSERT_FALSE(onSource.ok());
   EXPECT_EQ(e.dir.read("u.QX1"), content);
   std::size_t entries = 0;
@@ -281,14 +281,14 @@ TEST(Export, UnwritableTargetLeavesNothingAndSourceUntouched) {
 
 TEST(Export, AutomaticExportFollowsTheSettings) {
   Exporter e;
-  const auto src = e.dir.write("auto.QX1", graph::fixtures::buildFile(linearHeader(1, 'G', 4), {ramp(4)}));
+  const auto src = e.dir.write("auto.QX1", fixtures::buildFile(linearHeader(1, 'G', 4), {ramp(4)}));
   e.settings.AutoExport = 0;
-  ASSERT_TRUE(exportAfterDownload(src, e.dir / "auto.CSV", e.settings, e.dir.path()).ok());
+  ASSERT_TRUE(program::exportAfterDownload(src, e.dir / "auto.CSV", e.settings, e.dir.path()).ok());
   EXPECT_FALSE(std::filesystem::exists(e.dir / "auto.CSV"));
   e.settings.AutoExport = 1;
   e.settings.ExportAveraging = 2;
   e.settings.ExportNoHeader = 1;
-  ASSERT_TRUE(exportAfterDownload(src, e.dir / "auto.CSV", e.settings, e.dir.path()).ok());
+  ASSERT_TRUE(program::exportAfterDownload(src, e.dir / "auto.CSV", e.settings, e.dir.path()).ok());
   EXPECT_EQ(linesOf(e.dir.read("auto.CSV")),
             (std::vector<std::string>{"06/03/2003,09:06:00,1.500", "06/03/2003,09:08:00,3.500"}));
 }

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "graph/display_values.h"
-#include "graph/loaded_file_fixtures.h"
-#include "graph/time_base.h"
+#include "support/loaded_file_fixtures.h"
+#include "datafile/time_base.h"
 
 namespace brevik::graph {
 namespace {
@@ -29,8 +29,8 @@ class DecimationFactor : public ::testing::TestWithParam<FactorCase> {};
 
 TEST_P(DecimationFactor, GivesFactorAndEvenPointCount) {
   const FactorCase c = GetParam();
-  LoadedFile f = linearState({pattern(c.samples)});
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({pattern(c.samples)});
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   EXPECT_EQ(series->factor, c.factor);
   EXPECT_EQ(series->points, c.points);
@@ -48,8 +48,8 @@ TEST(DisplayValues, PairsKeepTheTimeOrderOfMinimumAndMaximum) {
   s[4] = 10;
   s[6] = 5;    // group 1: the minimum comes first
   s[11] = 250;
-  LoadedFile f = linearState({s});
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({s});
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   ASSERT_EQ(series->factor, 3u);
   EXPECT_FLOAT_EQ(series->value(0, 0), 200.0f);
@@ -66,8 +66,8 @@ TEST(DisplayValues, EqualCountsKeepTheFirstPosition) {
   std::vector<std::uint16_t> s(4100, 50);
   s[1] = 90;
   s[3] = 90;  // a later equal maximum does not move it
-  LoadedFile f = linearState({s});
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({s});
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   EXPECT_EQ(series->largestIndex[0], 1u);
   EXPECT_EQ(series->smallestIndex[0], 0u);
@@ -77,13 +77,13 @@ TEST(DisplayValues, FallingTableChannelStoresTheLargerValueInTheLargestCountsPla
   std::vector<std::uint16_t> s(5000, 100);
   s[1] = 200;  // largest count first, smallest count later
   s[4] = 20;
-  LoadedFile f = linearState({s});
+  datafile::LoadedFile f = linearState({s});
   protocol::ChannelTables tables{};
   tables[0].addRow(255.0f, 0.0f);  // a falling table: count 0 reads 255
   tables[0].addRow(0.0f, 255.0f);
   tables[0].scaled = true;
   f.converter.setTables(tables);
-  auto series = std::make_unique<DisplaySeries>();
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   // Counts 200 and 20 read 55 and 235; the larger value takes the first place.
   EXPECT_NEAR(series->value(0, 0), 235.0f, 1e-3);
@@ -91,8 +91,8 @@ TEST(DisplayValues, FallingTableChannelStoresTheLargerValueInTheLargestCountsPla
 }
 
 TEST(DisplayValues, SingleSampleShowsTwoEqualPoints) {
-  LoadedFile f = linearState({{42}});
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({{42}});
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   ASSERT_EQ(series->points, 2u);
   EXPECT_FLOAT_EQ(series->value(0, 0), 42.0f);
@@ -104,8 +104,8 @@ TEST(DisplayValues, LastGroupIsCompletedWithTheLastSample) {
   // repetitions of sample 2049; nothing beyond the data is read.
   std::vector<std::uint16_t> s(2050, 30);
   s[2049] = 7;
-  LoadedFile f = linearState({s});
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({s});
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   ASSERT_EQ(series->points, 1026u);
   EXPECT_FLOAT_EQ(series->value(0, 1024), 30.0f);
@@ -113,8 +113,8 @@ TEST(DisplayValues, LastGroupIsCompletedWithTheLastSample) {
 }
 
 TEST(DisplayValues, ChannelsUseTheirOwnSlots) {
-  LoadedFile f = linearState({{1, 2, 3}, {10, 20, 30}, {100, 110, 120}});
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({{1, 2, 3}, {10, 20, 30}, {100, 110, 120}});
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   ASSERT_EQ(series->points, 3u);
   EXPECT_FLOAT_EQ(series->value(1, 2), 30.0f);
@@ -125,12 +125,12 @@ TEST(DisplayValues, ChannelsUseTheirOwnSlots) {
 TEST(DisplayValues, ZoomedRangeReadsFromItsStart) {
   std::vector<std::uint16_t> s(100);
   for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<std::uint16_t>(i);
-  LoadedFile f = linearState({s});
+  datafile::LoadedFile f = linearState({s});
   f.zoomed = true;
   f.rangeStart = 40;
   f.samplesInRange = 10;
   f.zoomOffsetMinutes = 40.0;
-  auto series = std::make_unique<DisplaySeries>();
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   ASSERT_EQ(series->points, 10u);
   EXPECT_FLOAT_EQ(series->value(0, 0), 40.0f);
@@ -142,8 +142,8 @@ TEST(DisplayValues, ZoomedRangeReadsFromItsStart) {
 }
 
 TEST(DisplayValues, PointTimesStepByFactorTimesRate) {
-  LoadedFile f = linearState({pattern(5000)}, 0.5);
-  auto series = std::make_unique<DisplaySeries>();
+  datafile::LoadedFile f = linearState({pattern(5000)}, 0.5);
+  auto series = std::make_unique<datafile::DisplaySeries>();
   computeDisplayValues(f, *series);
   const auto t = pointTime(f, *series, 10);  // 10 * 3 * 0.5 = 15 minutes on
   ASSERT_TRUE(t);
@@ -151,21 +151,21 @@ TEST(DisplayValues, PointTimesStepByFactorTimesRate) {
 }
 
 TEST(TimeBase, RecomputesApproximateRatesFromTheClock) {
-  EXPECT_DOUBLE_EQ(recomputedRate(0.05, 100.0, 2000, 0, 0.0), 0.05);
-  EXPECT_DOUBLE_EQ(recomputedRate(0.0666667, 100.0, 2000, 0, 0.0), 100.0 / 2000.0);
+  EXPECT_DOUBLE_EQ(datafile::recomputedRate(0.05, 100.0, 2000, 0, 0.0), 0.05);
+  EXPECT_DOUBLE_EQ(datafile::recomputedRate(0.0666667, 100.0, 2000, 0, 0.0), 100.0 / 2000.0);
   // Two full banks of 8,064 before the last bank's 1,000.
-  EXPECT_DOUBLE_EQ(recomputedRate(0.0666667, 1000.0, 1000, 2, 8064.0), 1000.0 / (2 * 8064.0 + 1000.0));
-  EXPECT_DOUBLE_EQ(recomputedRate(0.0666667, 0.5, 2000, 0, 0.0), 0.0666667);  // span of a minute or less
-  EXPECT_DOUBLE_EQ(recomputedRate(1.0, 100.0, 2000, 0, 0.0), 1.0);            // not approximate
-  EXPECT_DOUBLE_EQ(recomputedRate(0.0666667, 100.0, 0, 0, 0.0), 0.0666667);   // nothing recorded
+  EXPECT_DOUBLE_EQ(datafile::recomputedRate(0.0666667, 1000.0, 1000, 2, 8064.0), 1000.0 / (2 * 8064.0 + 1000.0));
+  EXPECT_DOUBLE_EQ(datafile::recomputedRate(0.0666667, 0.5, 2000, 0, 0.0), 0.0666667);  // span of a minute or less
+  EXPECT_DOUBLE_EQ(datafile::recomputedRate(1.0, 100.0, 2000, 0, 0.0), 1.0);            // not approximate
+  EXPECT_DOUBLE_EQ(datafile::recomputedRate(0.0666667, 100.0, 0, 0, 0.0), 0.0666667);   // nothing recorded
 }
 
 TEST(TimeBase, WrapModeCorrectsApproximateRatesOfNewerModels) {
-  EXPECT_NEAR(wrapCorrectedRate(0.05, '5'), 4.6 / 60.0, 1e-12);
-  EXPECT_NEAR(wrapCorrectedRate(0.0333333, '6'), 2.3 / 60.0, 1e-12);
-  EXPECT_NEAR(wrapCorrectedRate(0.1, '5'), 6.9 / 60.0, 1e-12);
-  EXPECT_DOUBLE_EQ(wrapCorrectedRate(0.05, '4'), 0.05);
-  EXPECT_DOUBLE_EQ(wrapCorrectedRate(1.0, '5'), 1.0);
+  EXPECT_NEAR(datafile::wrapCorrectedRate(0.05, '5'), 4.6 / 60.0, 1e-12);
+  EXPECT_NEAR(datafile::wrapCorrectedRate(0.0333333, '6'), 2.3 / 60.0, 1e-12);
+  EXPECT_NEAR(datafile::wrapCorrectedRate(0.1, '5'), 6.9 / 60.0, 1e-12);
+  EXPECT_DOUBLE_EQ(datafile::wrapCorrectedRate(0.05, '4'), 0.05);
+  EXPECT_DOUBLE_EQ(datafile::wrapCorrectedRate(1.0, '5'), 1.0);
 }
 
 }  // namespace

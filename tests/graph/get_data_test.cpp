@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "graph/get_data.h"
-#include "graph/loaded_file_fixtures.h"
-#include "graph/qx2_table.h"
+#include "support/loaded_file_fixtures.h"
+#include "datafile/qx2_table.h"
 #include "support/temp_dir.h"
 
 namespace brevik::graph {
@@ -18,10 +18,10 @@ using fixtures::linearHeader;
 
 struct Loader {
   testing::TempDir dir;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   LoadEnvironment env;
-  std::unique_ptr<LoadedFile> file = std::make_unique<LoadedFile>();
-  std::unique_ptr<DisplaySeries> series = std::make_unique<DisplaySeries>();
+  std::unique_ptr<datafile::LoadedFile> file = std::make_unique<datafile::LoadedFile>();
+  std::unique_ptr<datafile::DisplaySeries> series = std::make_unique<datafile::DisplaySeries>();
 
   Loader() {
     settings.FahrenheitUnits = 0;
@@ -51,13 +51,13 @@ TEST(GetData, RecomputesAnApproximateRateFromTheClock) {
 TEST(GetData, CorrectsTheRateOfAWrappedNewerLogger) {
   Loader l;
   auto h = linearHeader(1, 'T', 0);
-  h.statusFlags = kFileFlagWrapped;
+  h.statusFlags = datafile::kFileFlagWrapped;
   h.memoryPointer = 600;
   h.last = "Tue  3-Jun-2003 10:45:00";
-  const auto p = l.dir.write("wrap.QX1", fixtures::buildFile(h, {counts(kBankBytes)}, false));
+  const auto p = l.dir.write("wrap.QX1", fixtures::buildFile(h, {counts(datafile::kBankBytes)}, false));
   ASSERT_TRUE(l.load(p).ok());
   EXPECT_NEAR(l.file->rate, 0.0766666666, 1e-9);
-  EXPECT_EQ(l.file->samplesInRange, static_cast<std::size_t>(kBankBytes));
+  EXPECT_EQ(l.file->samplesInRange, static_cast<std::size_t>(datafile::kBankBytes));
 }
 
 TEST(GetData, SingleSampleFileShowsTwoEqualPoints) {
@@ -90,7 +90,7 @@ TEST(GetData, MissingTableOfAnActiveChannelStopsTheLoad) {
 
 TEST(GetData, FourBankFileRoundTripsThroughItsTable) {
   Loader l;
-  constexpr std::size_t kFull = kBankBytes / 4;  // 8,064 per channel
+  constexpr std::size_t kFull = datafile::kBankBytes / 4;  // 8,064 per channel
   constexpr std::size_t kLastBank = 500;
   auto h = linearHeader(4, 'G', kLastBank);
   h.modelCode = '6';  // only this model names a last bank
@@ -108,21 +108,21 @@ TEST(GetData, FourBankFileRoundTripsThroughItsTable) {
   EXPECT_EQ(l.file->channels, (std::vector<int>{1, 2, 3, 4}));
 
   const std::string table = l.dir.read("banks.QX2");
-  LineCursor cursor(table);
+  datafile::LineCursor cursor(table);
   std::string_view line;
   std::vector<std::string> lines;
   while (cursor.next(line)) lines.emplace_back(line);
-  ASSERT_EQ(lines.size(), kTableHeadingLines + 3 * kFull + kLastBank);
+  ASSERT_EQ(lines.size(), datafile::kTableHeadingLines + 3 * kFull + kLastBank);
   EXPECT_EQ(lines[2].substr(0, 14), "\"Source File: ");
   // Rows run on across banks: the first row of bank B is the 8,065th sample.
   std::array<float, 4> v{};
-  ASSERT_EQ(parseTableRow(lines[kTableHeadingLines + kFull], false, v), 4u);
+  ASSERT_EQ(datafile::parseTableRow(lines[datafile::kTableHeadingLines + kFull], false, v), 4u);
   EXPECT_FLOAT_EQ(v[0], static_cast<float>((0 + 1) % 256));
   EXPECT_FLOAT_EQ(v[3], static_cast<float>((0 + 4) % 256));
-  EXPECT_EQ(lines[kTableHeadingLines + kFull].substr(0, 19), "06/08/2003,23:29:00");  // 8,064 minutes on
+  EXPECT_EQ(lines[datafile::kTableHeadingLines + kFull].substr(0, 19), "06/08/2003,23:29:00");  // 8,064 minutes on
   // The table is read back at 2,048 points at most.
-  EXPECT_LE(l.series->points, kMaxPointsPerChannel);
-  EXPECT_EQ(l.series->factor, decimationFactor(static_cast<std::size_t>(l.file->rowsExpected)));
+  EXPECT_LE(l.series->points, datafile::kMaxPointsPerChannel);
+  EXPECT_EQ(l.series->factor, datafile::decimationFactor(static_cast<std::size_t>(l.file->rowsExpected)));
   EXPECT_FLOAT_EQ(l.series->largest[0], 255.0f);
   EXPECT_FLOAT_EQ(l.series->smallest[0], 0.0f);
 }
@@ -154,7 +154,7 @@ TEST(GetData, TableWithoutSourceLineIsRefused) {
   const auto p = l.dir.write("bad.QX2", "\"\r\n\r\n\"Something\r\n");
   const auto r = l.load(p);
   ASSERT_FALSE(r.ok());
-  EXPECT_EQ(r.error().message, kIncompatibleTableMessage);
+  EXPECT_EQ(r.error().message, datafile::kIncompatibleTableMessage);
 }
 
 TEST(GetData, TableWithMoreRowsThanPromisedIsCutWithAMessage) {
@@ -168,8 +168,8 @@ TEST(GetData, TableWithMoreRowsThanPromisedIsCutWithAMessage) {
   const auto r = l.load(p);
   ASSERT_TRUE(r.ok());
   ASSERT_EQ(r->size(), 1u);
-  EXPECT_EQ((*r)[0], tableOverflowMessage(p.string()));
-  EXPECT_EQ(l.series->points, kMaxPointsPerChannel);
+  EXPECT_EQ((*r)[0], datafile::tableOverflowMessage(p.string()));
+  EXPECT_EQ(l.series->points, datafile::kMaxPointsPerChannel);
 }
 
 TEST(GetData, ZoomAndUndo) {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <random>
 
-#include "graph/display_series.h"
-#include "graph/loaded_file.h"
-#include "graph/qx2_table.h"
+#include "datafile/display_series.h"
+#include "datafile/loaded_file.h"
+#include "datafile/qx2_table.h"
 #include "graph/table_reading.h"
 
 namespace brevik::graph {
@@ -23,14 +23,14 @@ const std::string kHeading =
 
 std::vector<std::string_view> headingLines(const std::string& text) {
   std::vector<std::string_view> lines;
-  LineCursor c(text);
+  datafile::LineCursor c(text);
   std::string_view l;
   while (c.next(l)) lines.push_back(l);
   return lines;
 }
 
 TEST(TableHeading, ReadsItsFieldsByPosition) {
-  const auto h = parseTableHeading(headingLines(kHeading));
+  const auto h = datafile::parseTableHeading(headingLines(kHeading));
   ASSERT_TRUE(h.ok()) << h.error().message;
   EXPECT_EQ(h->session, "Well4;siteB                    ");
   EXPECT_EQ(h->descriptions[1], "Water                   ");
@@ -48,7 +48,7 @@ TEST(TableHeading, RefusesABadRate) {
   std::string text = kHeading;
   text.replace(text.find(" 0.1000000000000"), 16, "  fast          ");
   const auto lines = headingLines(text);
-  const auto h = parseTableHeading(lines);
+  const auto h = datafile::parseTableHeading(lines);
   ASSERT_FALSE(h.ok());
   EXPECT_EQ(h.error().message, "Sample Rate field is invalid: " + std::string(lines[8]) + " - click Help for details");
   EXPECT_EQ(lines[8].substr(0, 20), "\"Rate (mins):   fast");
@@ -56,24 +56,24 @@ TEST(TableHeading, RefusesABadRate) {
 
 TEST(TableRow, ReadsValuesAfterTheStamp) {
   std::array<float, 4> v{};
-  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,1.5,-2.250,   3.000", false, v), 3u);
+  EXPECT_EQ(datafile::parseTableRow("06/03/2003,09:05:00,1.5,-2.250,   3.000", false, v), 3u);
   EXPECT_FLOAT_EQ(v[1], -2.25f);
-  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,120,7.000", true, std::span(v).first(1)), 1u);
+  EXPECT_EQ(datafile::parseTableRow("06/03/2003,09:05:00,120,7.000", true, std::span(v).first(1)), 1u);
   EXPECT_FLOAT_EQ(v[0], 7.0f);
-  EXPECT_EQ(parseTableRow("06/03/2003 09:05:00    1.000    2.000", false, v), 2u);  // text form
-  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,abc", false, v), 0u);
-  EXPECT_EQ(parseTableRow("", false, v), 0u);
-  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,nan", false, v), 0u);
-  EXPECT_EQ(parseTableRow("06/03/2003,09:05:00,1e60", false, v), 0u);
-  EXPECT_EQ(parseTableRow("Date,Time,Ch1:", false, v), 0u);
+  EXPECT_EQ(datafile::parseTableRow("06/03/2003 09:05:00    1.000    2.000", false, v), 2u);  // text form
+  EXPECT_EQ(datafile::parseTableRow("06/03/2003,09:05:00,abc", false, v), 0u);
+  EXPECT_EQ(datafile::parseTableRow("", false, v), 0u);
+  EXPECT_EQ(datafile::parseTableRow("06/03/2003,09:05:00,nan", false, v), 0u);
+  EXPECT_EQ(datafile::parseTableRow("06/03/2003,09:05:00,1e60", false, v), 0u);
+  EXPECT_EQ(datafile::parseTableRow("Date,Time,Ch1:", false, v), 0u);
 }
 
 TEST(TableRead, TakesMinimumAndMaximumInRowOrder) {
   std::string text = kHeading;
   // 12 seconds at 0.1 minutes with k = 1.35 promise round(0.2 * 1.35 / 0.1) = 3 rows: F = 1.
   text += "06/03/2003,09:05:00,000,1,2,3\r\n06/03/2003,09:05:06,000,4,5,6\r\n";
-  auto file = std::make_unique<LoadedFile>();
-  auto series = std::make_unique<DisplaySeries>();
+  auto file = std::make_unique<datafile::LoadedFile>();
+  auto series = std::make_unique<datafile::DisplaySeries>();
   file->fileName = "t.QX2";
   const auto r = readTable(*file, *series, text);
   ASSERT_TRUE(r.ok());
@@ -90,11 +90,11 @@ TEST(TableRead, DamagedInputNeverCrashes) {
     std::string text = valid.substr(0, rng() % (valid.size() + 1));
     const int flips = static_cast<int>(rng() % 6);
     for (int i = 0; i < flips && !text.empty(); ++i) text[rng() % text.size()] = static_cast<char>(rng());
-    auto file = std::make_unique<LoadedFile>();
-    auto series = std::make_unique<DisplaySeries>();
+    auto file = std::make_unique<datafile::LoadedFile>();
+    auto series = std::make_unique<datafile::DisplaySeries>();
     const auto r = readTable(*file, *series, text);
     if (r.ok()) {
-      EXPECT_LE(series->points, kMaxPointsPerChannel);
+      EXPECT_LE(series->points, datafile::kMaxPointsPerChannel);
     }
   }
 }

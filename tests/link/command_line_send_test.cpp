@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "engine_harness.h"
-#include "link/send_setup.h"
-#include "link/setup_configuration_source.h"
+#include "program/send_setup.h"
+#include "program/setup_configuration_source.h"
 #include "link/virtual_ticks.h"
 #include "setup/setup_document.h"
 #include "setup/setup_file.h"
@@ -45,7 +45,7 @@ struct CommandLineBench {
   bool send(const std::string& setupFileName) {
     settings.SetupFileName = setupFileName;
     const bool started =
-        sendCommandLineSetupFile(engine, document, setupFileName, home.path(), clock, prompter);
+        program::sendCommandLineSetupFile(engine, document, setupFileName, home.path(), clock, prompter);
     ticks.runUntilIdle(20000);
     return started;
   }
@@ -64,10 +64,10 @@ struct CommandLineBench {
   ScriptedLinkView view;
   ScriptedPrompter prompter;
   RecordingHost host;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
   setup::SetupDocument document;
-  SetupConfigurationSource source{document.current, settings, engine.context(), clock};
+  program::SetupConfigurationSource source{document.current, settings, engine.context(), clock};
 };
 
 TEST(CommandLineSend, SendsTheNamedFileAndEndsWithTheNewConfiguration) {

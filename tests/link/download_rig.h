@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "engine_harness.h"
 #include "link/download_session.h"
@@ -144,7 +144,7 @@ struct DownloadRig : link::StatusReplySteps {
   ScriptedLinkView view;
   ScriptedPrompter prompter;
   RecordingHost host;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
   link::StatusReplyFlow flow{engine, *this};
   link::MemoryDownload download{engine, view, clock};

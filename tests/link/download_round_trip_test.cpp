@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "download_rig.h"
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 
 namespace brevik::testing {
 namespace {
@@ -58,14 +58,14 @@ void expectRoundTrip(const Geometry& g) {
   ASSERT_FALSE(rig.prompter.messages.empty());
   ASSERT_EQ(rig.prompter.messages.back().buttons, Buttons::YesNo) << rig.prompter.messages.back().text;
 
-  auto file = graph::readLoggerDataFile(rig.dataFile());
+  auto file = datafile::readLoggerDataFile(rig.dataFile());
   ASSERT_TRUE(file) << file.error().message;
   EXPECT_EQ(file->header.memoryPointer, g.pointer);
   EXPECT_EQ(file->header.phaseByte, rec.phaseByte);
 
   const std::size_t n = static_cast<std::size_t>(activeChannels(g.channels));
   const int banks = sim::memoryBankCount(g.model);
-  const std::size_t bankSamples = static_cast<std::size_t>(graph::bankSamples(file->resolutionCode));
+  const std::size_t bankSamples = static_cast<std::size_t>(datafile::bankSamples(file->resolutionCode));
   const std::size_t sections =
       g.wrapped ? static_cast<std::size_t>(banks)
                 : (banks == 1 ? 1u : static_cast<std::size_t>(sim::bankIndex(g.bank)) + 1u);
@@ -74,7 +74,7 @@ void expectRoundTrip(const Geometry& g) {
 
   char letter = g.wrapped ? g.bank : 'A';
   for (std::size_t b = 0; b < sections; ++b) {
-    const graph::DataBank& bank = file->banks[b];
+    const datafile::DataBank& bank = file->banks[b];
     EXPECT_EQ(bank.letter, letter);
     letter = link::nextBankLetter(letter);
     const std::size_t from = b * bankSamples;
@@ -149,8 +149,8 @@ TEST(DownloadRoundTrip, ALateStatusReplyBehindNoiseDoesNotShiftTheDownload) {
   ASSERT_FALSE(noisy.prompter.messages.empty());
   EXPECT_EQ(noisy.prompter.messages.back().text, clean.prompter.messages.back().text);
   // The same samples (the logger's clock moved on meanwhile: the header differs).
-  const auto noisyFile = graph::readLoggerDataFile(noisy.dataFile());
-  const auto cleanFile = graph::readLoggerDataFile(clean.dataFile());
+  const auto noisyFile = datafile::readLoggerDataFile(noisy.dataFile());
+  const auto cleanFile = datafile::readLoggerDataFile(clean.dataFile());
   ASSERT_TRUE(noisyFile && cleanFile);
   ASSERT_EQ(noisyFile->banks.size(), 1u);
   ASSERT_EQ(cleanFile->banks.size(), 1u);

@@ -10,7 +10,7 @@
 
 #include "common/cp1252.h"
 #include "download_rig.h"
-#include "graph/data_file_reader.h"
+#include "datafile/data_file_reader.h"
 #include "link/download_rules.h"
 
 namespace brevik::testing {
@@ -45,7 +45,7 @@ TEST(Download, PointerAt0x0800IsReadWithSixteenRequests) {
 
   // Header, sixteen lines exactly as received, nothing else.
   const std::string content = rig.dir.read("site1a.qx1");
-  const auto lines = graph::splitLines(content);
+  const auto lines = datafile::splitLines(content);
   ASSERT_EQ(lines.size(), 17u + 16u);
   for (std::size_t i = 17; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].size(), 194u);
@@ -130,7 +130,7 @@ TEST(Download, ADuplicatedTwelveBitLineIsRefusedAndTheSameAddressAskedAgain) {
   const auto requests = rig.memoryRequests();
   EXPECT_GT(requests.size(), 16u);
   const std::string content = rig.dir.read("site1a.qx1");
-  const auto lines = graph::splitLines(content);  // views into content
+  const auto lines = datafile::splitLines(content);  // views into content
   ASSERT_EQ(lines.size(), 17u + 16u);
   for (std::size_t i = 18; i < lines.size(); ++i) EXPECT_NE(lines[i], lines[i - 1]);
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "link/exchange_engine.h"
 #include "link/framing.h"
 #include "link/virtual_ticks.h"
@@ -89,7 +89,7 @@ struct EngineHarness {
   ScriptedLinkView view;
   ScriptedPrompter prompter;
   RecordingHost host;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
   TraceLines trace;
   ScriptedLogger logger{port, ticks};

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "engine_harness.h"
-#include "link/send_setup.h"
-#include "link/setup_configuration_source.h"
+#include "program/send_setup.h"
+#include "program/setup_configuration_source.h"
 #include "link/virtual_ticks.h"
 #include "protocol/status_decode.h"
-#include "protocol/status_setup_view.h"
+#include "setup/status_setup_view.h"
 #include "protocol/vocabulary.h"
 #include "setup/setup_model.h"
 #include "sim/logger_twin.h"
@@ -41,7 +41,7 @@ struct TwinBench {
   }
 
   bool send() {
-    const bool started = validateAndSend(engine, configuration, prompter, clock, false);
+    const bool started = program::validateAndSend(engine, configuration, prompter, clock, false);
     ticks.runUntilIdle(20000);
     return started;
   }
@@ -64,10 +64,10 @@ struct TwinBench {
   ScriptedLinkView view;
   ScriptedPrompter prompter;
   RecordingHost host;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
   setup::LoggerConfiguration configuration = setup::LoggerConfiguration::builtInDefault(clock);
-  SetupConfigurationSource source{configuration, settings, engine.context(), clock};
+  program::SetupConfigurationSource source{configuration, settings, engine.context(), clock};
   testing::LambdaReplies replies;
 };
 
@@ -89,7 +89,7 @@ TEST(SendSetupToTwin, StatusShowsTheNewSetUp) {
 
   // One memory question, then the success message.
   ASSERT_EQ(bench.prompter.messages.size(), 2u);
-  EXPECT_EQ(bench.prompter.messages[0].text, protocol::memoryErasedText());
+  EXPECT_EQ(bench.prompter.messages[0].text, setup::memoryErasedText());
   EXPECT_EQ(bench.prompter.messages[1].text.rfind("EnregisKaldo ", 0), 0u) << bench.prompter.messages[1].text;
 
   const protocol::LoggerStatus status = bench.readStatus();
@@ -106,7 +106,7 @@ TEST(SendSetupToTwin, StatusShowsTheNewSetUp) {
 
   // The status fills the form back with the same set-up.
   setup::SetupModel form;
-  form.populateFromStatus(protocol::statusSetupView(status));
+  form.populateFromStatus(setup::statusSetupView(status));
   setup::LoggerConfiguration back = c;
   form.collect(back);
   EXPECT_EQ(back.scaleText(2), c.scaleText(2));
@@ -169,19 +169,19 @@ TEST(SendSetupToTwin, OldFirmwareGetsThreeMessagesAndTheTableDigit) {
 }
 
 TEST(ConfigurationTarget, LastStatusOrLastRevision) {
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   settings.LastRevision = 'q';
-  EXPECT_EQ(configurationTarget(nullptr, settings, false).revision, 'q');
+  EXPECT_EQ(program::configurationTarget(nullptr, settings, false).revision, 'q');
   settings.LastRevision = '5';
-  const auto old = configurationTarget(nullptr, settings, true);
+  const auto old = program::configurationTarget(nullptr, settings, true);
   EXPECT_TRUE(old.oldFirmware);
   EXPECT_EQ(old.revision, 'A');
   EXPECT_TRUE(old.labelsOnly);
   settings.LastRevision = '\0';  // never written: not taken for old firmware
-  EXPECT_FALSE(configurationTarget(nullptr, settings, false).oldFirmware);
+  EXPECT_FALSE(program::configurationTarget(nullptr, settings, false).oldFirmware);
   protocol::LoggerStatus status;
   status.revision = 'L';
-  EXPECT_EQ(configurationTarget(&status, settings, false).revision, 'L');
+  EXPECT_EQ(program::configurationTarget(&status, settings, false).revision, 'L');
 }
 
 }  // namespace
@@ -194,7 +194,7 @@ TEST(SendNamedSetupFile, MissingFileIsLoggedAndTheCallHungUp) {
   brevik::testing::TempDir dir;
   TwinBench bench{sim::LoggerProfile{}};
   setup::SetupDocument document;
-  EXPECT_FALSE(sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
+  EXPECT_FALSE(program::sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
                                   bench.prompter));
   EXPECT_EQ(bench.host.logEntries, std::vector<std::string>{"Impossible d'envoi  ; site9.set not found"});
   EXPECT_EQ(bench.host.autoAnswerHangUps, 1);
@@ -210,9 +210,9 @@ TEST(SendNamedSetupFile, SendsWithoutQuestions) {
   site.setSessionDescription("Site 9");
   ASSERT_TRUE(setup::writeSetupFile(dir / "site9.set", site).ok());
   setup::SetupDocument document;
-  SetupConfigurationSource source{document.current, bench.settings, bench.engine.context(), bench.clock};
+  program::SetupConfigurationSource source{document.current, bench.settings, bench.engine.context(), bench.clock};
   bench.engine.setConfigurationSource(&source);
-  ASSERT_TRUE(sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
+  ASSERT_TRUE(program::sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
                                  bench.prompter));
   bench.ticks.runUntilIdle(20000);
   EXPECT_EQ(document.form.fileNameLabel, "site9.set");

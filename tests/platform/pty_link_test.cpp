@@ -17,7 +17,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "common/clock.h"
 #include "platform/qt_serial_port.h"
@@ -87,10 +87,10 @@ TEST(PtyLink, KaldoStatusRunsAWholeExchangeThroughQSerialPort) {
   std::thread twin([&] { (void)(*host)->serve(stop); });
 
   brevik::testing::TempDir home;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   settings.FastProtocol = 1;  // no four-second wake-up
   settings.BaudRate = 57600;
-  ASSERT_TRUE(app::saveSettings(home.path(), settings));
+  ASSERT_TRUE(settings::saveSettings(home.path(), settings));
   std::ostringstream out, err;
   const int status = cli::runKaldo({"--home", home.path().string(), "status", "--port",
                                     (*host)->devicePath(), "--trace"},
@@ -120,10 +120,10 @@ TEST(PtyLink, KaldoReceiveDownloadsThroughQSerialPortAtTheLineRate) {
   std::thread twin([&] { (void)(*host)->serve(stop); });
 
   brevik::testing::TempDir home;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   settings.FastProtocol = 1;
   settings.BaudRate = 57600;
-  ASSERT_TRUE(app::saveSettings(home.path(), settings));
+  ASSERT_TRUE(settings::saveSettings(home.path(), settings));
   const auto file = home.path() / "site.qx1";
   std::ostringstream out, err;
   const int status = cli::runKaldo({"--home", home.path().string(), "receive", file.string(), "--port",

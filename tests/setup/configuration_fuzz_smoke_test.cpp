@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "protocol/configuration_fuzzing.h"
+#include "setup/configuration_fuzzing.h"
 
-namespace brevik::protocol {
+namespace brevik::setup {
 namespace {
 
 using Entry = void (*)(const std::uint8_t*, std::size_t);
@@ -70,4 +70,4 @@ TEST(ConfigurationFuzzSmoke, SetupFiles) { smoke(exerciseSetupFileBytes, "setup_
 TEST(ConfigurationFuzzSmoke, DataFileHeaders) { smoke(exerciseDataHeaderBytes, "data_header_fuzz"); }
 
 }  // namespace
-}  // namespace brevik::protocol
+}  // namespace brevik::setup

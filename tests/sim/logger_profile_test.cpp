@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "support/temp_dir.h"
 
 namespace brevik::sim {
@@ -182,7 +182,7 @@ TEST(LoggerProfile, EveryShippedProfileLoads) {
 
 // The bare `sim` is a newcomer's first port: it answers a fresh home's link settings.
 TEST(LoggerProfile, TheDefaultProfileAnswersAFreshHome) {
-  const app::LoggerSettings fresh;
+  const settings::LoggerSettings fresh;
   const auto p = loadLoggerProfile(*findLoggerProfile("", brevik::testing::dataDir() / "sim"));
   ASSERT_TRUE(p.ok());
   EXPECT_EQ(p->protocol, fresh.FastProtocol != 0 ? WakeProtocol::Fast : WakeProtocol::Normal);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "link/exchange_engine.h"
 #include "link/status_reply_flow.h"
@@ -64,7 +64,7 @@ LineHandlingOutcome runLineHandling(LineHandlingState state, std::string_view by
   ScriptedLinkView view;
   ScriptedPrompter prompter;
   QuietHost host;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   settings.BaudRate = 9600;
   settings.NetworkMode = 0;
   link::ExchangeEngine engine({port, ticks, view, prompter, host}, settings);

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/logger_settings.h"
+#include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "link/exchange_engine.h"
 #include "link/status_reply_flow.h"
@@ -34,7 +34,7 @@ DateTime twinLinkNow();
 // with the settings and the tables of data/, the status form kept as texts.
 class TwinStatusSteps final : public link::StatusReplySteps {
  public:
-  TwinStatusSteps(app::LoggerSettings& settings, const Clock& clock) : settings_(settings), clock_(clock) {}
+  TwinStatusSteps(settings::LoggerSettings& settings, const Clock& clock) : settings_(settings), clock_(clock) {}
 
   protocol::StatusDecodeResult decode(std::string_view reply) override;
   void fillStatusForm(const protocol::LoggerStatus& status) override;
@@ -55,7 +55,7 @@ class TwinStatusSteps final : public link::StatusReplySteps {
   std::function<void()> beginDownload;
 
  private:
-  app::LoggerSettings& settings_;
+  settings::LoggerSettings& settings_;
   const Clock& clock_;
   link::ExchangeEngine* engine_ = nullptr;
 };
@@ -110,7 +110,7 @@ class TwinLinkHarness {
   ScriptedLinkView view;
   ScriptedPrompter prompter;
   RecordingHost host;
-  app::LoggerSettings settings;
+  settings::LoggerSettings settings;
   FixedClock clock{twinLinkNow()};
   link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
   TwinStatusSteps steps{settings, clock};

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/home.h"
-#include "app/logger_settings.h"
+#include "settings/home.h"
+#include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "common/files.h"
 #include "link/exchange_trace.h"
@@ -45,16 +45,16 @@ struct Desktop {
 
   // `adjust` changes the settings stored before start-up.
   explicit Desktop(std::vector<std::string> args = {}, const std::string& profile = "kaldo5-12bit",
-                   const std::function<void(app::LoggerSettings&)>& adjust = {}) {
-    (void)app::seedHome(home.path(), dataDir());
+                   const std::function<void(settings::LoggerSettings&)>& adjust = {}) {
+    (void)settings::seedHome(home.path(), dataDir());
     auto loaded = sim::loadSimProfile(profile, dataDir() / "sim");
     if (!loaded) throw std::runtime_error(loaded.error().message);
     twin = std::make_unique<sim::LoggerTwin>(std::move(*loaded), clock.now());
     port.attach(*twin);
-    app::LoggerSettings settings;
+    settings::LoggerSettings settings;
     settings.BaudRate = 57600;
     if (adjust) adjust(settings);
-    (void)app::saveSettings(home.path(), settings);
+    (void)settings::saveSettings(home.path(), settings);
     ui::DesktopOptions options;
     options.home = home.path();
     options.dataDir = dataDir();
@@ -70,9 +70,9 @@ struct Desktop {
   ~Desktop() { desktop.reset(); }
 
   ui::TMain& main() { return desktop->mainWindow(); }
-  link::DesktopSession& session() { return desktop->session(); }
+  program::DesktopSession& session() { return desktop->session(); }
   link::LinkContext& ctx() { return session().context(); }
-  app::LoggerSettings& settings() { return desktop->program().settings(); }
+  settings::LoggerSettings& settings() { return desktop->program().settings(); }
 
   void trigger(const char* action) {
     auto* a = main().findChild<QAction*>(action);

@@ -91,7 +91,7 @@ TEST(RealTimeDisplay, OlderLoggersAreStoppedByAWakeUp) {
   std::string profile = *text;
   profile.replace(profile.find("revision = q"), 12, "revision = o");
   const auto path = profiles.write("rev-o.logger", profile);
-  Desktop d({}, path.string(), [](app::LoggerSettings& s) {
+  Desktop d({}, path.string(), [](settings::LoggerSettings& s) {
     s.BaudRate = 9600;
     s.FastProtocol = 0;
   });
@@ -127,7 +127,7 @@ TEST(SettingsDialog, ModemWithoutNetworkIsRefusedAndNothingStored) {
   h.child<QRadioButton>("PortGroup_2")->setChecked(true);
   h.child<QCheckBox>("CB_modem")->setChecked(true);
   h.clickOk();
-  EXPECT_EQ(h.d.messageTexts(), std::vector<std::string>{std::string(app::kModemNeedsNetworkText)});
+  EXPECT_EQ(h.d.messageTexts(), std::vector<std::string>{std::string(settings::kModemNeedsNetworkText)});
   EXPECT_EQ(h.d.settings().PortNumber, 1u);
   EXPECT_EQ(h.d.settings().UseModem, 0);
 }
@@ -139,7 +139,7 @@ TEST(SettingsDialog, SlowProtocolAboveNineteenTwoIsRefusedAfterStoringStepTwo) {
   h.child<QCheckBox>("CB_MT7xx")->setChecked(false);
   h.child<QRadioButton>("TimeFormat_0")->setChecked(true);
   h.clickOk();
-  EXPECT_EQ(h.d.messageTexts(), std::vector<std::string>{std::string(app::kBaudNeedsFastProtocolText)});
+  EXPECT_EQ(h.d.messageTexts(), std::vector<std::string>{std::string(settings::kBaudNeedsFastProtocolText)});
   EXPECT_EQ(h.d.settings().PortNumber, 2u);        // step 2 stored
   EXPECT_EQ(h.d.settings().FastProtocol, 0);
   EXPECT_EQ(h.d.settings().BaudRate, 57600u);
@@ -272,7 +272,7 @@ TEST(Help, EveryTopicTheProgramUsesHasAPage) {
 }
 
 TEST(Screenshots, WritesTheWindowsForReview) {
-  Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.NetworkMode = 1; });
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) { s.NetworkMode = 1; });
   d.main().show();
   d.main().applyPaintRules();
   d.trigger("Status1");

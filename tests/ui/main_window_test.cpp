@@ -82,19 +82,19 @@ TEST(MainWindow, CommandsRefusedWithTheirMessages) {
   {
     Desktop d;
     d.trigger("Showlaststatus1");
-    EXPECT_EQ(d.messageTexts(), std::vector<std::string>{std::string(link::kNoStatusYetText)});
+    EXPECT_EQ(d.messageTexts(), std::vector<std::string>{std::string(program::kNoStatusYetText)});
   }
   {
-    Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.NetworkMode = 1; });
+    Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) { s.NetworkMode = 1; });
     d.trigger("StaAddr");
     ASSERT_EQ(d.prompter.messages.size(), 1u);
-    EXPECT_EQ(d.prompter.messages[0].text, link::kSingleLoggerOnlyText);
+    EXPECT_EQ(d.prompter.messages[0].text, program::kSingleLoggerOnlyText);
     EXPECT_EQ(d.prompter.messages[0].kind, MessageKind::Warning);
   }
   {
-    Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.UseModem = 1; s.NetworkMode = 1; });
+    Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) { s.UseModem = 1; s.NetworkMode = 1; });
     d.trigger("Baudrate1");
-    EXPECT_EQ(d.messageTexts(), std::vector<std::string>{std::string(link::kUncheckModemText)});
+    EXPECT_EQ(d.messageTexts(), std::vector<std::string>{std::string(program::kUncheckModemText)});
     EXPECT_EQ(d.ctx().kind, ExchangeKind::None);
   }
 }
@@ -103,7 +103,7 @@ TEST(MainWindow, ReceiveNeedsAQx1NameAndDropsTheOldTableForm) {
   Desktop d;
   (void)d.home.write("site.QX2", "old");
   EXPECT_FALSE(d.session().receiveData("site.dat"));
-  EXPECT_EQ(d.messageTexts(), std::vector<std::string>{std::string(link::kQx1OnlyText)});
+  EXPECT_EQ(d.messageTexts(), std::vector<std::string>{std::string(program::kQx1OnlyText)});
   EXPECT_EQ(d.prompter.messages[0].kind, MessageKind::Error);
   EXPECT_TRUE(std::filesystem::exists(d.home / "site.QX2"));
 
@@ -114,7 +114,7 @@ TEST(MainWindow, ReceiveNeedsAQx1NameAndDropsTheOldTableForm) {
 }
 
 TEST(MainWindow, StationFieldChangesTheAddressOfTheNextFrame) {
-  Desktop d({}, "network-station12", [](app::LoggerSettings& s) {
+  Desktop d({}, "network-station12", [](settings::LoggerSettings& s) {
     s.NetworkMode = 1;
     s.StationAddress = 3;
   });
@@ -141,7 +141,7 @@ TEST(MainWindow, StationFieldChangesTheAddressOfTheNextFrame) {
 }
 
 TEST(MainWindow, SpinnerWrapsAroundTheByte) {
-  Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) {
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) {
     s.NetworkMode = 1;
     s.StationAddress = 255;
   });
@@ -154,7 +154,7 @@ TEST(MainWindow, SpinnerWrapsAroundTheByte) {
 TEST(MainWindow, PaintShowsPhoneAndStationControlsBySettings) {
   for (int network = 0; network < 2; ++network)
     for (int modem = 0; modem < 2; ++modem) {
-      Desktop d({}, "kaldo5-12bit", [&](app::LoggerSettings& s) {
+      Desktop d({}, "kaldo5-12bit", [&](settings::LoggerSettings& s) {
         s.NetworkMode = static_cast<std::uint8_t>(network);
         s.UseModem = static_cast<std::uint8_t>(modem);
       });
@@ -181,7 +181,7 @@ TEST(MainWindow, WindowsOfLaterPartsSayTheyAreNotAvailable) {
 }
 
 TEST(MainWindow, AutoAnswerModeLocksTheMenusThatStartExchanges) {
-  Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) {
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) {
     s.UseModem = 1;
     s.NetworkMode = 1;
     s.AutoAnswer = 1;
@@ -199,13 +199,13 @@ TEST(MainWindow, AutoAnswerModeLocksTheMenusThatStartExchanges) {
 }
 
 TEST(MainWindow, ClosingSavesTheSettingsWithTheFastProtocolRule) {
-  Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.FastProtocol = 0; });
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) { s.FastProtocol = 0; });
   d.main().show();
   d.main().close();
-  const app::LoggerSettings saved = app::loadSettings(d.home.path());
+  const settings::LoggerSettings saved = settings::loadSettings(d.home.path());
   EXPECT_EQ(saved.BaudRate, 57600u);
   EXPECT_EQ(saved.FastProtocol, 1);
-  EXPECT_EQ(std::filesystem::file_size(d.home / "kvlog.ini"), app::kLoggerSettingsSize);
+  EXPECT_EQ(std::filesystem::file_size(d.home / "kvlog.ini"), settings::kLoggerSettingsSize);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ bool runUnattended(Desktop& d, int limit = 4000) {
 }
 
 TEST(Receive, FromTheMenuWritesTheFileAndOffersTheGraph) {
-  Desktop d({}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.AutoExport = 1; });
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) { s.AutoExport = 1; });
   d.saveAnswer = QString::fromStdString((d.home / "site.qx1").string());
   d.trigger("DataFile1");
   ASSERT_EQ(d.ctx().kind, ExchangeKind::Receive);
@@ -168,7 +168,7 @@ TEST(Receive, CommandLineWritesTheFileAndItsLogLineWithoutAWindow) {
 }
 
 TEST(Receive, CommandLineAutoExportWritesTheCsvBesideTheLog) {
-  Desktop d({"site.qx1", "r", "0", "0"}, "kaldo5-12bit", [](app::LoggerSettings& s) { s.AutoExport = 1; });
+  Desktop d({"site.qx1", "r", "0", "0"}, "kaldo5-12bit", [](settings::LoggerSettings& s) { s.AutoExport = 1; });
   EXPECT_TRUE(runUnattended(d));
   EXPECT_EQ(d.quits, 1);
   // The data file was found where it was written: the export has its rows.

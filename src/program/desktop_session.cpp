@@ -1,0 +1,499 @@
+#include "program/desktop_session.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "settings/command_line.h"
+#include "common/files.h"
+#include "program/send_setup.h"
+#include "protocol/auto_file_name.h"
+#include "protocol/channel_tables.h"
+#include "protocol/humidity.h"
+#include "protocol/reading_line.h"
+#include "protocol/status_decode.h"
+
+namespace brevik::program {
+
+// ---------------------------------------------------------------------------
+// In an unattended run nobody is there to answer a message box: the text is
+// written to the unattended log and the box counts as closed.
+
+class DesktopSession::SessionPrompter final : public Prompter {
+ public:
+  SessionPrompter(DesktopSession& session, Prompter& shown) : session_(session), shown_(shown) {}
+
+  Answer ask(const Message& message) override {
+    if (!session_.unattended()) return shown_.ask(message);
+    session_.logEntry(message.text);
+    switch (message.buttons) {
+      case Buttons::OkCancel:
+      case Buttons::YesNoCancel:
+        return Answer::Cancel;
+      case Buttons::YesNo:
+        return Answer::No;
+      case Buttons::Ok:
+      case Buttons::OkRetry:
+        return Answer::Ok;
+    }
+    return Answer::Ok;
+  }
+
+ private:
+  DesktopSession& session_;
+  Prompter& shown_;
+};
+
+// Forwards to the windows; keeps them hidden in an unattended run and
+// notices the end of an exchange.
+
+class DesktopSession::SessionView final : public link::LinkView {
+ public:
+  SessionView(DesktopSession& session, link::LinkView& shown) : session_(session), shown_(shown) {}
+
+  void setStatusText(std::string_view text) override { shown_.setStatusText(text); }
+  void setMeter(int percent) override { shown_.setMeter(percent); }
+  void setMeterVisible(bool visible) override { shown_.setMeterVisible(visible); }
+  void setBlockCountVisible(bool visible) override { shown_.setBlockCountVisible(visible); }
+  void setBlockCount(std::uint32_t blocks) override { shown_.setBlockCount(blocks); }
+  void setDataFileText(std::string_view fileName) override { shown_.setDataFileText(fileName); }
+  void setAbortVisible(bool visible) override { shown_.setAbortVisible(visible); }
+  void setAbortEnabled(bool enabled) override { shown_.setAbortEnabled(enabled); }
+  void beep() override {
+    if (!session_.unattended()) shown_.beep();
+  }
+  void setStatusWindowShown(bool shown) override {
+    if (!shown || !session_.unattended()) shown_.setStatusWindowShown(shown);
+    if (!shown) session_.exchangeEnded();
+  }
+  void setMainWindowEnabled(bool enabled) override { shown_.setMainWindowEnabled(enabled); }
+  void setSetupWindowEnabled(bool enabled) override { shown_.setSetupWindowEnabled(enabled); }
+  void showMainWindow() override {
+    if (!session_.unattended()) shown_.showMainWindow();
+  }
+  void closeStationAddressWindow() override { shown_.closeStationAddressWindow(); }
+  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override {
+    shown_.setIdentificationDigits(digits);
+  }
+  void setScheduleText(std::string_view text) override { shown_.setScheduleText(text); }
+  void showStatusDisplay() override {
+    if (!session_.unattended()) shown_.showStatusDisplay();
+  }
+  void setReadingError(std::string_view text) override { shown_.setReadingError(text); }
+  void closeRealTimeDisplay() override { shown_.closeRealTimeDisplay(); }
+
+ private:
+  DesktopSession& session_;
+  link::LinkView& shown_;
+};
+
+// ---------------------------------------------------------------------------
+
+DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
+    : program_(program),
+      ticks_(ports.ticks),
+      windows_(ports.windows),
+      sessionPromptOwner_(std::make_unique<SessionPrompter>(*this, ports.prompter)),
+      sessionPrompter_(*sessionPromptOwner_),
+      sessionView_(std::make_unique<SessionView>(*this, ports.view)) {
+  engine_ = std::make_unique<link::ExchangeEngine>(
+      link::LinkPorts{ports.port, ports.ticks, *sessionView_, sessionPrompter_, *this}, program_.settings());
+  link::StatusReplySteps& steps = *this;
+  flow_ = std::make_unique<link::StatusReplyFlow>(*engine_, steps);
+  engine_->setStatusReplyHandler(flow_.get());
+  engine_->setReadingsView(this);
+  configuration_ = std::make_unique<SetupConfigurationSource>(program_.setup().current, program_.settings(),
+                                                              engine_->context(), program_.clock());
+  engine_->setConfigurationSource(configuration_.get());
+  // Data files named without a directory, and the export after a download,
+  // belong in the program home.
+  receive_ = std::make_unique<ReceiveAssembly>(
+      *engine_, *sessionView_, program_.clock(), program_.settings(),
+      ReceivePlaces{program_.home(), program_.home()},
+      [this](std::string_view text, bool exported) { exportTold(text, exported); },
+      [this](const std::string&) { windows_.openWindow(WindowId::Graph); });
+}
+
+Prompter& DesktopSession::prompter() { return sessionPrompter_; }
+
+DesktopSession::~DesktopSession() {
+  if (endCheck_) ticks_.cancel(endCheck_);
+  engine_->setConfigurationSource(nullptr);
+  // The download goes first: an unfinished one drops its partial file.
+  receive_.reset();
+}
+
+bool DesktopSession::unattended() const {
+  switch (program_.startupAction()) {
+    case settings::StartupAction::SendSetup:
+    case settings::StartupAction::ReceiveData:
+    case settings::StartupAction::ReceiveCsv:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Guards and commands
+
+bool DesktopSession::passRealTimeGraphGuard(std::string_view text) {
+  link::LinkContext& ctx = context();
+  if (!ctx.realTimeGraph) return true;
+  const Answer a = sessionPrompter_.ask(
+      Message{MessageKind::Information, std::string(text), Buttons::OkCancel, 0});
+  if (a != Answer::Ok) return false;
+  // The real-time graph ends with its exchange.
+  if (ctx.kind != link::ExchangeKind::None || ctx.state != link::LinkState::Idle) {
+    ctx.kind = link::ExchangeKind::None;
+    engine_->endExchange();
+  }
+  ctx.realTimeGraph = false;
+  return true;
+}
+
+void DesktopSession::openLinkFor(link::ExchangeKind kind) {
+  link::LinkContext& ctx = context();
+  ctx.kind = kind;
+  ctx.dataFileName = program_.globals().currentDataFileName;
+  engine_->openLink();
+}
+
+bool DesktopSession::openDataFile() {
+  windows_.openWindow(WindowId::GraphOpenFile);
+  return true;
+}
+
+bool DesktopSession::newSetup() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardSetupText)) return false;
+  context().labelsOnly = false;
+  windows_.openWindow(WindowId::Setup);
+  return true;
+}
+
+bool DesktopSession::changeScaling() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  context().labelsOnly = true;
+  windows_.openWindow(WindowId::ScalingLabels);
+  return true;
+}
+
+bool DesktopSession::showLastStatus() {
+  if (!statusAvailable_) {
+    sessionPrompter_.ask(Message{MessageKind::Information, std::string(kNoStatusYetText), Buttons::Ok, 0});
+    return false;
+  }
+  windows_.showStatusForm();
+  return true;
+}
+
+bool DesktopSession::stationAddress() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  if (program_.settings().NetworkMode != 0) {
+    sessionPrompter_.ask(Message{MessageKind::Warning, std::string(kSingleLoggerOnlyText), Buttons::Ok, 0});
+    return false;
+  }
+  windows_.openWindow(WindowId::StationAddress);
+  return true;
+}
+
+bool DesktopSession::changeBaud() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  settings::LoggerSettings& s = program_.settings();
+  if (s.UseModem != 0) {
+    sessionPrompter_.ask(Message{MessageKind::Information, std::string(kUncheckModemText), Buttons::Ok, 0});
+    return false;
+  }
+  // The logger is woken at 28800 and told to run at the rate of the settings.
+  link::LinkContext& ctx = context();
+  ctx.targetBaud = s.BaudRate;
+  s.BaudRate = 28800;
+  ctx.partNumber = 0;
+  openLinkFor(link::ExchangeKind::ChangeBaud);
+  return true;
+}
+
+bool DesktopSession::canStartReceive() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
+
+bool DesktopSession::receiveData(const std::string& fileName) {
+  if (settings::upperExtension(fileName) != ".QX1") {
+    sessionPrompter_.ask(Message{MessageKind::Error, std::string(kQx1OnlyText), Buttons::Ok, 0});
+    return false;
+  }
+  program_.globals().currentDataFileName = fileName;
+  if (!context().realTimeGraph) {
+    // The table form of an older download of the same name would no longer
+    // match the new data.
+    std::filesystem::path qx2(fileName);
+    qx2.replace_extension(".QX2");
+    std::error_code ec;
+    std::filesystem::remove(program_.home() / qx2, ec);
+  }
+  receive_->startReceive(fileName);
+  return true;
+}
+
+bool DesktopSession::readStatus() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  context().retryCounter = 0;
+  openLinkFor(link::ExchangeKind::Status);
+  return true;
+}
+
+bool DesktopSession::realTimeDisplay() {
+  if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
+  context().realTime = true;
+  windows_.hideStatusForm();
+  openLinkFor(link::ExchangeKind::RealTime);
+  return true;
+}
+
+bool DesktopSession::realTimeGraph() {
+  windows_.openWindow(WindowId::RealTimeGraph);
+  return true;
+}
+
+void DesktopSession::showGraph() { windows_.openWindow(WindowId::Graph); }
+void DesktopSession::openPhoneList() { windows_.openWindow(WindowId::PhoneList); }
+void DesktopSession::openLocalModems() { windows_.openWindow(WindowId::LocalModems); }
+void DesktopSession::openRemoteModems() { windows_.openWindow(WindowId::RemoteModems); }
+void DesktopSession::openComTest() { windows_.openWindow(WindowId::ComTest); }
+
+void DesktopSession::stationFieldChanged(int value) {
+  if (value < 0 || value > 255) return;
+  program_.settings().StationAddress = static_cast<std::uint8_t>(value);
+}
+
+void DesktopSession::hangUp() { hangUpModem(); }
+
+// ---------------------------------------------------------------------------
+// Paint and the command-line action
+
+void DesktopSession::painted() {
+  settings::CommandLineFlags& flags = program_.globals().flags;
+  if (flags.openGraph) {
+    flags.openGraph = false;
+    windows_.openWindow(WindowId::Graph);
+  } else {
+    sessionView_->setMainWindowEnabled(true);
+  }
+  startCommandLineAction();
+}
+
+void DesktopSession::startCommandLineAction() {
+  settings::CommandLineFlags& flags = program_.globals().flags;
+  if (flags.actionStarted) return;
+  if (!flags.csv && !flags.setupSend && !flags.receive) return;
+  flags.actionStarted = true;
+  if (flags.csv) {
+    flags.receive = true;
+    program_.globals().currentDataFileName = program_.commandLineFile();
+    receive_->startTransferTimer();
+    openLinkFor(link::ExchangeKind::Status);
+  } else if (flags.setupSend) {
+    startCommandLineSend();
+  } else if (flags.receive) {
+    program_.globals().currentDataFileName = program_.commandLineFile();
+    receive_->startReceive(program_.globals().currentDataFileName);
+  }
+}
+
+void DesktopSession::startCommandLineSend() {
+  link::LinkContext& ctx = context();
+  ctx.kind = link::ExchangeKind::SendSetup;
+  ctx.labelsOnly = false;
+  ctx.dataFileName = program_.globals().currentDataFileName;
+  const bool started = sendCommandLineSetupFile(*engine_, program_.setup(), program_.settings().SetupFileName,
+                                                program_.home(), program_.clock(), sessionPrompter_);
+  // A check that stopped the send has been logged; no exchange will end the run.
+  if (!started && !quitting_ && unattended()) endUnattendedRun();
+}
+
+void DesktopSession::exchangeEnded() {
+  if (!unattended() || quitting_) return;
+  // Looked at once the engine is through with the step that ended the
+  // exchange: it may open a new one (a retry over a modem call), or end the
+  // program itself through log and quit.
+  if (endCheck_) ticks_.cancel(endCheck_);
+  endCheck_ = ticks_.after(1, [this] {
+    endCheck_ = 0;
+    const link::LinkContext& ctx = context();
+    if (quitting_ || ctx.kind != link::ExchangeKind::None || ctx.state != link::LinkState::Idle) return;
+    endUnattendedRun();
+  });
+}
+
+void DesktopSession::endUnattendedRun() {
+  quitting_ = true;
+  program_.requestQuit(settings::QuitRequest{true, false});
+  windows_.quitProgram();
+}
+
+void DesktopSession::exportTold(std::string_view text, bool exported) {
+  // Nobody is there during an answered call: its log entry marks a failed
+  // export with FileError. An unattended run's log line already names the
+  // data file, so only a failure is worth a word there.
+  if (context().autoAnswerCall()) return;
+  if (exported && unattended()) return;
+  sessionPrompter_.ask(Message{exported ? MessageKind::Information : MessageKind::Error, std::string(text),
+                               Buttons::Ok, 0});
+}
+
+// ---------------------------------------------------------------------------
+// The status form and the real-time display
+
+StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
+  link::LinkContext& ctx = context();
+  StatusFormExitOutcome out;
+  if (ctx.kind != link::ExchangeKind::RealTime) return out;
+  const char revision = readingStatus_ ? readingStatus_->revision : ctx.firmwareLetter;
+  const bool streams = revision < 'p';  // older loggers send readings unasked
+  if (how == StatusFormExit::OkButton) {
+    if (streams) {
+      // Waking the logger stops the stream; the engine reports the end.
+      ctx.kind = link::ExchangeKind::EndRealTime;
+      engine_->openLink();
+      out.closeForm = false;
+      out.showMainWindow = false;
+      return out;
+    }
+    if (!ctx.realTimeGraph) {
+      ctx.kind = link::ExchangeKind::None;
+      engine_->endExchange();
+    }
+    return out;
+  }
+  if (streams) {
+    if (!ctx.realTimeGraph) {
+      ctx.kind = link::ExchangeKind::EndRealTime;
+      engine_->openLink();
+    }
+    return out;
+  }
+  engine_->endExchange();
+  return out;
+}
+
+void DesktopSession::readingReceived(std::string_view line) {
+  if (!converter_ || !readingStatus_) return;
+  auto update = protocol::decodeReadingLine(line, *readingStatus_, *converter_);
+  // A line that passed its checksum but cannot be read leaves the boxes as they were.
+  if (!update) return;
+  if (context().realTimeGraph) return;
+  windows_.setValueTexts(update->texts);
+}
+
+// ---------------------------------------------------------------------------
+// ExchangeHost
+
+bool DesktopSession::commandLineReceive() const { return program_.globals().flags.receive; }
+
+bool DesktopSession::commandLineSetup() const { return program_.globals().flags.setupSend; }
+
+void DesktopSession::logEntry(std::string_view text) { program_.unattendedLog().entry(text); }
+
+void DesktopSession::logAndQuit(std::string_view text) {
+  if (quitting_) return;
+  quitting_ = true;
+  program_.logAndQuit(text);
+  windows_.quitProgram();
+}
+
+void DesktopSession::hangUpModem() {
+  // Without a modem call there is nothing to hang up; modem calls join the
+  // program with the modem steps.
+  context().linkUp = false;
+  program_.globals().linkUp = false;
+}
+
+void DesktopSession::autoAnswerHangUp() { hangUpModem(); }
+
+// ---------------------------------------------------------------------------
+// StatusReplySteps
+
+protocol::StatusDecodeResult DesktopSession::decode(std::string_view reply) {
+  settings::LoggerSettings& s = program_.settings();
+  protocol::StatusSettings settings;
+  settings.fahrenheit = s.FahrenheitUnits != 0;
+  settings.twelveHourClock = s.TwelveHourClock != 0;
+  settings.humidityMode = protocol::humidityModeFromSetting(s.HumidityMode);
+  settings.lastRevision = s.LastRevision;
+  protocol::StatusDecodeResult result =
+      protocol::decodeStatusReply(reply, settings, program_.clock(), protocol::homeTableReader(program_.home()));
+  if (result.newLastRevision) s.LastRevision = *result.newLastRevision;
+  if (result.newLastModelCode) {
+    s.LastModelCode = static_cast<std::uint8_t>(*result.newLastModelCode);
+    const settings::MemoryGeometry g = settings::memoryGeometryOf(s.LastModelCode);
+    program_.globals().memoryCapacity = g.capacity;
+    program_.globals().fullScale = g.fullScale;
+  }
+  if (result.outcome == protocol::StatusOutcome::TableFailed && result.tableError) {
+    engine_->report(link::Report{Message{MessageKind::Information, result.tableError->message, Buttons::Ok, 0},
+                           link::CommandLineFlags::Receive, std::nullopt, std::nullopt});
+  }
+  if (result.accepted()) {
+    converter_ = result.converter;
+    readingStatus_ = result.status;
+  }
+  return result;
+}
+
+void DesktopSession::fillStatusForm(const protocol::LoggerStatus& status) {
+  settings::LoggerSettings& s = program_.settings();
+  const protocol::StatusForm form =
+      protocol::buildStatusForm(status, protocol::StatusTextSettings{s.TwelveHourClock != 0});
+  if (form.lastModelCodeOnShow) s.LastModelCode = static_cast<std::uint8_t>(*form.lastModelCodeOnShow);
+  const link::LinkContext& ctx = context();
+  windows_.fillStatusForm(form, ctx.kind == link::ExchangeKind::RealTime && !ctx.realTimeGraph);
+  statusAvailable_ = true;
+  // A set-up sent later in this run is built for this logger's firmware.
+  const auto& last = flow_->lastStatus();
+  configuration_->setLastStatus(last ? &*last : nullptr);
+}
+
+void DesktopSession::showStatusForm() {
+  if (!unattended()) windows_.showStatusForm();
+}
+
+std::optional<std::string> DesktopSession::csvFileName() const {
+  if (!program_.globals().flags.csv) return std::nullopt;
+  return program_.commandLineFile();
+}
+
+Status DesktopSession::appendReadingsLine(const std::string& fileName, const protocol::LoggerStatus& status) {
+  const std::filesystem::path path = program_.home() / std::filesystem::path(fileName);
+  const std::string line = csvReadingsLine(status, program_.clock()) + "\r\n";
+  return files::appendToFile(path, line);
+}
+
+std::string DesktopSession::autoAnswerFileName(const protocol::LoggerStatus& status) {
+  settings::LoggerSettings& s = program_.settings();
+  const std::filesystem::path home = program_.home();
+  const protocol::AutoFileName name =
+      protocol::nextAutoFileName(status.session, s.AutoFileCounter, [&home](const std::string& candidate) {
+        std::error_code ec;
+        return std::filesystem::exists(home / candidate, ec);
+      });
+  s.AutoFileCounter = name.counter;
+  // The counter is kept at once: a later crash must not reuse a file name.
+  (void)settings::saveSettings(home, s);
+  return name.fileName;
+}
+
+Status DesktopSession::startDownload(const protocol::LoggerStatus& status) {
+  return receive_->startDownload(status);
+}
+
+// ---------------------------------------------------------------------------
+
+std::string csvReadingsLine(const protocol::LoggerStatus& status, const Clock& clock, char separator) {
+  const DateTime now = clock.now();
+  std::string line = clock.shortDate(now) + " " + clock.longTime(now);
+  for (int channel = 0; channel < protocol::kChannelCount; ++channel) {
+    if ((status.channelBits & (1u << channel)) == 0) continue;
+    line += separator;
+    line += protocol::channelValueText(status, channel + 1);
+  }
+  return line;
+}
+
+}  // namespace brevik::program

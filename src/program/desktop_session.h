@@ -1,0 +1,198 @@
+#pragma once
+// The desktop program's side of every exchange: the main window's commands
+// with their guards, the command-line action of the first paint, the status
+// form and the real-time display, and what the program does when an
+// unattended run ends. The windows call it and show what it tells them
+// through DesktopWindows and LinkView; no rule lives in a window. The
+// memory download of a receive is put together as kaldo's is
+// (receive_assembly.h); the command-line send goes through send_setup.h with
+// the program's one Logger Configuration.
+//
+// Unattended runs (a command-line s or r action) never show a window: the
+// status and communication windows stay hidden, any message that is not
+// already routed to the log becomes a log entry, and the program ends once
+// the exchange is over.
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "program/program.h"
+#include "common/cp1252.h"
+#include "common/prompter.h"
+#include "link/exchange_engine.h"
+#include "program/receive_assembly.h"
+#include "program/setup_configuration_source.h"
+#include "link/status_reply_flow.h"
+#include "protocol/conversions.h"
+#include "protocol/logger_status.h"
+#include "protocol/status_texts.h"
+
+namespace brevik::program {
+
+// The texts of the main window's messages.
+inline constexpr std::string_view kRealTimeGraphGuardText = "This action will terminate Real Time Graph";
+inline constexpr std::string_view kRealTimeGraphGuardSetupText =
+    "Cette action va interrompre graphTempsRéel"_cp;
+inline constexpr std::string_view kNoStatusYetText = "Pas d'état dispo.; Cliquer/ RecevoirEtat"_cp;
+inline constexpr std::string_view kSingleLoggerOnlyText = "Must be connected to a single logger; check Settings";
+inline constexpr std::string_view kUncheckModemText = "Must first uncheck 'Use Modem' in Settings";
+inline constexpr std::string_view kQx1OnlyText = "File name must end in '.QX1'";
+
+// The windows an exchange or a command opens besides the status form.
+enum class WindowId {
+  GraphOpenFile,   // the graph window asks for a data file (Open1)
+  Graph,           // the graph window shows the current data file
+  RealTimeGraph,
+  Setup,           // "       KALDO  Setup"
+  ScalingLabels,   // "Change Scaling and/or Labels"
+  StationAddress,
+  PhoneList,
+  LocalModems,
+  RemoteModems,
+  ComTest,
+};
+
+// What the desktop windows do for the session. The Qt windows implement it;
+// tests script it.
+class DesktopWindows {
+ public:
+  virtual ~DesktopWindows() = default;
+  // TStatus: the texts of a status and its appearance ("Status", or the
+  // real-time display with the clock hidden and white value boxes).
+  virtual void fillStatusForm(const protocol::StatusForm& form, bool realTimeAppearance) = 0;
+  virtual void showStatusForm() = 0;
+  virtual void hideStatusForm() = 0;
+  virtual void setValueTexts(const std::array<std::string, 4>& texts) = 0;  // Value1Box..Value4Box
+  virtual void openWindow(WindowId window) = 0;
+  // Ends the program at once: the main window's closing (and the saving of
+  // the settings) does not run.
+  virtual void quitProgram() = 0;
+};
+
+// How the status form is left (OKButton, or the window closed).
+enum class StatusFormExit { OkButton, Closed };
+
+struct StatusFormExitOutcome {
+  bool closeForm = true;  // false: the form waits for "Real Time Link terminated"
+  bool showMainWindow = true;
+};
+
+struct DesktopPorts {
+  link::SerialPort& port;
+  link::TickScheduler& ticks;
+  link::LinkView& view;
+  Prompter& prompter;
+  DesktopWindows& windows;
+};
+
+class DesktopSession final : private link::ExchangeHost, private link::StatusReplySteps, private link::ReadingsView {
+ public:
+  DesktopSession(program::Program& program, DesktopPorts ports);
+  ~DesktopSession() override;
+  DesktopSession(const DesktopSession&) = delete;
+  DesktopSession& operator=(const DesktopSession&) = delete;
+
+  link::ExchangeEngine& engine() { return *engine_; }
+  link::LinkContext& context() { return engine_->context(); }
+  program::Program& program() { return program_; }
+  // Messages of the commands and the engine go through this one prompter.
+  Prompter& prompter();
+
+  // A command-line s or r action: no window is shown.
+  bool unattended() const;
+  bool statusAvailable() const { return statusAvailable_; }
+  const std::optional<protocol::LoggerStatus>& lastStatus() const { return flow_->lastStatus(); }
+  // The memory download of the Receive exchanges.
+  const link::MemoryDownload& download() const { return receive_->download(); }
+
+  // ---- the main window's commands (true when the command went ahead) ----
+  bool openDataFile();                       // Data1Click
+  bool newSetup();                           // NewSetup1Click
+  bool changeScaling();                      // ChangeScaling1Click
+  bool showLastStatus();                     // Showlaststatus1Click
+  bool stationAddress();                     // StaAddrClick
+  bool changeBaud();                         // Baudrate1Click
+  // DataFile1Click after SaveDataFileDlg: the chosen name (Windows-1252).
+  bool receiveData(const std::string& fileName);
+  bool canStartReceive();                    // DataFile1Click's guard, before the dialog
+  bool readStatus();                         // Status1Click
+  bool realTimeDisplay();                    // RealTimeDisplay1Click
+  bool realTimeGraph();                      // RealTimeGraph1Click
+  void showGraph();                          // Graph1Click
+  void openPhoneList();                      // EditPhoneList1Click, PhoneBoxClick
+  void openLocalModems();                    // SelectLocal1Click
+  void openRemoteModems();                   // ConfigureRemote1Click
+  void openComTest();                        // ComTest1Click
+  void stationFieldChanged(int value);       // NetFieldMainChange
+  void hangUp();                             // HangUpBtnClick
+
+  // ---- the main window's paint ----
+  // Step 4 and 5 of every paint: the graph of the command line, or enable the
+  // main window; the command-line action on the first paint only.
+  void painted();
+  // The command-line action alone (an unattended run starts it at once).
+  void startCommandLineAction();
+
+  // ---- the status form / real-time display ----
+  StatusFormExitOutcome leaveStatusForm(StatusFormExit how);
+
+ private:
+  class SessionPrompter;
+  class SessionView;
+
+  bool passRealTimeGraphGuard(std::string_view text);
+  void openLinkFor(link::ExchangeKind kind);
+  void exchangeEnded();
+  // Ends an unattended run whose exchange is over (or never started).
+  void endUnattendedRun();
+  void startCommandLineSend();
+  // What became of the automatic export after a download.
+  void exportTold(std::string_view text, bool exported);
+
+  // ExchangeHost
+  bool commandLineReceive() const override;
+  bool commandLineSetup() const override;
+  void logEntry(std::string_view text) override;
+  void logAndQuit(std::string_view text) override;
+  void hangUpModem() override;
+  void autoAnswerHangUp() override;
+
+  // StatusReplySteps
+  protocol::StatusDecodeResult decode(std::string_view reply) override;
+  void fillStatusForm(const protocol::LoggerStatus& status) override;
+  void showStatusForm() override;
+  std::optional<std::string> csvFileName() const override;
+  Status appendReadingsLine(const std::string& fileName, const protocol::LoggerStatus& status) override;
+  std::string autoAnswerFileName(const protocol::LoggerStatus& status) override;
+  Status startDownload(const protocol::LoggerStatus& status) override;
+
+  // ReadingsView
+  void readingReceived(std::string_view line) override;
+
+  program::Program& program_;
+  link::TickScheduler& ticks_;
+  DesktopWindows& windows_;
+  std::unique_ptr<SessionPrompter> sessionPromptOwner_;
+  SessionPrompter& sessionPrompter_;
+  std::unique_ptr<SessionView> sessionView_;
+  std::unique_ptr<link::ExchangeEngine> engine_;
+  std::unique_ptr<link::StatusReplyFlow> flow_;
+  std::unique_ptr<SetupConfigurationSource> configuration_;
+  std::unique_ptr<ReceiveAssembly> receive_;
+  // The converter and status of the exchange's status reply: the readings
+  // of a real-time display go through them.
+  std::optional<protocol::UnitConverter> converter_;
+  std::optional<protocol::LoggerStatus> readingStatus_;
+  bool statusAvailable_ = false;
+  bool quitting_ = false;
+  link::TickScheduler::StepId endCheck_ = 0;
+};
+
+// The readings line of a command-line CSV receive: date and time, then a
+// separator and the value text of each channel that is on. No line end.
+std::string csvReadingsLine(const protocol::LoggerStatus& status, const Clock& clock, char separator = ',');
+
+}  // namespace brevik::program

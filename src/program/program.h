@@ -1,0 +1,74 @@
+#pragma once
+// The program's global state, owned once for the whole run and handed to the
+// windows and to kaldo. Start-up is: construct (home chosen, settings loaded,
+// globals derived), then applyCommandLine(); shutdown is saveAtShutdown()
+// unless a quit was requested by log and quit.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/command_line.h"
+#include "settings/logger_settings.h"
+#include "settings/runtime_globals.h"
+#include "settings/unattended_log.h"
+#include "common/clock.h"
+#include "common/result.h"
+#include "setup/setup_document.h"
+
+namespace brevik::program {
+
+class Program {
+ public:
+  // Loads kvlog.ini from the home (defaults when missing) and sets the
+  // run-time globals from it.
+  Program(std::filesystem::path homeDir, const Clock& clock);
+
+  const std::filesystem::path& home() const { return home_; }
+  const Clock& clock() const { return *clock_; }
+  settings::LoggerSettings& settings() { return settings_; }
+  const settings::LoggerSettings& settings() const { return settings_; }
+  settings::RuntimeGlobals& globals() { return globals_; }
+  const settings::RuntimeGlobals& globals() const { return globals_; }
+  const settings::UnattendedLog& unattendedLog() const { return log_; }
+  // The Logger Configuration: the current record, its saved copy and the
+  // form that edits it. The setup window, the sends and kaldo use this one.
+  setup::SetupDocument& setup() { return setup_; }
+  const setup::SetupDocument& setup() const { return setup_; }
+
+  // Reads the positional command line into the settings and flags. An
+  // invalid one is logged at once (log and quit) and requests the quit.
+  // The HangUp action is left to the caller, which owns the serial port.
+  settings::StartupAction applyCommandLine(const std::vector<std::string>& positional);
+  settings::StartupAction startupAction() const { return action_; }
+  // Argument 1 of the command line (the main window's action reads it).
+  const std::string& commandLineFile() const { return commandLineFile_; }
+
+  // Log and quit through the one unattended log; remembers the request.
+  void logAndQuit(std::string_view message);
+  void requestQuit(settings::QuitRequest request) { quit_ = request; }
+  const std::optional<settings::QuitRequest>& quitRequest() const { return quit_; }
+
+  // The main window closing: a rate above 19200 only works with the fast
+  // protocol, so it is switched on; then kvlog.ini is written.
+  Status saveAtShutdown();
+
+  // Joining later, each owned here once:
+  //   the last Logger Status (protocol),
+  //   the link context with the exchange kind and counters (link),
+  //   the loaded-file state of the graph (graph).
+
+ private:
+  std::filesystem::path home_;
+  const Clock* clock_;
+  settings::LoggerSettings settings_;
+  settings::RuntimeGlobals globals_;
+  settings::UnattendedLog log_;
+  setup::SetupDocument setup_;
+  settings::StartupAction action_ = settings::StartupAction::None;
+  std::string commandLineFile_;
+  std::optional<settings::QuitRequest> quit_;
+};
+
+}  // namespace brevik::program

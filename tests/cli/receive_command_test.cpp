@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,8 +20,8 @@ using brevik::testing::TempDir;
 
 using kaldo_test::KaldoRun;
 
-KaldoRun kaldoReceive(const TempDir& home, std::vector<std::string> args) {
-  return kaldo_test::runKaldoCommand(home, "receive", std::move(args));
+KaldoRun kaldoReceive(const TempDir& home, std::vector<std::string> args, bool errIsTerminal = false) {
+  return kaldo_test::runKaldoCommand(home, "receive", std::move(args), errIsTerminal);
 }
 
 void normalLinkAt9600(const TempDir& home) {
@@ -48,6 +49,29 @@ TEST(KaldoReceive, WritesTheDataFileShowsProgressAndTheFinalMessage) {
   EXPECT_EQ(file->banks.size(), 4u);
   EXPECT_EQ(file->banks[0].letter, 'B');
   EXPECT_EQ(file->banks[0].loadedSamples(), 25800u / 2u);
+}
+
+TEST(KaldoReceive, DrawsTheBarOnlyWhenStandardErrorIsATerminal) {
+  TempDir home;
+  normalLinkAt9600(home);
+  const auto profile = home.write("four.logger", "model = 6\nresolution = 10\nflags = 0x09\nchannels = 0x03\n");
+  for (const bool terminal : {false, true}) {
+    const KaldoRun r = kaldoReceive(home, {(home / "a.qx1").string(), "--port=sim:" + profile.string()}, terminal);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto redraws = std::count(r.err.begin(), r.err.end(), '\r');
+    const auto written = kaldo_test::lines(r.err);
+    const auto progressLines = std::count_if(written.begin(), written.end(), [](const std::string& l) {
+      return l.find(" blocks") != std::string::npos;
+    });
+    if (terminal) {
+      EXPECT_EQ(redraws, 1720) << "one redraw per block";
+    } else {
+      EXPECT_EQ(redraws, 0);
+      EXPECT_LE(progressLines, 11) << r.err;
+      EXPECT_LE(written.size(), 16u) << r.err;
+      EXPECT_EQ(written.back(), "  100% 1720/1720 blocks");
+    }
+  }
 }
 
 TEST(KaldoReceive, AFailingLoggerExitsWithOneAndKeepsTheEarlierFile) {

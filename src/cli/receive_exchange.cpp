@@ -6,6 +6,7 @@
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
 #include "cli/download_progress.h"
+#include "cli/receive_prompter.h"
 #include "common/cp1252.h"
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
@@ -95,8 +96,9 @@ int runReceiveExchange(Context& ctx, app::LoggerSettings& settings, link::LinkDr
   std::ostream& out = *ctx.out;
   std::ostream& err = *ctx.err;
 
-  // Nobody is there to answer "Trace Data?": the answer is No.
-  ConsolePrompter prompter(out);
+  // Nobody is there to answer "Trace Data?": the answer is No, and the
+  // question is not printed.
+  ReceivePrompter prompter(out);
   ConsoleHost host(out, err);
   ReceiveProgressView view(err, ctx.errIsTerminal);
   ConsoleStatusSteps statusSteps(settings, ctx.home, clock, prompter);

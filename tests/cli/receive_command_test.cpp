@@ -77,6 +77,28 @@ TEST(KaldoReceive, DrawsTheBarOnlyWhenStandardErrorIsATerminal) {
   }
 }
 
+// Three banks at 10 minutes span months; a file whose dates said one day
+// made the export warn that it held more lines than its times allow, and
+// leave lines out.
+TEST(KaldoReceive, AShippedThreeBankDownloadExportsWhole) {
+  TempDir home;
+  normalLinkAt9600(home);
+  const auto data = home / "k6.qx1";
+  const KaldoRun received = kaldoReceive(home, {data.string(), "--port", "sim:kaldo6-8bit"});
+  ASSERT_EQ(received.status, 0) << received.err;
+
+  const auto table = home / "k6.txt";
+  const KaldoRun exported = kaldo_test::runKaldoCommand(home, "export", {data.string(), table.string()});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.err.find("4% or more"), std::string::npos) << exported.err;
+  const auto rows = kaldo_test::lines(home.read("k6.txt"));
+  const auto dataRows = std::count_if(rows.begin(), rows.end(), [](const std::string& l) {
+    return !l.empty() && l[0] >= '0' && l[0] <= '9';
+  });
+  // Banks A and B full and C up to 0x4000, one byte per sample, four channels.
+  EXPECT_EQ(dataRows, (2 * 32256 + 0x3E00) / 4);
+}
+
 TEST(KaldoReceive, AFailingLoggerExitsWithOneAndKeepsTheEarlierFile) {
   TempDir home;
   normalLinkAt9600(home);

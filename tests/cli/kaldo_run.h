@@ -18,12 +18,12 @@ struct KaldoRun {
   std::string err;
 };
 
-// kaldo --home HOME COMMAND ARGS..., its standard error a terminal or not.
+// kaldo --home HOME COMMAND ARGS...
 inline KaldoRun runKaldoCommand(const brevik::testing::TempDir& home, std::string_view command,
-                                std::vector<std::string> args, bool errIsTerminal = false) {
+                                std::vector<std::string> args) {
   args.insert(args.begin(), {"--home", home.path().string(), std::string(command)});
   std::ostringstream out, err;
-  const int status = runKaldo(args, home.path() / "bin", out, err, errIsTerminal);
+  const int status = runKaldo(args, home.path() / "bin", out, err);
   return {status, out.str(), err.str()};
 }
 

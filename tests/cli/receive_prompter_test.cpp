@@ -6,53 +6,25 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-
-#include "common/cp1252.h"
 
 namespace brevik::cli {
 namespace {
 
-TEST(WithoutTrailingQuestion, DropsTheQuestionAsALineOrSentenceOnly) {
+TEST(ReceivePrompter, DropsTraceDataOnlyFromAQuestionItAnswersNo) {
   struct Case {
-    const char* text;
-    const char* expected;
+    Buttons buttons;
+    Answer policy, answer;
+    std::string text, printed;
   };
-  const Case cases[] = {
-      {"Transfert done: a.qx1, Temps mis   : 3 seconds\r\rTrace Data?",
-       "Transfert done: a.qx1, Temps mis   : 3 seconds"},
-      {"Line one\r\nTrace Data?", "Line one"},
-      {"All done. Trace Data?", "All done."},
-      {"Trace Data?", ""},
-      {"Trace Data? Not at the end", "Trace Data? Not at the end"},
-      {"NoTrace Data?", "NoTrace Data?"},
-      {"Other question?", "Other question?"},
-      {"", ""},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(withoutTrailingQuestion(c.text, kTraceDataQuestion), c.expected) << c.text;
-}
-
-struct AskCase {
-  Buttons buttons;
-  Answer policy;
-  std::string text;
-  Answer answer;
-  std::string printed;
-};
-
-TEST(ReceivePrompter, PrintsTheQuestionOnlyWhenItIsNotAnsweredNo) {
-  const std::string done(std::string_view("Transfert terminé: a.qx1, Temps mis   : 3 seconds"_cp));
-  const std::string asked = done + "\r\rTrace Data?";
-  const std::string shownDone = "! " + toUtf8(done) + "\n";
-  const AskCase cases[] = {
-      {Buttons::YesNo, Answer::No, asked, Answer::No, shownDone},
-      {Buttons::YesNo, Answer::Yes, asked, Answer::Yes, shownDone + "! \n! Trace Data?\n"},
-      {Buttons::Ok, Answer::No, asked, Answer::Ok, shownDone + "! \n! Trace Data?\n"},
-      {Buttons::YesNo, Answer::No, "Trace Data?", Answer::No, ""},
-      {Buttons::YesNo, Answer::No, "Effacer?", Answer::No, "! Effacer?\n"},
-  };
-  for (const AskCase& c : cases) {
+  const std::string asked = "Done: a.qx1, Temps mis   : 3 seconds\r\rTrace Data?";
+  const std::string told = "! Done: a.qx1, Temps mis   : 3 seconds\n";
+  const std::string kept = told + "! \n! Trace Data?\n";
+  for (const Case& c : {Case{Buttons::YesNo, Answer::No, Answer::No, asked, told},
+                        Case{Buttons::YesNo, Answer::No, Answer::No, "All done. Trace Data?", "! All done.\n"},
+                        Case{Buttons::YesNo, Answer::No, Answer::No, "Trace Data?", ""},
+                        Case{Buttons::YesNo, Answer::No, Answer::No, "NoTrace Data?", "! NoTrace Data?\n"},
+                        Case{Buttons::YesNo, Answer::Yes, Answer::Yes, asked, kept},
+                        Case{Buttons::Ok, Answer::No, Answer::Ok, asked, kept}}) {
     std::ostringstream out;
     ReceivePrompter prompter(out, ConfirmationPolicy{c.policy});
     EXPECT_EQ(prompter.ask(Message{MessageKind::Information, c.text, c.buttons, 0}), c.answer) << c.text;

@@ -107,20 +107,18 @@ TEST(KaldoStatus, ASilentLoggerFailsWithTheEnginesMessage) {
   EXPECT_EQ(r.err.find("virtual logger answers"), std::string::npos) << "the settings fit: " << r.err;
 }
 
-struct MismatchCase {
-  std::vector<std::string> command;  // the command and its arguments, "@" for a file in the home
-  bool fast;
-  std::uint32_t baud;
-  std::string profile;
-  std::string hint;  // empty: none
-};
-
 // A logger woken with the wrong protocol or baud can only be reported as
 // silent; on the virtual logger kaldo adds what it answers, and the settings
 // it names then reach it.
 TEST(KaldoStatus, ALinkTheVirtualLoggerCannotAnswerIsExplained) {
+  struct Case {
+    std::vector<std::string> command;  // "@": a file in the home
+    bool fast;
+    std::uint32_t baud;
+    std::string profile, hint;  // no hint: the exchange succeeds
+  };
   const std::string answers = "the virtual logger answers the ";
-  const MismatchCase cases[] = {
+  const Case cases[] = {
       {{"status"}, true, 57600, "normal-9600",
        answers + "normal protocol at 9600 baud; the settings say fast at 57600 (kaldo settings FastProtocol=0 "
                  "BaudRate=9600)"},
@@ -137,7 +135,7 @@ TEST(KaldoStatus, ALinkTheVirtualLoggerCannotAnswerIsExplained) {
       // The old letter handshake lets the PC name the baud: nothing to explain.
       {{"status"}, false, 9600, "mt610-old", ""},
   };
-  for (const MismatchCase& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.command.front() + " " + c.profile);
     TempDir home;
     linkSettings(home, c.fast, c.baud);
@@ -148,28 +146,21 @@ TEST(KaldoStatus, ALinkTheVirtualLoggerCannotAnswerIsExplained) {
 
     const KaldoRun r = kaldo_test::runKaldoCommand(home, c.command.front(), args);
     const auto said = lines(r.err);
-    const auto hints = std::count_if(said.begin(), said.end(), [&](const std::string& l) {
-      return l.find(answers) != std::string::npos;
-    });
-    if (c.hint.empty()) {
-      EXPECT_EQ(r.status, kExitOk) << r.out << r.err;
-      EXPECT_EQ(hints, 0) << r.err;
-      continue;
-    }
-    EXPECT_EQ(r.status, kExitFailed) << r.out << r.err;
-    ASSERT_EQ(hints, 1) << r.err;
+    ASSERT_EQ(std::count_if(said.begin(), said.end(), [&](auto& l) { return l.find(answers) != l.npos; }),
+              c.hint.empty() ? 0 : 1)
+        << r.err;
+    EXPECT_EQ(r.status, c.hint.empty() ? kExitOk : kExitFailed) << r.out << r.err;
+    if (c.hint.empty()) continue;
     EXPECT_EQ(said.back(), "kaldo " + name + ": " + c.hint);
 
     // Following the hint reaches the logger.
     const std::string suggested = c.hint.substr(c.hint.find("(kaldo settings ") + 16);
-    std::vector<std::string> pairs;
     std::istringstream words(suggested.substr(0, suggested.size() - 1));
+    std::vector<std::string> pairs;
     for (std::string w; words >> w;) pairs.push_back(w);
-    ASSERT_EQ(kaldo_test::runKaldoCommand(home, "settings", pairs).status, kExitOk) << suggested;
+    ASSERT_EQ(kaldo_test::runKaldoCommand(home, "settings", pairs).status, kExitOk) << c.hint;
     std::filesystem::remove(home / "out.file");
-    const KaldoRun again = kaldo_test::runKaldoCommand(home, c.command.front(), args);
-    EXPECT_EQ(again.status, kExitOk) << again.out << again.err;
-    EXPECT_EQ(again.err.find(answers), std::string::npos);
+    EXPECT_EQ(kaldo_test::runKaldoCommand(home, c.command.front(), args).status, kExitOk);
   }
 }
 

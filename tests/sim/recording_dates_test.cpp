@@ -12,7 +12,6 @@
 #include "sim/date_code.h"
 #include "sim/logger_profile.h"
 #include "sim/logger_state.h"
-#include "sim/memory_image.h"
 #include "sim/rate_interval.h"
 #include "support/temp_dir.h"
 #include "twin_script.h"
@@ -71,42 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
         DatesCase{"NoChannelOn", nullptr, "channels = 0x00\npointer = 0x4000\n", 0, nullptr}),
     [](const ::testing::TestParamInfo<DatesCase>& p) { return std::string(p.param.name); });
 
-TEST(RecordingDates, ProfileDatesAreKept) {
-  const auto p = parseLoggerProfile("first = 0000100206A203\nstop = 0000100306A303\n", "dates", ".");
-  ASSERT_TRUE(p.ok());
-  const LoggerState s = LoggerState::fromProfile(*p, testing::june3());
-  EXPECT_EQ(s.first, "0000100206A203");
-  EXPECT_EQ(s.stop, "0000100306A303");
-}
-
 TEST(RecordingDates, TwinsRateTableMatchesThePcs) {
   for (const protocol::RateInfo& rate : protocol::rateTable())
     EXPECT_EQ(rateIntervalMillis(rate.code), std::llround(rate.minutes * 60000.0)) << rate.code;
   EXPECT_EQ(rateIntervalMillis('Z'), std::llround(protocol::rateInterval('Z') * 60000.0));
-}
-
-struct HeldCase {
-  int resolution;
-  char model;
-  char bank;
-  std::uint16_t pointer;
-  bool wrapped;
-};
-
-TEST(RecordingDates, SamplesHeldIsWhatRecordingLeaves) {
-  const HeldCase cases[] = {
-      {8, '5', 'A', 0x0200, false},  {8, '5', 'A', 0x0210, false},  {10, '5', 'A', 0x0207, false},
-      {10, '3', 'A', 0x2000, false}, {12, '5', 'A', 0x0204, false}, {12, '5', 'A', 0x0205, false},
-      {8, '6', 'C', 0x4000, false},  {10, '6', 'D', 0x7FFF, false}, {12, '6', 'B', 0x0300, true},
-      {8, '5', 'A', 0x0100, false},  {10, '6', 'A', 0x0200, true},
-  };
-  for (const HeldCase& c : cases) {
-    const Recording r = recordMemory(c.resolution, c.model, c.bank, c.pointer, c.wrapped,
-                                     [](std::size_t i) { return static_cast<std::uint16_t>(i & 0xFF); });
-    EXPECT_EQ(samplesHeld(c.resolution, c.model, c.bank, c.pointer, c.wrapped), r.held.size())
-        << c.resolution << " bit, model " << c.model << ", bank " << c.bank << ", pointer " << c.pointer
-        << (c.wrapped ? ", wrapped" : "");
-  }
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view content(reinterpret_cast<const char*>(data), size);
-  const auto file = brevik::graph::parseLoggerDataFile(content, "fuzz.qx1");
+  const auto file = brevik::datafile::parseLoggerDataFile(content, "fuzz.qx1");
   if (!file.ok()) return 0;
   const std::size_t channels = file->channels.size();
   if (channels < 1 || channels > 4) std::abort();

@@ -7,6 +7,6 @@
 #include "setup/configuration_fuzzing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  brevik::protocol::exerciseSetupFileBytes(data, size);
+  brevik::setup::exerciseSetupFileBytes(data, size);
   return 0;
 }

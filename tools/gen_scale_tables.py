@@ -3,6 +3,7 @@
 
     python3 tools/gen_scale_tables.py [OUTPUT_DIR]      (default: data/)
     python3 tools/gen_scale_tables.py --check            (self-test only)
+    python3 tools/gen_scale_tables.py --help             (usage)
 
 Every table file is: a title line, a kind line (its first character is the
 kind letter), a column line, then one "value raw" row per line, CR LF endings.
@@ -376,18 +377,61 @@ def write_tables(out_dir):
             f.write(("\r\n".join(lines) + "\r\n").encode("ascii"))
 
 
+USAGE = """\
+usage: gen_scale_tables.py [OUTPUT_DIR]    write the tables (default: data/)
+       gen_scale_tables.py --check         run the self-test only, write nothing
+       gen_scale_tables.py -h | --help     show this text
+
+A folder whose name starts with "-" is given after "--".
+"""
+
+
+def parse_arguments(args):
+    """(mode, out_dir) or (None, exit status) when there is nothing to write.
+
+    Options are recognised before anything else: a mistyped option must never
+    become the name of an output folder."""
+    check = False
+    positional = []
+    options_done = False
+    for arg in args:
+        if options_done or not arg.startswith("-") or arg == "-":
+            positional.append(arg)
+        elif arg == "--":
+            options_done = True
+        elif arg in ("-h", "--help"):
+            sys.stdout.write(USAGE)
+            return None, 0
+        elif arg == "--check":
+            check = True
+        else:
+            sys.stderr.write("gen_scale_tables.py: unknown option %s\n" % arg)
+            sys.stderr.write(USAGE)
+            return None, 2
+    if len(positional) > 1 or (check and positional):
+        sys.stderr.write("gen_scale_tables.py: too many arguments\n")
+        sys.stderr.write(USAGE)
+        return None, 2
+    if check:
+        return "check", None
+    out_dir = positional[0] if positional else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "data")
+    return "write", out_dir
+
+
 def main(argv):
+    mode, detail = parse_arguments(argv[1:])
+    if mode is None:
+        return detail
     problems = self_check()
     for p in problems:
         print("check failed: " + p, file=sys.stderr)
     if problems:
         return 1
-    if argv[1:2] == ["--check"]:
+    if mode == "check":
         print("all checks passed")
         return 0
-    out_dir = argv[1] if len(argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "data")
-    write_tables(out_dir)
+    write_tables(detail)
     return 0
 
 

@@ -63,7 +63,9 @@ int run(Context& ctx) {
   const SystemClock clock;
   LinkAssembly link;
   if (const auto failed = assembleLink(ctx, kName, settings, options->link, clock, link)) return *failed;
-  return runReceiveExchange(ctx, settings, *link.driver, link.traceSink.get(), clock, options->file);
+  const int status = runReceiveExchange(ctx, settings, *link.driver, link.traceSink.get(), clock, options->file);
+  if (status != kExitOk) explainFailedLink(ctx, kName, settings, link);
+  return status;
 }
 
 }  // namespace

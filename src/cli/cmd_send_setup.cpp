@@ -126,8 +126,11 @@ int run(Context& ctx) {
     err << "kaldo " << kName << ": not sent\n";
     return kExitFailed;
   }
-  if (!session.runStarted()) return kExitFailed;
-  return sentSuccessfully(session.prompter()) ? kExitOk : kExitFailed;
+  if (!session.runStarted() || !sentSuccessfully(session.prompter())) {
+    session.explainFailure();
+    return kExitFailed;
+  }
+  return kExitOk;
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ int runSetupFromStatus(Context& ctx, const std::vector<std::string>& arguments) 
   session.engine().setStatusReplyHandler(&flow);
   if (!session.run(link::ExchangeKind::Status) || !steps.status()) {
     err << "kaldo " << kName << ": no status was read; nothing written\n";
+    session.explainFailure();
     return kExitFailed;
   }
 

@@ -79,10 +79,11 @@ int run(Context& ctx) {
   if (!ended) {
     engine.endExchange();
     err << "kaldo " << kName << ": the exchange did not end; stopped\n";
+  }
+  if (!ended || !steps.status()) {
+    explainFailedLink(ctx, kName, settings, link);
     return kExitFailed;
   }
-
-  if (!steps.status()) return kExitFailed;
   printStatusForm(out, *steps.status(), settings.TwelveHourClock != 0);
   printScheduleText(out, view.scheduleText());
   return kExitOk;

@@ -22,6 +22,9 @@ struct Context {
   std::vector<std::string> args;        // arguments after the subcommand name
   std::ostream* out = nullptr;
   std::ostream* err = nullptr;
+  // Whether standard error is a terminal: progress is drawn in place only
+  // there. False for in-memory runs (tests, benchmarks).
+  bool errIsTerminal = false;
 };
 
 struct Command {
@@ -39,9 +42,9 @@ struct Registrar {
 };
 
 // Runs kaldo with argv-style arguments (without the program name); the
-// testable whole of main().
+// testable whole of main(). `errIsTerminal` says whether `err` is a terminal.
 int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
-             std::ostream& out, std::ostream& err);
+             std::ostream& out, std::ostream& err, bool errIsTerminal = false);
 
 }  // namespace brevik::cli
 

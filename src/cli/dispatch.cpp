@@ -48,7 +48,7 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
-             std::ostream& out, std::ostream& err) {
+             std::ostream& out, std::ostream& err, bool errIsTerminal) {
   std::optional<std::filesystem::path> homeArgument;
   std::size_t i = 0;
   for (; i < args.size(); ++i) {
@@ -89,6 +89,7 @@ int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& 
   ctx.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
   ctx.out = &out;
   ctx.err = &err;
+  ctx.errIsTerminal = errIsTerminal;
   if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
     out << "usage: kaldo " << command->name << (command->synopsis.empty() ? "" : " ")
         << command->synopsis << "\n" << command->summary << "\n";

@@ -48,6 +48,9 @@ std::optional<int> assembleLink(Context& ctx, const char* name, const settings::
       // port map is a failure of this run.
       return options.port ? kExitUsage : kExitFailed;
     }
+    out.simLine = SimLine{profile->protocol, profile->baud,
+                          profile->protocol == sim::WakeProtocol::Normal &&
+                              profile->effectiveWakeAnswer() == sim::WakeAnswer::LetterHandshake};
     out.driver = makeSimLinkDriver(std::move(*profile), clock.now());
   } else {
 #if BREVIK_HAVE_QT_PLATFORM
@@ -72,6 +75,37 @@ std::optional<int> assembleLink(Context& ctx, const char* name, const settings::
     }
   }
   return std::nullopt;
+}
+
+namespace {
+
+const char* protocolName(bool fast) { return fast ? "fast" : "normal"; }
+
+}  // namespace
+
+std::optional<std::string> simLineMismatch(const SimLine& line, const settings::LoggerSettings& settings) {
+  const bool fast = line.protocol == sim::WakeProtocol::Fast;
+  const bool settingsFast = settings.FastProtocol != 0;
+  const bool protocolDiffers = fast != settingsFast;
+  const bool baudDiffers = !line.pcNamesBaud && line.baud != settings.BaudRate;
+  if (!protocolDiffers && !baudDiffers) return std::nullopt;
+
+  std::string text = "the virtual logger answers the " + std::string(protocolName(fast)) + " protocol";
+  text += line.pcNamesBaud ? " (at the baud the PC names)" : " at " + std::to_string(line.baud) + " baud";
+  text += "; the settings say " + std::string(protocolName(settingsFast)) + " at " +
+          std::to_string(settings.BaudRate) + " (kaldo settings";
+  if (protocolDiffers) text += fast ? " FastProtocol=1" : " FastProtocol=0";
+  // The normal protocol has no rate above 19200: kaldo settings would refuse
+  // the protocol alone.
+  if (baudDiffers || (!fast && settings.BaudRate > 19200)) text += " BaudRate=" + std::to_string(line.baud);
+  return text + ")";
+}
+
+void explainFailedLink(Context& ctx, const char* name, const settings::LoggerSettings& settings,
+                       const LinkAssembly& link) {
+  if (!link.simLine) return;
+  if (const auto mismatch = simLineMismatch(*link.simLine, settings))
+    *ctx.err << "kaldo " << name << ": " << *mismatch << "\n";
 }
 
 }  // namespace brevik::cli

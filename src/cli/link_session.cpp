@@ -24,7 +24,12 @@ std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkO
 
 LinkSession::LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings,
                          const LinkOptions& options, const Clock& clock)
-    : ctx_(ctx), name_(commandName), prompter_(*ctx.out), view_(*ctx.err), host_(*ctx.out, *ctx.err) {
+    : ctx_(ctx),
+      name_(commandName),
+      settings_(settings),
+      prompter_(*ctx.out),
+      view_(*ctx.err),
+      host_(*ctx.out, *ctx.err) {
   if (const auto failed = assembleLink(ctx, commandName, settings, options, clock, link_)) {
     exitCode_ = *failed;
     return;
@@ -51,5 +56,7 @@ bool LinkSession::runStarted() {
   }
   return ended;
 }
+
+void LinkSession::explainFailure() const { explainFailedLink(ctx_, name_, settings_, link_); }
 
 }  // namespace brevik::cli

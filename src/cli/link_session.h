@@ -40,10 +40,14 @@ class LinkSession {
   bool run(link::ExchangeKind kind);
   // Runs an exchange already started (validate-and-send opens the link).
   bool runStarted();
+  // The command's exchange failed: what the link can tell about why
+  // (explainFailedLink).
+  void explainFailure() const;
 
  private:
   Context& ctx_;
   const char* name_;
+  const settings::LoggerSettings& settings_;
   int exitCode_ = kExitFailed;
   LinkAssembly link_;
   ConsolePrompter prompter_;

@@ -5,6 +5,8 @@
 
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
+#include "cli/download_progress.h"
+#include "cli/receive_prompter.h"
 #include "common/cp1252.h"
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
@@ -19,10 +21,12 @@ namespace {
 constexpr link::Ticks kExchangeLimit = 182 * 3600;
 
 // The communication status window on a console: the console's lines, but
-// the download as one progress bar of blocks instead of a line per request.
+// the download as one progress of blocks (download_progress.h) instead of a
+// line per request.
 class ReceiveProgressView final : public link::LinkView {
  public:
-  explicit ReceiveProgressView(std::ostream& progress) : console_(progress), progress_(progress) {}
+  ReceiveProgressView(std::ostream& progress, bool terminal)
+      : console_(progress), progress_(progress), bar_(terminal) {}
 
   void follow(const link::MemoryDownload& download) { download_ = &download; }
 
@@ -35,10 +39,7 @@ class ReceiveProgressView final : public link::LinkView {
   void setBlockCount(std::uint32_t blocks) override {
     if (blocks == 0) return;
     const std::uint32_t total = blocks + (downloading() ? download_->cursor().linesToEnd() : 0);
-    constexpr std::uint32_t kWidth = 40;
-    const std::uint32_t filled = total == 0 ? kWidth : blocks * kWidth / total;
-    progress_ << "\r  [" << std::string(filled, '#') << std::string(kWidth - filled, '.') << "] "
-              << blocks << "/" << total << " blocks" << (blocks >= total ? "\n" : "") << std::flush;
+    if (const auto text = bar_.update(blocks, total)) progress_ << *text << std::flush;
   }
   void setDataFileText(std::string_view text) override { console_.setDataFileText(text); }
   void setAbortVisible(bool visible) override { console_.setAbortVisible(visible); }
@@ -61,6 +62,7 @@ class ReceiveProgressView final : public link::LinkView {
 
   ConsoleLinkView console_;
   std::ostream& progress_;
+  DownloadProgress bar_;
   const link::MemoryDownload* download_ = nullptr;
 };
 
@@ -94,10 +96,11 @@ int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::L
   std::ostream& out = *ctx.out;
   std::ostream& err = *ctx.err;
 
-  // Nobody is there to answer "Trace Data?": the answer is No.
-  ConsolePrompter prompter(out);
+  // Nobody is there to answer "Trace Data?": the answer is No, and the
+  // question is not printed.
+  ReceivePrompter prompter(out);
   ConsoleHost host(out, err);
-  ReceiveProgressView view(err);
+  ReceiveProgressView view(err, ctx.errIsTerminal);
   ConsoleStatusSteps statusSteps(settings, ctx.home, clock, prompter);
   link::ExchangeEngine engine({driver.port(), driver.ticks(), view, prompter, host}, settings);
   // AutoExport: the CSV copy goes to the home, named after the data file; a

@@ -1,7 +1,8 @@
 #pragma once
 // The Receive exchange of kaldo receive, on a link the caller has assembled
-// (assembleLink): the status read going on into the download, progress as a
-// bar of blocks on standard error, the final message on standard output.
+// (assembleLink): the status read going on into the download, progress of the
+// blocks on standard error (a bar on a terminal), the final message on
+// standard output.
 // The download benchmark runs the very same exchange over a pseudo-terminal.
 
 #include <string>

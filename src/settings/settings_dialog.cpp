@@ -26,12 +26,12 @@ SettingsDialogState settingsDialogStateOf(const LoggerSettings& s) {
 
 SettingsDialogOutcome applySettingsDialog(const SettingsDialogState& state, LoggerSettings& s) {
   SettingsDialogOutcome out;
-  // 1
+  // A modem line needs network mode: refused before anything is taken.
   if (state.modem && !state.network) {
     out.refusal = std::string(kModemNeedsNetworkText);
     return out;
   }
-  // 2
+  // The line's fields are taken first: the baud check below reads them.
   s.Wireless = state.wireless ? 1 : 0;
   s.FastProtocol = state.fastProtocol ? 1 : 0;
   s.PortNumber = static_cast<std::uint32_t>(state.portIndex < 0 || state.portIndex > 9 ? 0 : state.portIndex) + 1;
@@ -39,19 +39,18 @@ SettingsDialogOutcome applySettingsDialog(const SettingsDialogState& state, Logg
   // shows none of the five; the window passes its index through unchanged.
   if (state.baudIndex >= 0 && static_cast<std::size_t>(state.baudIndex) < kBaudRates.size())
     s.BaudRate = kBaudRates[static_cast<std::size_t>(state.baudIndex)];
-  // 3
+  // The rates above 19200 exist only in the fast protocol. The refusal keeps
+  // the line's fields just taken, as the dialog always has.
   if (s.FastProtocol == 0 && s.BaudRate > 19200) {
     out.refusal = std::string(kBaudNeedsFastProtocolText);
     return out;
   }
-  // 4
+  // Nothing can be refused from here on.
   s.UseModem = state.modem ? 1 : 0;
-  // 5
+  // Auto-answer only with a modem; the caller enters or leaves the mode.
   s.AutoAnswer = s.UseModem != 0 && state.autoAnswer ? 1 : 0;
   out.autoAnswer = s.AutoAnswer != 0 ? AutoAnswerChange::Enter : AutoAnswerChange::Leave;
-  // 6
   s.NetworkMode = state.network ? 1 : 0;
-  // 7
   s.TwelveHourClock = state.twelveHour ? 1 : 0;
   out.accepted = true;
   return out;

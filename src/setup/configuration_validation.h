@@ -20,7 +20,7 @@ namespace brevik::setup {
 enum class ValidationButtons { Ok, OkCancel };
 
 struct ValidationQuestion {
-  int step = 0;  // 1-7, the order of the checks
+  int step = 0;  // which check asks, by its place in the order they run (from 1)
   std::string text;
   ValidationButtons buttons = ValidationButtons::Ok;
 };
@@ -31,8 +31,8 @@ using ValidationAsker = std::function<bool(const ValidationQuestion&)>;
 struct ValidationContext {
   DateTime now;
   // A command-line send or an auto-answered call: nobody is there to be told
-  // that the memory will be erased, so the questions from step 5 on are not
-  // asked.
+  // that the memory will be erased, so neither that question nor the ones
+  // after it are asked.
   bool unattended = false;
   // "Change Scaling and/or Labels" keeps the logger recording: no checks.
   bool labelsOnly = false;
@@ -40,13 +40,13 @@ struct ValidationContext {
 
 enum class ValidationOutcome { Send, Stop };
 
-// Texts of the steps.
-std::string_view ringTooFastText();            // step 1
-std::string_view modemOutputTooFastText();     // step 2
-std::string_view fastRateText();               // step 3
-std::string memoryErasedText();                // step 5
-std::string_view fastTriggerBatteryText();     // step 6
-std::string_view presetStartPassedText();      // step 7
+// Texts of the checks, in the order they are made.
+std::string_view ringTooFastText();            // refused: a ring faster than every 2 s
+std::string_view modemOutputTooFastText();     // refused: immediate start, modem output, faster than 2 s
+std::string_view fastRateText();               // asked: the logger stops answering while it records
+std::string memoryErasedText();                // asked: memory erased, clock set to the PC's
+std::string_view fastTriggerBatteryText();     // asked: a fast rate on a channel-1 trigger drains the battery
+std::string_view presetStartPassedText();      // asked: the preset start has passed, recording starts now
 
 // The questions of a configuration in order, each with what its answer does.
 ValidationOutcome validateConfiguration(const setup::LoggerConfiguration& config, const ValidationContext& context,

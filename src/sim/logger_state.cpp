@@ -6,6 +6,7 @@
 #include "sim/date_code.h"
 #include "sim/framing.h"
 #include "sim/memory_image.h"
+#include "sim/rate_interval.h"
 
 namespace brevik::sim {
 
@@ -14,12 +15,16 @@ namespace {
 // Generated signals repeat every minute; the channels are a quarter period apart.
 constexpr Micros kSignalPeriod = 60 * kMicrosPerSecond;
 
+int activeChannels(std::uint8_t channels) {
+  int active = 0;
+  for (int ch = 0; ch < 4; ++ch) active += (channels >> ch) & 1;
+  return active;
+}
+
 // Recorded samples repeat every 60 readings; the channels are a quarter
 // period apart. `index` counts samples of all channels interleaved.
 std::uint16_t recordedSample(const LoggerState& s, std::size_t index) {
-  int active = 0;
-  for (int ch = 0; ch < 4; ++ch) active += (s.channels >> ch) & 1;
-  const std::size_t channels = static_cast<std::size_t>(std::max(active, 1));
+  const std::size_t channels = static_cast<std::size_t>(std::max(activeChannels(s.channels), 1));
   const std::size_t reading = index / channels;
   const std::size_t slot = index % channels;
   const int full = s.fullScale();
@@ -36,8 +41,15 @@ std::uint16_t recordedSample(const LoggerState& s, std::size_t index) {
       std::lround(full / 2.0 + full * 0.4 * std::sin(2.0 * 3.141592653589793 * cycle)));
 }
 
-std::string dateOrNow(const std::string& code, const DateTime& pcNow, char letter) {
-  return code.empty() ? dateCode(pcNow, letter) : code;
+// How long the samples memory holds took to record, in whole seconds: the
+// samples of one channel times the interval.
+std::int64_t recordedSeconds(const LoggerState& s) {
+  const int active = activeChannels(s.channels);
+  if (active == 0) return 0;
+  const std::size_t perChannel =
+      samplesHeld(s.resolution, s.model, s.bank, s.pointer, (s.flags & 0x08) != 0) /
+      static_cast<std::size_t>(active);
+  return static_cast<std::int64_t>(perChannel) * rateIntervalMillis(s.rate) / 1000;
 }
 
 }  // namespace
@@ -71,8 +83,15 @@ LoggerState LoggerState::fromProfile(const LoggerProfile& p, const DateTime& pcN
   } else {
     s.frozenClock = p.clock;
   }
-  s.first = dateOrNow(p.first, addSeconds(pcNow, -86400), 'A');
-  s.stop = dateOrNow(p.stop, pcNow, 'A');
+  // Dates the profile leaves out agree with the memory, as a PC reading the
+  // status expects: recording ends now (running, the last reading was just
+  // taken; stopped, it stopped when the last one was) and began as long ago
+  // as the samples held took. A stop time the profile gives is where the
+  // recording ends; a clock that is no real date leaves the PC's time.
+  DateTime recordingEnd = s.frozenClock.empty() ? s.clockAtSet : pcNow;
+  if (const auto t = parseDateCode(p.stop)) recordingEnd = *t;
+  s.stop = p.stop.empty() ? dateCode(recordingEnd, 'A') : p.stop;
+  s.first = p.first.empty() ? dateCode(addSeconds(recordingEnd, -recordedSeconds(s)), 'A') : p.first;
   if (s.memoryImage.empty()) {
     // No memory file: the memory holds what the signal recorded up to the
     // pointer; the phase byte holds the low bits of the unfinished group.

@@ -57,6 +57,21 @@ std::optional<std::string> memoryLineDigits(const std::string& image, int resolu
   return digits;
 }
 
+std::size_t samplesHeld(int resolution, char model, char bankLetter, std::uint16_t pointer, bool wrapped) {
+  const Packing pack = packingOf(resolution);
+  const int banks = memoryBankCount(model);
+  const std::size_t bankBytes = bankDataBytes(resolution);
+  const std::size_t ring = bankBytes * static_cast<std::size_t>(banks);
+  if (wrapped) return ring / pack.groupBytes * pack.groupSamples;
+  const std::size_t bank = banks == 1 ? 0 : static_cast<std::size_t>(bankIndex(bankLetter));
+  const std::size_t used =
+      pointer < kFirstDataAddress ? 0 : std::min<std::size_t>(pointer - kFirstDataAddress, bankBytes);
+  const std::size_t bytes = bank * bankBytes + used;
+  // The bytes of an unfinished group are high bytes, one sample each; its
+  // tail byte comes only with the group's last sample.
+  return bytes / pack.groupBytes * pack.groupSamples + bytes % pack.groupBytes;
+}
+
 Recording recordMemory(int resolution, char model, char bankLetter, std::uint16_t pointer,
                        bool wrapped, const std::function<std::uint16_t(std::size_t)>& sample,
                        std::optional<std::uint8_t> givenTail) {

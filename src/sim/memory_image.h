@@ -39,6 +39,12 @@ int bankIndex(char bankLetter);               // 'A' -> 0 ... 'D' -> 3; others 0
 std::optional<std::string> memoryLineDigits(const std::string& image, int resolution, char model,
                                             char bankLetter, std::uint16_t address);
 
+// How many samples (all channels interleaved) memory holds when recording
+// stands at `pointer` of bank `bankLetter`, having gone round all banks once
+// first when `wrapped`: the count recordMemory would leave in `held`, found
+// without recording, so that it also holds for a memory image read from a file.
+std::size_t samplesHeld(int resolution, char model, char bankLetter, std::uint16_t pointer, bool wrapped);
+
 struct Recording {
   std::string image;             // banks back to back, kImageBankBytes each
   std::uint8_t phaseByte = 0;    // the tail byte of the unfinished group

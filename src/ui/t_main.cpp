@@ -227,10 +227,13 @@ void TMain::paintEvent(QPaintEvent* event) {
 void TMain::applyPaintRules() {
   ++paintCount_;
   program::Program& program = session_.program();
-  // 1
+  // The caption loses the " Setup" it had while starting and shows the
+  // product title; it is set only when it differs, so a repaint changes nothing.
   const QString title = fromCp(program.globals().productTitle);
   if (windowTitle() != title) setWindowTitle(title);
-  // 2, 3
+  // Station controls in network mode (and the modem panel there while the
+  // link is up), the phone controls with a modem: each is shown, hidden or
+  // filled only when it must change, so the rules never ask for another paint.
   const program::MainWindowLook look = program::mainWindowLook(program.settings(), session_.context().linkUp);
   for (QWidget* w : {static_cast<QWidget*>(netBevel_), static_cast<QWidget*>(netLabel_),
                      static_cast<QWidget*>(netField_), netSpin_})
@@ -247,7 +250,8 @@ void TMain::applyPaintRules() {
     if (w->isVisibleTo(this) != look.phoneControls) w->setVisible(look.phoneControls);
   const QString phone = fromCp(program.settings().PhoneNumber);
   if (phoneBox_->text() != phone) phoneBox_->setText(phone);
-  // 4, 5
+  // The window is drawn: the hourglass of start-up goes, and the session
+  // may now open the graph or start the command line's action.
   unsetCursor();
   session_.painted();
 }

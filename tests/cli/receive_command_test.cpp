@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,14 +41,39 @@ TEST(KaldoReceive, WritesTheDataFileShowsProgressAndTheFinalMessage) {
   const KaldoRun r = kaldoReceive(home, {target.string(), "--port", "sim:" + profile.string()});
 
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("! Transfert terminé: site1a.qx1, Temps mis   : ", 0), 0u) << r.out;
-  EXPECT_NE(r.out.find("! Trace Data?"), std::string::npos);
-  EXPECT_NE(r.err.find("1720/1720 blocks"), std::string::npos);
+  // The transfer line alone: the question after it is one kaldo cannot ask.
+  const auto said = kaldo_test::lines(r.out);
+  ASSERT_EQ(said.size(), 1u) << r.out;
+  EXPECT_EQ(said[0].rfind("! Transfert terminé: site1a.qx1, Temps mis   : ", 0), 0u) << r.out;
+  EXPECT_TRUE(said[0].ends_with(" seconds")) << r.out;
+  // Standard error is no terminal here: plain lines, one per tenth at most.
+  EXPECT_EQ(r.err.find('\r'), std::string::npos);
+  const auto progress = kaldo_test::lines(r.err);
+  EXPECT_LE(std::count_if(progress.begin(), progress.end(),
+                          [](const std::string& l) { return l.ends_with(" blocks"); }),
+            11)
+      << r.err;
+  EXPECT_EQ(progress.back(), "  100% 1720/1720 blocks");
   auto file = datafile::readLoggerDataFile(target);
   ASSERT_TRUE(file) << file.error().message;
   EXPECT_EQ(file->banks.size(), 4u);
   EXPECT_EQ(file->banks[0].letter, 'B');
   EXPECT_EQ(file->banks[0].loadedSamples(), 25800u / 2u);
+}
+
+// Three banks at 10 minutes span months: dates that said one day made the
+// export warn that the file held more lines than its times allow.
+TEST(KaldoReceive, AShippedThreeBankDownloadExportsWhole) {
+  TempDir home;
+  normalLinkAt9600(home);
+  const auto data = home / "k6.qx1";
+  const KaldoRun received = kaldoReceive(home, {data.string(), "--port", "sim:kaldo6-8bit"});
+  ASSERT_EQ(received.status, 0) << received.err;
+
+  const auto table = home / "k6.txt";
+  const KaldoRun exported = kaldo_test::runKaldoCommand(home, "export", {data.string(), table.string()});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.err.find("4% or more"), std::string::npos) << exported.err;
 }
 
 TEST(KaldoReceive, AFailingLoggerExitsWithOneAndKeepsTheEarlierFile) {

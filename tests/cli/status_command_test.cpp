@@ -104,14 +104,64 @@ TEST(KaldoStatus, ASilentLoggerFailsWithTheEnginesMessage) {
   ASSERT_EQ(printed.size(), 1u) << r.out;
   EXPECT_EQ(printed[0].rfind("! ", 0), 0u);
   EXPECT_NE(printed[0].find("KALDO"), std::string::npos) << printed[0];
+  EXPECT_EQ(r.err.find("virtual logger answers"), std::string::npos) << "the settings fit: " << r.err;
 }
 
-TEST(KaldoStatus, AProtocolMismatchFails) {
-  TempDir home;
-  linkSettings(home, true, 57600);  // the fast wake-up does not wake a normal logger
-  const KaldoRun r = kaldoStatus(home, {"--port", "sim:normal-9600"});
-  EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_EQ(r.out.rfind("! ", 0), 0u) << r.out;
+// A logger woken with the wrong protocol or baud can only be reported as
+// silent; on the virtual logger kaldo adds what it answers, and the settings
+// it names then reach it.
+TEST(KaldoStatus, ALinkTheVirtualLoggerCannotAnswerIsExplained) {
+  struct Case {
+    std::vector<std::string> command;  // "@": a file in the home
+    bool fast;
+    std::uint32_t baud;
+    std::string profile, hint;  // no hint: the exchange succeeds
+  };
+  const std::string answers = "the virtual logger answers the ";
+  const Case cases[] = {
+      {{"status"}, true, 57600, "normal-9600",
+       answers + "normal protocol at 9600 baud; the settings say fast at 57600 (kaldo settings FastProtocol=0 "
+                 "BaudRate=9600)"},
+      {{"status"}, false, 9600, "default",
+       answers + "fast protocol at 19200 baud; the settings say normal at 9600 (kaldo settings FastProtocol=1 "
+                 "BaudRate=19200)"},
+      {{"status"}, false, 4800, "normal-9600",
+       answers + "normal protocol at 9600 baud; the settings say normal at 4800 (kaldo settings BaudRate=9600)"},
+      {{"receive", "@"}, true, 19200, "kaldo5-12bit",
+       answers + "fast protocol at 57600 baud; the settings say fast at 19200 (kaldo settings BaudRate=57600)"},
+      {{"setup", "from-status", "@"}, true, 19200, "normal-9600",
+       answers + "normal protocol at 9600 baud; the settings say fast at 19200 (kaldo settings FastProtocol=0 "
+                 "BaudRate=9600)"},
+      // The old letter handshake lets the PC name the baud: nothing to explain.
+      {{"status"}, false, 9600, "mt610-old", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command.front() + " " + c.profile);
+    TempDir home;
+    linkSettings(home, c.fast, c.baud);
+    std::vector<std::string> args(c.command.begin() + 1, c.command.end());
+    std::replace(args.begin(), args.end(), std::string("@"), (home / "out.file").string());
+    args.push_back("--port=sim:" + c.profile);
+    const std::string name = c.command.size() > 2 ? "setup from-status" : c.command.front();
+
+    const KaldoRun r = kaldo_test::runKaldoCommand(home, c.command.front(), args);
+    const auto said = lines(r.err);
+    ASSERT_EQ(std::count_if(said.begin(), said.end(), [&](auto& l) { return l.find(answers) != l.npos; }),
+              c.hint.empty() ? 0 : 1)
+        << r.err;
+    EXPECT_EQ(r.status, c.hint.empty() ? kExitOk : kExitFailed) << r.out << r.err;
+    if (c.hint.empty()) continue;
+    EXPECT_EQ(said.back(), "kaldo " + name + ": " + c.hint);
+
+    // Following the hint reaches the logger.
+    const std::string suggested = c.hint.substr(c.hint.find("(kaldo settings ") + 16);
+    std::istringstream words(suggested.substr(0, suggested.size() - 1));
+    std::vector<std::string> pairs;
+    for (std::string w; words >> w;) pairs.push_back(w);
+    ASSERT_EQ(kaldo_test::runKaldoCommand(home, "settings", pairs).status, kExitOk) << c.hint;
+    std::filesystem::remove(home / "out.file");
+    EXPECT_EQ(kaldo_test::runKaldoCommand(home, c.command.front(), args).status, kExitOk);
+  }
 }
 
 TEST(KaldoStatus, TraceGoesToAFileInTheExchangeFormat) {

@@ -68,12 +68,6 @@ class TerminalQuestions final : public Prompter {
   bool answerOk_;
 };
 
-bool sentSuccessfully(const ConsolePrompter& prompter) {
-  for (const Message& m : prompter.messages())
-    if (m.kind == MessageKind::Information && m.text.rfind("EnregisKaldo ", 0) == 0) return true;
-  return false;
-}
-
 int run(Context& ctx) {
   std::ostream& err = *ctx.err;
   std::vector<std::string> args = ctx.args;
@@ -119,14 +113,21 @@ int run(Context& ctx) {
 
   program::SetupConfigurationSource source(*configuration, settings, session.engine().context(), clock);
   session.engine().setConfigurationSource(&source);
-  session.engine().context().labelsOnly = labelsOnly;
 
   TerminalQuestions questions(*ctx.out, std::cin, yes);
-  if (!program::validateAndSend(session.engine(), *configuration, questions, clock, false)) {
+  bool started = false;
+  link::ExchangeRequest request;
+  request.labelsOnly = labelsOnly;
+  const auto outcome = session.run(link::ExchangeKind::SendSetup, [&](link::OutcomeCallback done) {
+    started = program::validateAndSend(session.engine(), *configuration, questions, clock, false, request,
+                                       std::move(done));
+    return started;
+  });
+  if (!started) {
     err << "kaldo " << kName << ": not sent\n";
     return kExitFailed;
   }
-  if (!session.runStarted() || !sentSuccessfully(session.prompter())) {
+  if (!outcome || !outcome->succeeded) {
     session.explainFailure();
     return kExitFailed;
   }

@@ -59,7 +59,7 @@ int runSetupFromStatus(Context& ctx, const std::vector<std::string>& arguments) 
   ConsoleStatusSteps steps(settings, ctx.home, clock, session.prompter());
   link::StatusReplyFlow flow(session.engine(), steps);
   session.engine().setStatusReplyHandler(&flow);
-  if (!session.run(link::ExchangeKind::Status) || !steps.status()) {
+  if (!session.run(link::ExchangeRequest{}) || !steps.status()) {
     err << "kaldo " << kName << ": no status was read; nothing written\n";
     session.explainFailure();
     return kExitFailed;

@@ -14,6 +14,7 @@
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
 #include "cli/link_assembly.h"
+#include "cli/link_session.h"
 #include "cli/status_printing.h"
 #include "common/clock.h"
 #include "link/exchange_engine.h"
@@ -24,10 +25,6 @@ namespace brevik::cli {
 namespace {
 
 constexpr const char* kName = "status";
-
-// Longer than any status exchange at any baud (a normal wake-up, a reply at
-// 1200 baud and the schedule take well under a minute).
-constexpr link::Ticks kExchangeLimit = 182 * 120;
 
 std::optional<LinkOptions> parseOptions(const std::vector<std::string>& args, std::ostream& err) {
   LinkOptions o;
@@ -57,35 +54,19 @@ int run(Context& ctx) {
 
   settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
-  LinkAssembly link;
-  if (const auto failed = assembleLink(ctx, kName, settings, *options, clock, link)) return *failed;
-  link::LinkDriver* driver = link.driver.get();
-  StreamTraceSink* traceSink = link.traceSink.get();
+  LinkSession session(ctx, kName, settings, *options, clock);
+  if (!session.ready()) return session.exitCode();
+  ConsoleStatusSteps steps(settings, ctx.home, clock, session.prompter());
+  link::StatusReplyFlow flow(session.engine(), steps);
+  session.engine().setStatusReplyHandler(&flow);
 
-  ConsolePrompter prompter(out);
-  ConsoleLinkView view(err);
-  ConsoleHost host(out, err);
-  ConsoleStatusSteps steps(settings, ctx.home, clock, prompter);
-  link::ExchangeEngine engine({driver->port(), driver->ticks(), view, prompter, host}, settings);
-  link::StatusReplyFlow flow(engine, steps);
-  engine.setStatusReplyHandler(&flow);
-  if (traceSink) engine.setTraceSink(traceSink);
-
-  engine.context().kind = link::ExchangeKind::Status;
-  engine.openLink();
-  const bool ended = driver->runUntil(
-      [&] { return engine.context().kind == link::ExchangeKind::None || host.quitRequested(); },
-      kExchangeLimit);
-  if (!ended) {
-    engine.endExchange();
-    err << "kaldo " << kName << ": the exchange did not end; stopped\n";
-  }
-  if (!ended || !steps.status()) {
-    explainFailedLink(ctx, kName, settings, link);
+  const auto outcome = session.run(link::ExchangeRequest{});
+  if (!outcome || !steps.status()) {
+    session.explainFailure();
     return kExitFailed;
   }
   printStatusForm(out, *steps.status(), settings.TwelveHourClock != 0);
-  printScheduleText(out, view.scheduleText());
+  printScheduleText(out, outcome->scheduleText.value_or(""));
   return kExitOk;
 }
 

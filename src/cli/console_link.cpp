@@ -43,26 +43,28 @@ Answer ConsolePrompter::ask(const Message& message) {
   return unattendedAnswer(message.buttons, policy_);
 }
 
-void ConsoleLinkView::setStatusText(std::string_view text) {
-  if (text == lastStatusText_) return;
-  lastStatusText_ = std::string(text);
+void ConsoleObserver::exchangeStarted(const link::ExchangeDisplay& display) {
+  meterShown_ = display.meterShown;
+  blockCountShown_ = display.blockCountShown;
+  meter(0);
+}
+
+void ConsoleObserver::stepText(std::string_view text) {
+  if (text == lastStepText_) return;
+  lastStepText_ = std::string(text);
   if (!text.empty()) progress_ << "  " << consoleText(text) << "\n" << std::flush;
 }
 
-void ConsoleLinkView::setMeter(int percent) {
-  if (!meterVisible_) return;
+void ConsoleObserver::meter(int percent) {
+  if (!meterShown_) return;
   const int step = percent / 20;
   if (step == lastMeterStep_) return;
   lastMeterStep_ = step;
   if (percent > 0) progress_ << "  wake-up " << step * 20 << " %\n" << std::flush;
 }
 
-void ConsoleLinkView::setBlockCount(std::uint32_t blocks) {
-  if (blockCountVisible_ && blocks > 0) progress_ << "  blocks " << blocks << "\n" << std::flush;
-}
-
-void ConsoleLinkView::setReadingError(std::string_view text) {
-  progress_ << "  " << consoleText(text) << "\n" << std::flush;
+void ConsoleObserver::blockCount(std::uint32_t blocks) {
+  if (blockCountShown_ && blocks > 0) progress_ << "  blocks " << blocks << "\n" << std::flush;
 }
 
 void ConsoleHost::logEntry(std::string_view text) {

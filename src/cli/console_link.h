@@ -14,7 +14,7 @@
 #include "common/prompter.h"
 #include "link/exchange_hooks.h"
 #include "link/exchange_trace.h"
-#include "link/link_view.h"
+#include "link/exchange_observer.h"
 
 namespace brevik::cli {
 
@@ -45,49 +45,25 @@ class ConsolePrompter final : public Prompter {
   std::vector<Message> messages_;
 };
 
-// TCommStatus on standard error: the status text whenever it changes, the
-// meter in steps of 20 %, the block count. Keeps what the status display
-// would show (schedule text) for the caller to print.
-class ConsoleLinkView final : public link::LinkView {
+// TCommStatus on standard error: the step text whenever it changes, the
+// wake-up meter in steps of 20 %, the block count.
+class ConsoleObserver : public link::ExchangeObserver {
  public:
-  explicit ConsoleLinkView(std::ostream& progress) : progress_(progress) {}
+  explicit ConsoleObserver(std::ostream& progress) : progress_(progress) {}
 
-  void setStatusText(std::string_view text) override;
-  void setMeter(int percent) override;
-  void setMeterVisible(bool visible) override { meterVisible_ = visible; }
-  void setBlockCountVisible(bool visible) override { blockCountVisible_ = visible; }
-  void setBlockCount(std::uint32_t blocks) override;
-  void setDataFileText(std::string_view) override {}
-  void setAbortVisible(bool) override {}
-  void setAbortEnabled(bool) override {}
-  void setStatusWindowShown(bool) override {}
-  void setMainWindowEnabled(bool) override {}
-  void setSetupWindowEnabled(bool) override {}
-  void showMainWindow() override {}
-  void closeStationAddressWindow() override {}
-  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override {
-    identificationDigits_ = digits;
-  }
-  void setScheduleText(std::string_view text) override { scheduleText_ = std::string(text); }
-  void showStatusDisplay() override { statusDisplayShown_ = true; }
-  void setReadingError(std::string_view text) override;
-  void closeRealTimeDisplay() override {}
-
-  const std::string& scheduleText() const { return scheduleText_; }
-  bool statusDisplayShown() const { return statusDisplayShown_; }
-  const std::optional<link::IdentificationDigits>& identificationDigits() const {
-    return identificationDigits_;
-  }
+  void exchangeStarted(const link::ExchangeDisplay& display) override;
+  void stepText(std::string_view text) override;
+  void meter(int percent) override;
+  void blockCount(std::uint32_t blocks) override;
+  void abortAvailable(bool) override {}
+  void exchangeEnded() override {}
 
  private:
   std::ostream& progress_;
-  std::string lastStatusText_;
+  std::string lastStepText_;
   int lastMeterStep_ = -1;
-  bool meterVisible_ = false;
-  bool blockCountVisible_ = false;
-  std::string scheduleText_;
-  bool statusDisplayShown_ = false;
-  std::optional<link::IdentificationDigits> identificationDigits_;
+  bool meterShown_ = false;
+  bool blockCountShown_ = false;
 };
 
 // kaldo is not started for one unattended action, so it never logs and
@@ -96,8 +72,6 @@ class ConsoleLinkView final : public link::LinkView {
 class ConsoleHost final : public link::ExchangeHost {
  public:
   ConsoleHost(std::ostream& out, std::ostream& progress) : out_(out), progress_(progress) {}
-  bool commandLineReceive() const override { return false; }
-  bool commandLineSetup() const override { return false; }
   void logEntry(std::string_view text) override;
   void logAndQuit(std::string_view text) override;
   void hangUpModem() override {}

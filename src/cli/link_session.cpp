@@ -2,13 +2,6 @@
 
 namespace brevik::cli {
 
-namespace {
-
-// Longer than any set-up or status exchange at any baud.
-constexpr link::Ticks kExchangeLimit = 182 * 180;
-
-}  // namespace
-
 std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkOptions& options) {
   std::vector<std::string> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -28,33 +21,34 @@ LinkSession::LinkSession(Context& ctx, const char* commandName, settings::Logger
       name_(commandName),
       settings_(settings),
       prompter_(*ctx.out),
-      view_(*ctx.err),
+      observer_(*ctx.err),
       host_(*ctx.out, *ctx.err) {
   if (const auto failed = assembleLink(ctx, commandName, settings, options, clock, link_)) {
     exitCode_ = *failed;
     return;
   }
   engine_ = std::make_unique<link::ExchangeEngine>(
-      link::LinkPorts{link_.driver->port(), link_.driver->ticks(), view_, prompter_, host_}, settings);
+      link::LinkPorts{link_.driver->port(), link_.driver->ticks(), observer_, prompter_, host_}, settings);
   if (link_.traceSink) engine_->setTraceSink(link_.traceSink.get());
   exitCode_ = kExitOk;
 }
 
-bool LinkSession::run(link::ExchangeKind kind) {
-  engine_->context().kind = kind;
-  engine_->openLink();
-  return runStarted();
+std::optional<link::ExchangeOutcome> LinkSession::run(link::ExchangeRequest request) {
+  const link::ExchangeKind kind = request.kind;
+  return run(kind, [&](link::OutcomeCallback done) {
+    engine_->start(std::move(request), std::move(done));
+    return true;
+  });
 }
 
-bool LinkSession::runStarted() {
-  const bool ended = link_.driver->runUntil(
-      [&] { return engine_->context().kind == link::ExchangeKind::None || host_.quitRequested(); },
-      kExchangeLimit);
-  if (!ended) {
-    engine_->endExchange();
-    *ctx_.err << "kaldo " << name_ << ": the exchange did not end; stopped\n";
-  }
-  return ended;
+std::optional<link::ExchangeOutcome> LinkSession::run(link::ExchangeKind kind, const program::ExchangeStarter& start) {
+  bool started = false;
+  auto outcome = program::runExchange(*engine_, *link_.driver, kind, [&](link::OutcomeCallback done) {
+    started = start(std::move(done));
+    return started;
+  });
+  if (started && !outcome) *ctx_.err << "kaldo " << name_ << ": the exchange did not end; stopped\n";
+  return outcome;
 }
 
 void LinkSession::explainFailure() const { explainFailedLink(ctx_, name_, settings_, link_); }

@@ -14,6 +14,7 @@
 #include "cli/link_assembly.h"
 #include "common/clock.h"
 #include "link/exchange_engine.h"
+#include "program/run_exchange.h"
 
 namespace brevik::cli {
 
@@ -35,11 +36,12 @@ class LinkSession {
   link::ExchangeEngine& engine() { return *engine_; }
   ConsolePrompter& prompter() { return prompter_; }
 
-  // Starts an exchange of `kind` and runs it to its end; false (said on the
+  // Runs the exchange `request` asks for to its end; nothing (said on the
   // error stream) when it did not end in time.
-  bool run(link::ExchangeKind kind);
-  // Runs an exchange already started (validate-and-send opens the link).
-  bool runStarted();
+  std::optional<link::ExchangeOutcome> run(link::ExchangeRequest request);
+  // The same for an exchange that `start` opens (validate-and-send); nothing
+  // when it opened none, or when it did not end in time.
+  std::optional<link::ExchangeOutcome> run(link::ExchangeKind kind, const program::ExchangeStarter& start);
   // The command's exchange failed: what the link can tell about why
   // (explainFailedLink).
   void explainFailure() const;
@@ -51,7 +53,7 @@ class LinkSession {
   int exitCode_ = kExitFailed;
   LinkAssembly link_;
   ConsolePrompter prompter_;
-  ConsoleLinkView view_;
+  ConsoleObserver observer_;
   ConsoleHost host_;
   std::unique_ptr<link::ExchangeEngine> engine_;
 };

@@ -11,56 +11,35 @@
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
 #include "program/receive_assembly.h"
+#include "program/run_exchange.h"
 #include "link/status_reply_flow.h"
 
 namespace brevik::cli {
 
 namespace {
 
-// Four banks of a 10-bit logger at 1200 baud, with room for retries.
-constexpr link::Ticks kExchangeLimit = 182 * 3600;
-
 // The communication status window on a console: the console's lines, but
 // the download as one progress of blocks (download_progress.h) instead of a
 // line per request.
-class ReceiveProgressView final : public link::LinkView {
+class ReceiveProgressView final : public ConsoleObserver {
  public:
   ReceiveProgressView(std::ostream& progress, bool terminal)
-      : console_(progress), progress_(progress), bar_(terminal) {}
+      : ConsoleObserver(progress), progress_(progress), bar_(terminal) {}
 
   void follow(const link::MemoryDownload& download) { download_ = &download; }
 
-  void setStatusText(std::string_view text) override {
-    if (!downloading()) console_.setStatusText(text);
+  void stepText(std::string_view text) override {
+    if (!downloading()) ConsoleObserver::stepText(text);
   }
-  void setMeter(int percent) override { console_.setMeter(percent); }
-  void setMeterVisible(bool visible) override { console_.setMeterVisible(visible); }
-  void setBlockCountVisible(bool visible) override { console_.setBlockCountVisible(visible); }
-  void setBlockCount(std::uint32_t blocks) override {
+  void blockCount(std::uint32_t blocks) override {
     if (blocks == 0) return;
     const std::uint32_t total = blocks + (downloading() ? download_->cursor().linesToEnd() : 0);
     if (const auto text = bar_.update(blocks, total)) progress_ << *text << std::flush;
   }
-  void setDataFileText(std::string_view text) override { console_.setDataFileText(text); }
-  void setAbortVisible(bool visible) override { console_.setAbortVisible(visible); }
-  void setAbortEnabled(bool enabled) override { console_.setAbortEnabled(enabled); }
-  void setStatusWindowShown(bool shown) override { console_.setStatusWindowShown(shown); }
-  void setMainWindowEnabled(bool enabled) override { console_.setMainWindowEnabled(enabled); }
-  void setSetupWindowEnabled(bool enabled) override { console_.setSetupWindowEnabled(enabled); }
-  void showMainWindow() override { console_.showMainWindow(); }
-  void closeStationAddressWindow() override { console_.closeStationAddressWindow(); }
-  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override {
-    console_.setIdentificationDigits(digits);
-  }
-  void setScheduleText(std::string_view text) override { console_.setScheduleText(text); }
-  void showStatusDisplay() override { console_.showStatusDisplay(); }
-  void setReadingError(std::string_view text) override { console_.setReadingError(text); }
-  void closeRealTimeDisplay() override { console_.closeRealTimeDisplay(); }
 
  private:
   bool downloading() const { return download_ && download_->running(); }
 
-  ConsoleLinkView console_;
   std::ostream& progress_;
   DownloadProgress bar_;
   const link::MemoryDownload* download_ = nullptr;
@@ -114,17 +93,16 @@ int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::L
   engine.setStatusReplyHandler(&flow);
   if (traceSink) engine.setTraceSink(traceSink);
 
-  receive.startReceive(fromUtf8(dataFile));
-  const bool ended = driver.runUntil(
-      [&] { return engine.context().kind == link::ExchangeKind::None || host.quitRequested(); },
-      kExchangeLimit);
-  if (!ended) {
-    // The download's partial file goes with it.
-    engine.endExchange();
+  const auto outcome = program::runExchange(engine, driver, link::ExchangeKind::Receive, [&](link::OutcomeCallback done) {
+    receive.startReceive(fromUtf8(dataFile), {}, std::move(done));
+    return true;
+  });
+  if (!outcome) {
+    // Stopping the exchange dropped the download's partial file.
     err << "kaldo receive: the exchange did not end; stopped\n";
     return kExitFailed;
   }
-  return download.outcome() == link::DownloadOutcome::Written ? kExitOk : kExitFailed;
+  return outcome->succeeded ? kExitOk : kExitFailed;
 }
 
 }  // namespace brevik::cli

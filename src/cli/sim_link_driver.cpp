@@ -1,5 +1,6 @@
 #include "cli/sim_link_driver.h"
 
+#include "link/virtual_link_driver.h"
 #include "link/virtual_ticks.h"
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
@@ -11,25 +12,21 @@ namespace {
 class SimLinkDriver final : public link::LinkDriver {
  public:
   SimLinkDriver(sim::LoggerProfile profile, const DateTime& pcNow)
-      : twin_(std::move(profile), pcNow), port_(ticks_) {
+      : twin_(std::move(profile), pcNow), port_(ticks_), driver_(port_, ticks_) {
     port_.attach(twin_);
   }
 
   link::SerialPort& port() override { return port_; }
   link::TickScheduler& ticks() override { return ticks_; }
-
   bool runUntil(const std::function<bool()>& done, link::Ticks limit) override {
-    for (link::Ticks i = 0; i < limit; ++i) {
-      if (done()) return true;
-      ticks_.advance(1);
-    }
-    return done();
+    return driver_.runUntil(done, limit);
   }
 
  private:
   link::VirtualTicks ticks_;
   sim::LoggerTwin twin_;  // outlives the port, which holds it
   sim::VirtualSerialPort port_;
+  link::VirtualLinkDriver driver_;
 };
 
 }  // namespace

@@ -31,8 +31,8 @@ long long secondsOf(const DateTime& t) {
 
 }  // namespace
 
-MemoryDownload::MemoryDownload(ExchangeEngine& engine, LinkView& view, const Clock& clock)
-    : engine_(engine), view_(view), clock_(clock) {}
+MemoryDownload::MemoryDownload(ExchangeEngine& engine, ExchangeObserver& observer, const Clock& clock)
+    : engine_(engine), observer_(observer), clock_(clock) {}
 
 MemoryDownload::~MemoryDownload() { discardPartialFile(); }
 
@@ -56,7 +56,7 @@ std::string MemoryDownload::sessionAndDescriptions() const {
 // Start
 
 Status MemoryDownload::start(const protocol::LoggerStatus& status) {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   discardPartialFile();
   if (!transferStart_) transferStart_ = clock_.now();
 
@@ -88,8 +88,8 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
   }
 
   more_ = true;
-  view_.setBlockCount(0);
-  view_.setAbortVisible(true);
+  observer_.blockCount(0);
+  observer_.abortAvailable(true);
   engine_.setState(LinkState::AwaitData);
   requestBlock();
   return {};
@@ -104,7 +104,7 @@ void MemoryDownload::requestBlock() {
 
 void MemoryDownload::onLine(std::string_view line) {
   if (!writer_) return;
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   engine_.disarmTimeout();
 
   if (isGoodLine(line, cursor_.resolutionCode, previousLine_)) {
@@ -118,7 +118,7 @@ void MemoryDownload::onLine(std::string_view line) {
         return failWrite(written.error());
     }
     if (step.complete) more_ = false;
-    view_.setBlockCount(blockCount_);
+    observer_.blockCount(blockCount_);
   } else {
     ++ctx.retryCounter;
     ++ctx.badLineTotal;
@@ -131,7 +131,7 @@ void MemoryDownload::onLine(std::string_view line) {
 
 void MemoryDownload::onTimeout() {
   if (!writer_) return;
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   // The engine has counted the time-out in the context's total.
   ++ctx.retryCounter;
   if (ctx.retryCounter < kDownloadRetryLimit) {
@@ -152,14 +152,14 @@ void MemoryDownload::onTimeout() {
 void MemoryDownload::abort() {
   if (!more_) return;
   more_ = false;
-  engine_.context().abortRequested = true;
+  engine_.linkContext().abortRequested = true;
 }
 
 // ---------------------------------------------------------------------------
 // The end of the transfer
 
 void MemoryDownload::finish() {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   more_ = false;
   const bool tooManyBadLines = ctx.retryCounter >= kDownloadRetryLimit;
   const bool aborted = ctx.abortRequested;
@@ -173,18 +173,20 @@ void MemoryDownload::finish() {
     return failWrite(kept.error());
   } else {
     outcome_ = DownloadOutcome::Written;
+    engine_.succeed();
+    engine_.noteFileWritten(ctx.dataFileName);
   }
 
   if (tooManyBadLines) return failTooManyBadLines();
   // An aborted transfer never keeps its file, whoever runs the exchange.
   if (aborted) return finishAborted();
   if (ctx.autoAnswerCall()) return finishAnsweredCall();
-  if (engine_.host().commandLineReceive()) return finishCommandLine();
+  if (engine_.request().run.commandLineReceive) return finishCommandLine();
   finishInteractive(seconds);
 }
 
 void MemoryDownload::failTooManyBadLines() {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   ctx.abortRequested = false;
   Report r = reportOf(MessageKind::Error, std::string(kBadLinesText), CommandLineFlags::Receive);
   r.logText = std::string(kBadLinesLogText) + ctx.dataFileName + "," + sessionAndDescriptions();
@@ -195,13 +197,13 @@ void MemoryDownload::failTooManyBadLines() {
 
 void MemoryDownload::finishAborted() {
   engine_.endExchange();
-  engine_.context().abortRequested = false;
+  engine_.linkContext().abortRequested = false;
   engine_.report(reportOf(MessageKind::Information, std::string(kAbortedText),
                           CommandLineFlags::None));
 }
 
 void MemoryDownload::finishAnsweredCall() {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   engine_.endExchange();
   if (!ctx.fileError) autoExport();
   std::string entry = "Rec. " + ctx.dataFileName;
@@ -214,17 +216,17 @@ void MemoryDownload::finishAnsweredCall() {
 }
 
 void MemoryDownload::finishCommandLine() {
-  const std::string name = engine_.context().dataFileName;
+  const std::string name = engine_.linkContext().dataFileName;
   autoExport();
   engine_.report(reportOf(MessageKind::Information, std::string(kDoneText) + name,
                           CommandLineFlags::Receive));
 }
 
 void MemoryDownload::finishInteractive(long seconds) {
-  const std::string name = engine_.context().dataFileName;
+  const std::string name = engine_.linkContext().dataFileName;
   engine_.endExchange();
   autoExport();
-  view_.beep();
+  observer_.downloadFinished();
   const std::string text = std::string(kDoneText) + fileNameWithoutDirectory(name) +
                            ", Temps mis   : " + std::to_string(seconds) + " seconds\r\r" +
                            "Trace Data?";
@@ -234,7 +236,7 @@ void MemoryDownload::finishInteractive(long seconds) {
 }
 
 void MemoryDownload::autoExport() {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   if (engine_.settings().AutoExport == 0 || !followUps_) return;
   if (Status exported = followUps_->exportDataFile(ctx.dataFileName); !exported)
     ctx.fileError = true;
@@ -245,7 +247,7 @@ void MemoryDownload::failWrite(const Error& error) {
   outcome_ = DownloadOutcome::Failed;
   discardPartialFile();
   transferStart_.reset();
-  engine_.context().abortRequested = false;
+  engine_.linkContext().abortRequested = false;
   engine_.endExchange();
   engine_.report(reportOf(MessageKind::Error, error.message, CommandLineFlags::Receive));
 }

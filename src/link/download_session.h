@@ -21,7 +21,7 @@
 #include "link/download_rules.h"
 #include "link/exchange_engine.h"
 #include "link/exchange_hooks.h"
-#include "link/link_view.h"
+#include "link/exchange_observer.h"
 #include "protocol/logger_status.h"
 
 namespace brevik::link {
@@ -47,7 +47,7 @@ enum class DownloadOutcome {
 
 class MemoryDownload final : public DownloadSession {
  public:
-  MemoryDownload(ExchangeEngine& engine, LinkView& view, const Clock& clock);
+  MemoryDownload(ExchangeEngine& engine, ExchangeObserver& observer, const Clock& clock);
   ~MemoryDownload() override;
   MemoryDownload(const MemoryDownload&) = delete;
   MemoryDownload& operator=(const MemoryDownload&) = delete;
@@ -71,6 +71,7 @@ class MemoryDownload final : public DownloadSession {
   void onLine(std::string_view line) override;
   void onTimeout() override;
   bool running() const override { return more_; }
+  std::uint32_t blocksReceived() const override { return blockCount_; }
   void abort() override;
 
   std::uint32_t blockCount() const { return blockCount_; }
@@ -95,7 +96,7 @@ class MemoryDownload final : public DownloadSession {
   long elapsedSeconds() const;
 
   ExchangeEngine& engine_;
-  LinkView& view_;
+  ExchangeObserver& observer_;
   const Clock& clock_;
   DownloadFollowUps* followUps_ = nullptr;
   std::filesystem::path dataDirectory_;

@@ -46,7 +46,7 @@ void ExchangeEngine::startConfigurationSend() {
 }
 
 void ExchangeEngine::onConfigurationReply(const std::string& line) {
-  // 1: too many garbled replies
+  // Nine garbled replies: the logger cannot take this configuration now.
   if (ctx_.configurationErrorCount > 8) {
     if (ctx_.labelsOnly) {
       if (ctx_.firmwareLetter <= 'T') {
@@ -64,7 +64,7 @@ void ExchangeEngine::onConfigurationReply(const std::string& line) {
     }
     return endExchange();
   }
-  // 2: count the reply
+  // An acknowledgement moves on to the next part; anything else starts over.
   if (contains(line, "O") || contains(line, "K")) {
     ++ctx_.partNumber;
     if (line != "OK") ctx_.oddReplyLog += line + ",";
@@ -72,8 +72,9 @@ void ExchangeEngine::onConfigurationReply(const std::string& line) {
     ++ctx_.configurationErrorCount;
     ctx_.partNumber = 1;
   }
-  // 3: all parts acknowledged
+  // Every part acknowledged: the logger runs the new configuration.
   if (ctx_.partNumber > ctx_.partCount) {
+    succeed();
     if (ctx_.labelsOnly) {
       report(info("EnregisKaldo " + loggerName() + " en marche avec nouvel Echelle ou label."));
     } else {
@@ -86,7 +87,7 @@ void ExchangeEngine::onConfigurationReply(const std::string& line) {
     }
     return endExchange();
   }
-  // 4: the next part
+  // The logger needs a moment between parts.
   ctx_.lastCommand = frameCommand(ctx_.configurationParts[ctx_.partNumber - 1u],
                                   ctx_.firmwareLetter, frameAddressNow());
   wait(4, [this] { sendFramed(ctx_.lastCommand); });

@@ -73,6 +73,7 @@ void ExchangeEngine::onChangeBaudReply(const std::string& line) {
   const std::uint32_t target = ctx_.targetBaud;
   ctx_.kind = ExchangeKind::None;
   endExchange();
+  succeed();
   report(info(std::string("Appareil réglé avec  "_cp) + std::to_string(target) + " baud."));
   settings_.BaudRate = target;
 }
@@ -115,7 +116,7 @@ void ExchangeEngine::onChangeBaudTimeout() {
   disarmTimeout();
   (void)setPortBaud(kFallbacks[ctx_.partNumber - 1u]);
   const std::string s = ">" + ctx_.lastCommand;
-  view_.setStatusText("Sending command: " + s);
+  observer_.stepText("Sending command: " + s);
   clearReceive();
   trace_.sent(s);
   (void)port_.write(s + "\r");
@@ -154,6 +155,7 @@ void ExchangeEngine::onDataLine() {
       // Other lines are left to the time-out, which keeps running.
       if (!contains(line, "OK")) return;
       disarmTimeout();
+      succeed();
       report(info("Station Address #" + std::to_string(ctx_.newStationAddress) +
                   " programmed into logger."));
       return endExchange();
@@ -177,7 +179,7 @@ void ExchangeEngine::onRealTimeLine(std::string line) {
   if (replyChecksumOK(line)) {
     if (readings_) readings_->readingReceived(line);
   } else {
-    view_.setReadingError("Checksum error");
+    if (readings_) readings_->readingFailed("Checksum error");
   }
   if (ctx_.firmwareLetter >= 'p') return sendCommand("Y");
   // Older loggers stream by themselves; silence still ends in the time-out.
@@ -203,8 +205,8 @@ void ExchangeEngine::onDataTimeout() {
         ctx_.retryCounter = 0;
         return openLink();
       }
-      view_.showMainWindow();
-      view_.closeRealTimeDisplay();
+      fail();
+      if (readings_) readings_->readingsEnded();
       return endExchange();
     }
     default:
@@ -218,8 +220,7 @@ void ExchangeEngine::onDataTimeout() {
 void ExchangeEngine::onScheduleLine() {
   disarmTimeout();
   const std::string text = protocol::dialOutScheduleText(std::string_view(ctx_.receiveBuffer).substr(0, 12));
-  view_.setScheduleText(text);
-  view_.showStatusDisplay();
+  outcome_.scheduleText = text;
   endExchange();
 }
 

@@ -30,21 +30,21 @@ void ExchangeEngine::stopTimer1() {
 void ExchangeEngine::timer1Tick(Ticks start, int k) {
   if (k > 0) {
     meter_ = std::min(meter_ + 4, 100);
-    view_.setMeter(meter_);
+    observer_.meter(meter_);
     if (meter_ >= 100) {  // held at 100: nothing more to show
       timer1_ = 0;
       return;
     }
   }
   const Ticks due = periodDue(start, k + 1, 165);
-  timer1_ = ticks_.after(due - ticks_.now(), [this, start, k] { timer1Tick(start, k + 1); });
+  timer1_ = after(due - ticks_.now(), [this, start, k] { timer1Tick(start, k + 1); });
 }
 
 void ExchangeEngine::startTimer2(Ticks delay) {
   stopTimer2();
   ctx_.timer2Count = 0;
   const Ticks start = ticks_.now() + delay;
-  timer2_ = ticks_.after(periodDue(start, 1, 1000) - ticks_.now(),
+  timer2_ = after(periodDue(start, 1, 1000) - ticks_.now(),
                          [this, start] { timer2Tick(start, 1); });
 }
 
@@ -62,7 +62,7 @@ void ExchangeEngine::timer2Tick(Ticks start, int k) {
     openLink();
     return;
   }
-  timer2_ = ticks_.after(periodDue(start, k + 1, 1000) - ticks_.now(),
+  timer2_ = after(periodDue(start, k + 1, 1000) - ticks_.now(),
                          [this, start, k] { timer2Tick(start, k + 1); });
 }
 

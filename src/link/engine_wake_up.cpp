@@ -30,12 +30,12 @@ void ExchangeEngine::dtrPulse(std::function<void()> then) {
   });
 }
 
-// Steps 5 to 9 of OpenLink: everything that happens on a port that is open.
+// Everything that happens on a port that is open: the wake-up burst and the wait for its answer.
 void ExchangeEngine::startWakeUp() {
   // Every wake-up starts a fresh conversation: the logger is asked for its
   // status again, also over a call that was already up.
   ctx_.statusRequestPending = true;
-  view_.setStatusText(ctx_.kind == ExchangeKind::EndRealTime ? "Terminating link..."
+  observer_.stepText(ctx_.kind == ExchangeKind::EndRealTime ? "Terminating link..."
                                                               : "Establishing link...");
   ctx_.identified = false;
   port_.flushInput();
@@ -57,7 +57,7 @@ void ExchangeEngine::startWakeUp() {
 
 void ExchangeEngine::sendWakeBurst() {
   meter_ = 0;
-  view_.setMeter(0);
+  observer_.meter(0);
   const bool shortBurst = settings_.FastProtocol != 0 || ctx_.kind == ExchangeKind::ChangeBaud;
   const auto burst = wakeBurst(port_.baudRate(), settings_.FastProtocol != 0, shortBurst);
   if (!burst) return;
@@ -130,9 +130,9 @@ void ExchangeEngine::onWakeReplyTimeout() {
   if (ctx_.kind == ExchangeKind::EndRealTime) {
     endExchange();
     ctx_.kind = ExchangeKind::None;
+    succeed();
     report(info("Real Time Link terminated"));
-    view_.closeRealTimeDisplay();
-    view_.showMainWindow();
+    if (readings_) readings_->readingsEnded();
     return;
   }
   // Go on as if woken: a logger already awake does not answer the burst.
@@ -165,10 +165,10 @@ void ExchangeEngine::onIdentificationLine() {
     ctx_.shortReply = false;
     ctx_.firmwareLetter = line[1];
     if (line.size() == 4) {
-      view_.setIdentificationDigits(IdentificationDigits{
-          static_cast<unsigned char>(line[2]) - 48, static_cast<unsigned char>(line[3]) + 48});
+      identification_ = IdentificationDigits{static_cast<unsigned char>(line[2]) - 48,
+                                             static_cast<unsigned char>(line[3]) + 48};
     } else {
-      view_.setIdentificationDigits(std::nullopt);
+      identification_.reset();
     }
     ctx_.identified = true;
     return dispatchKind();

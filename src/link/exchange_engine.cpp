@@ -13,15 +13,31 @@ namespace brevik::link {
 
 using namespace engine_texts;
 
+class ExchangeEngine::Step {
+ public:
+  explicit Step(ExchangeEngine& engine) : engine_(engine) { ++engine_.stepDepth_; }
+  ~Step() {
+    if (--engine_.stepDepth_ == 0) engine_.deliverIfEnded();
+  }
+  Step(const Step&) = delete;
+  Step& operator=(const Step&) = delete;
+
+ private:
+  ExchangeEngine& engine_;
+};
+
 ExchangeEngine::ExchangeEngine(LinkPorts ports, settings::LoggerSettings& settings)
     : port_(ports.port),
       ticks_(ports.ticks),
-      view_(ports.view),
+      observer_(ports.observer),
       prompter_(ports.prompter),
       host_(ports.host),
       settings_(settings),
       trace_(ports.ticks) {
-  port_.setDataArrived([this](std::size_t) { onDataAvailable(); });
+  port_.setDataArrived([this](std::size_t) {
+    Step step(*this);
+    onDataAvailable();
+  });
 }
 
 ExchangeEngine::~ExchangeEngine() {
@@ -42,6 +58,82 @@ std::uint8_t ExchangeEngine::frameAddressNow() const {
 }
 
 // ---------------------------------------------------------------------------
+// Steps and the outcome
+
+TickScheduler::StepId ExchangeEngine::after(Ticks ticks, std::function<void()> step) {
+  return ticks_.after(ticks, [this, step = std::move(step)] {
+    Step s(*this);
+    step();
+  });
+}
+
+void ExchangeEngine::deliverIfEnded() {
+  // A step that reopened the link (a retry, an answered call going on to its
+  // download) has not ended the exchange.
+  if (!outcomePending_ || ctx_.state != LinkState::Idle || ctx_.kind != ExchangeKind::None) return;
+  outcomePending_ = false;
+  outcome_.badLines = ctx_.badLineTotal;
+  outcome_.timeouts = ctx_.timeoutTotal;
+  if (download_ && outcome_.kind == ExchangeKind::Receive) outcome_.blocks = download_->blocksReceived();
+  const ExchangeOutcome outcome = std::move(outcome_);
+  outcome_ = ExchangeOutcome{};
+  // A copy: the callback may start the next exchange, with a callback of its own.
+  const OutcomeCallback done = done_;
+  if (done) done(outcome);
+}
+
+void ExchangeEngine::start(ExchangeRequest request, OutcomeCallback done) {
+  Step step(*this);
+  if (outcomePending_) {
+    // What still runs (a real-time display that a wake-up now ends) is over:
+    // it did what it was asked until the user ended it.
+    outcomePending_ = false;
+    outcome_.succeeded = true;
+    const ExchangeOutcome superseded = std::move(outcome_);
+    if (done_) done_(superseded);
+  }
+  request_ = std::move(request);
+  done_ = std::move(done);
+  outcome_ = ExchangeOutcome{};
+  outcome_.kind = request_.kind;
+  outcomePending_ = true;
+
+  ctx_.kind = request_.kind;
+  ctx_.dataFileName = request_.dataFileName;
+  ctx_.labelsOnly = request_.labelsOnly;
+  ctx_.newStationAddress = request_.newStationAddress;
+  if (request_.run.answeredCall && ctx_.autoAnswerCounter <= 0) ctx_.autoAnswerCounter = 1;
+  switch (request_.kind) {
+    case ExchangeKind::Status:
+      ctx_.retryCounter = 0;
+      break;
+    case ExchangeKind::RealTime:
+      ctx_.realTime = true;
+      ctx_.realTimeGraph = request_.realTimeGraph;
+      break;
+    case ExchangeKind::ChangeBaud:
+      // The logger is woken at 28800 and told to run at the requested rate,
+      // which the settings take once it answers (or gives up).
+      ctx_.targetBaud = request_.targetBaud;
+      ctx_.partNumber = 0;
+      settings_.BaudRate = 28800;
+      break;
+    default:
+      break;
+  }
+  openLink();
+}
+
+void ExchangeEngine::stop() {
+  Step step(*this);
+  if (ctx_.kind == ExchangeKind::None && ctx_.state == LinkState::Idle) return;
+  ctx_.kind = ExchangeKind::None;
+  endExchange();
+}
+
+void ExchangeEngine::setCallUp(bool up) { ctx_.linkUp = up; }
+
+// ---------------------------------------------------------------------------
 // Small operations shared by every state
 
 void ExchangeEngine::setState(LinkState state) {
@@ -50,7 +142,10 @@ void ExchangeEngine::setState(LinkState state) {
 }
 
 void ExchangeEngine::armTimeout(Ticks ticks) {
-  ticks_.armTimer(ticks, [this] { onTimeout(); });
+  ticks_.armTimer(ticks, [this] {
+    Step step(*this);
+    onTimeout();
+  });
 }
 
 void ExchangeEngine::disarmTimeout() { ticks_.disarmTimer(); }
@@ -63,7 +158,7 @@ void ExchangeEngine::clearReceive() {
 void ExchangeEngine::wait(Ticks ticks, std::function<void()> step) {
   ++waitsPending_;
   const std::uint64_t generation = generation_;
-  ticks_.after(ticks, [this, generation, step = std::move(step)] {
+  after(ticks, [this, generation, step = std::move(step)] {
     if (generation != generation_) return;
     --waitsPending_;
     step();
@@ -125,7 +220,7 @@ void ExchangeEngine::sendFramed(const std::string& framed) {
   std::optional<long> count;
   if (ctx_.retryCounter > 0) count = ctx_.retryCounter;
   else if (ctx_.kind == ExchangeKind::SendSetup) count = ctx_.configurationRetryCount;
-  view_.setStatusText(sendStatusText(s, count));
+  observer_.stepText(sendStatusText(s, count));
 
   const Ticks replyTicks = sendFramedTicks(in);
   replyWindowEnd_ = ticks_.now() + replyTicks;
@@ -144,13 +239,16 @@ void ExchangeEngine::sendFramed(const std::string& framed) {
 // ---------------------------------------------------------------------------
 // The reporting rule
 
-Answer ExchangeEngine::report(const Report& r) {
-  const ReportRoute route = routeReport(ctx_.autoAnswerCall(), r.commandLine,
-                                        host_.commandLineReceive(), host_.commandLineSetup());
+Answer ExchangeEngine::report(const Report& r) { return report(r, request_.run); }
+
+Answer ExchangeEngine::report(const Report& r, const RunMode& run) {
+  const ReportRoute route =
+      routeReport(ctx_.autoAnswerCall(), r.commandLine, run.commandLineReceive, run.commandLineSetup);
   switch (route) {
     case ReportRoute::AutoAnswerLog: {
       const std::string& text = r.logText ? *r.logText : r.message.text;
       trace_.reported(text);
+      outcome_.reported.push_back({text, ReportedTo::Log});
       ctx_.linkUp = false;
       endExchange();
       host_.logEntry(text);
@@ -163,12 +261,14 @@ Answer ExchangeEngine::report(const Report& r) {
       const std::string& text =
           r.quitText ? *r.quitText : (r.logText ? *r.logText : r.message.text);
       trace_.reported(text);
+      outcome_.reported.push_back({text, ReportedTo::LogAndQuit});
       if (ctx_.kind != ExchangeKind::None || ctx_.state != LinkState::Idle) endExchange();
       host_.logAndQuit(text);
       return Answer::Ok;
     }
     case ReportRoute::MessageBox:
       trace_.reported(r.message.text);
+      outcome_.reported.push_back({r.message.text, ReportedTo::MessageBox});
       return prompter_.ask(r.message);
   }
   return Answer::Ok;
@@ -176,6 +276,7 @@ Answer ExchangeEngine::report(const Report& r) {
 
 void ExchangeEngine::logEntry(std::string_view text) {
   trace_.reported(text);
+  outcome_.reported.push_back({std::string(text), ReportedTo::Log});
   host_.logEntry(text);
 }
 
@@ -183,37 +284,30 @@ void ExchangeEngine::logEntry(std::string_view text) {
 // OpenLink
 
 void ExchangeEngine::openLink() {
+  Step step(*this);
   ++generation_;
   waitsPending_ = 0;
   trace_.beginExchange();
   trace_.event("open " + std::string(kindName(ctx_.kind)));
 
-  // 1
   ctx_.scalingFailed = false;
   ctx_.fileError = false;
   if (auto t = replyTimeoutTicks(settings_.BaudRate)) ctx_.replyTimeout = *t;
-  view_.setIdentificationDigits(std::nullopt);
-  // 2
-  view_.setMainWindowEnabled(false);
-  view_.setSetupWindowEnabled(false);
-  // 3
+  identification_.reset();
   meter_ = 0;
-  view_.setMeter(0);
   ctx_.badLineTotal = 0;
   ctx_.timeoutTotal = 0;
+  ExchangeDisplay display;
+  display.kind = ctx_.kind;
   if (ctx_.kind == ExchangeKind::Receive) {
-    view_.setBlockCount(0);
-    view_.setBlockCountVisible(true);
-    view_.setDataFileText(ctx_.dataFileName);
-  } else {
-    view_.setBlockCountVisible(false);
-    view_.setDataFileText("");
+    display.dataFileName = ctx_.dataFileName;
+    display.blockCountShown = true;
   }
-  if (host_.commandLineReceive() || host_.commandLineSetup()) view_.setAbortEnabled(false);
-  view_.setMeterVisible(!(settings_.FastProtocol != 0 || ctx_.kind == ExchangeKind::ChangeBaud));
-  view_.setStatusWindowShown(true);
+  display.meterShown = !(settings_.FastProtocol != 0 || ctx_.kind == ExchangeKind::ChangeBaud);
+  display.abortEnabled = !(request_.run.commandLineReceive || request_.run.commandLineSetup);
+  observer_.exchangeStarted(display);
 
-  // 4: a call already up (and not an answered one) keeps its open port.
+  // A call already up (and not an answered one) keeps its open port.
   if (ctx_.linkUp && !ctx_.autoAnswerCall()) {
     startWakeUp();
     return;
@@ -223,7 +317,7 @@ void ExchangeEngine::openLink() {
 
 void ExchangeEngine::openPortAndContinue() {
   const bool useModem = settings_.UseModem != 0;
-  if (useModem) view_.setAbortVisible(false);
+  if (useModem) observer_.abortAvailable(false);
   const bool atWorkingBaud = settings_.Wireless != 0 || useModem || settings_.FastProtocol != 0;
   const std::uint32_t baud = atWorkingBaud ? settings_.BaudRate : 1200;
 
@@ -265,16 +359,12 @@ void ExchangeEngine::failOpen(const Error& error) {
 
 void ExchangeEngine::endExchange() {
   trace_.event("end " + std::string(kindName(ctx_.kind)));
-  if (ctx_.kind != ExchangeKind::SendSetup) view_.setMainWindowEnabled(true);
-  view_.setSetupWindowEnabled(true);
-  if (ctx_.kind == ExchangeKind::StationAddressKind) view_.closeStationAddressWindow();
-
   ctx_.realTime = false;
   ctx_.kind = ExchangeKind::None;
   ctx_.realTimeGraph = false;
 
   stopTimer1();
-  view_.setAbortVisible(false);
+  observer_.abortAvailable(false);
   ctx_.shortTimeout = false;
   ctx_.retryCounter = 0;
 
@@ -282,18 +372,18 @@ void ExchangeEngine::endExchange() {
   waitsPending_ = 0;
   disarmTimeout();
   if (ctx_.linkUp) {
-    view_.setStatusText("");
-    view_.setStatusWindowShown(false);
+    observer_.stepText("");
   } else {
     ctx_.timerExists = false;
     if (port_.isOpen()) trace_.event("close");
     port_.close();
-    view_.setStatusWindowShown(false);
   }
+  observer_.exchangeEnded();
   setState(LinkState::Idle);
 }
 
 void ExchangeEngine::abort() {
+  Step step(*this);
   trace_.event("abort");
   if (ctx_.state == LinkState::ModemSetup || ctx_.state == LinkState::Dialling) {
     host_.hangUpModem();

@@ -4,6 +4,11 @@
 // port's data callback and by the tick scheduler (the one time-out and the
 // short waits between steps); it owns no timer and never blocks.
 //
+// A caller starts an exchange with start(request, callback) and learns that
+// it ended, and how, from the one outcome given to the callback. The link
+// context is the engine's own: the later steps of an exchange that live in
+// the link (status reply, download) share it; nobody outside does.
+//
 // Reading guide: onDataAvailable() and onTimeout() switch on LinkState; each
 // state has one "line" and one "time-out" handler below, named after it.
 
@@ -19,7 +24,8 @@
 #include "link/exchange_hooks.h"
 #include "link/exchange_trace.h"
 #include "link/link_context.h"
-#include "link/link_view.h"
+#include "link/exchange_observer.h"
+#include "link/exchange_request.h"
 #include "link/reporting.h"
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
@@ -29,7 +35,7 @@ namespace brevik::link {
 struct LinkPorts {
   SerialPort& port;
   TickScheduler& ticks;
-  LinkView& view;
+  ExchangeObserver& observer;
   Prompter& prompter;
   ExchangeHost& host;
 };
@@ -49,18 +55,39 @@ class ExchangeEngine {
   void setConfigurationSource(ConfigurationSource* c) { configuration_ = c; }
   void setTraceSink(TraceSink* sink) { trace_.setSink(sink); }
 
-  LinkContext& context() { return ctx_; }
+  // What the link knows now, for the windows' look and for tests to read.
   const LinkContext& context() const { return ctx_; }
   settings::LoggerSettings& settings() { return settings_; }
   const ExchangeHost& host() const { return host_; }
   ExchangeTrace& trace() { return trace_; }
 
   // ---- starting and ending ----
-  // Starts an exchange of the context's kind (set by the caller).
-  void openLink();
-  void endExchange();
+  // Starts the exchange `request` asks for; `done` hears its outcome once.
+  // An exchange still running (a real-time display that a wake-up ends) is
+  // over first: its outcome goes to its own callback, as succeeded.
+  void start(ExchangeRequest request, OutcomeCallback done);
+  // An exchange is running: the windows keep their commands locked.
+  bool running() const { return outcomePending_; }
+  const ExchangeRequest& request() const { return request_; }
+  // Ends the running exchange where it stands (a real-time display the user
+  // closes, a command that must end the real-time graph, a time limit).
+  void stop();
   // AbortBtn.
   void abort();
+  // A modem call is up (the modem steps connected) or not (hung up).
+  void setCallUp(bool up);
+  // The digits of the last identification line, for the status display.
+  const std::optional<IdentificationDigits>& identificationDigits() const { return identification_; }
+
+  // ---- for the later steps of an exchange ----
+  // Opens the link again for the same request (a retry, or an answered call
+  // that goes on to its download).
+  void openLink();
+  void endExchange();
+  // The exchange did what it was asked; a report after this may still fail it.
+  void succeed() { outcome_.succeeded = true; }
+  void fail() { outcome_.succeeded = false; }
+  void noteFileWritten(std::string fileName) { outcome_.fileWritten = std::move(fileName); }
 
   // ---- the two events ----
   void onDataAvailable();
@@ -86,6 +113,9 @@ class ExchangeEngine {
   // The one reporting rule; returns the button chosen (Ok when nothing was
   // asked).
   Answer report(const Report& report);
+  // The same rule for a text that no running exchange reports (a set-up file
+  // that cannot be read before a send), for a program running as `run` says.
+  Answer report(const Report& report, const RunMode& run);
   // A line in the unattended log that ends nothing ("Data written to ...").
   void logEntry(std::string_view text);
   // Timer2: 36 seconds (after `delay` ticks), then the configuration is
@@ -96,6 +126,17 @@ class ExchangeEngine {
   std::uint8_t frameAddressNow() const;
 
  private:
+  friend class StatusReplyFlow;
+  friend class MemoryDownload;
+  LinkContext& linkContext() { return ctx_; }
+
+  // Every way into the engine (port data, timer, delayed step, a call from
+  // outside) runs as one step; when the outermost step leaves the engine
+  // idle, the outcome is delivered.
+  class Step;
+  void deliverIfEnded();
+  TickScheduler::StepId after(Ticks ticks, std::function<void()> step);
+
   // OpenLink steps
   void openPortAndContinue();
   void afterPortOpened();
@@ -144,7 +185,7 @@ class ExchangeEngine {
 
   SerialPort& port_;
   TickScheduler& ticks_;
-  LinkView& view_;
+  ExchangeObserver& observer_;
   Prompter& prompter_;
   ExchangeHost& host_;
   settings::LoggerSettings& settings_;
@@ -157,6 +198,13 @@ class ExchangeEngine {
 
   LinkContext ctx_;
   ExchangeTrace trace_;
+
+  ExchangeRequest request_;
+  OutcomeCallback done_;
+  ExchangeOutcome outcome_;
+  bool outcomePending_ = false;
+  int stepDepth_ = 0;
+  std::optional<IdentificationDigits> identification_;
 
   // Continuations belong to one exchange: ending it (or opening the link
   // again) makes the pending ones void.

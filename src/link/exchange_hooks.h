@@ -14,14 +14,12 @@
 
 namespace brevik::link {
 
-// What the program around the link provides: its command-line mode, the
-// unattended log and the modem on the main window. Only the engine's
-// reporting rule writes the log or ends the program through it.
+// What the program around the link provides: the unattended log, the end of
+// the program and the modem on the main window. Only the engine's reporting
+// rule writes the log or ends the program through it.
 class ExchangeHost {
  public:
   virtual ~ExchangeHost() = default;
-  virtual bool commandLineReceive() const = 0;  // receive flag (data or CSV file)
-  virtual bool commandLineSetup() const = 0;    // setup-send flag
   virtual void logEntry(std::string_view text) = 0;
   virtual void logAndQuit(std::string_view text) = 0;
   virtual void hangUpModem() = 0;               // the main window's hang-up
@@ -44,6 +42,8 @@ class DownloadSession {
   virtual void onLine(std::string_view line) = 0;
   virtual void onTimeout() = 0;
   virtual bool running() const = 0;
+  // Blocks received so far in this download.
+  virtual std::uint32_t blocksReceived() const = 0;
   // AbortBtn: stop requesting; the next line finishes the download.
   virtual void abort() = 0;
 };
@@ -60,11 +60,17 @@ class ModemSteps {
   virtual void onTimeout() = 0;
 };
 
-// A reading line of the real-time display (checksum already checked).
+// The real-time display (or graph) fed by a RealTime exchange.
 class ReadingsView {
  public:
   virtual ~ReadingsView() = default;
+  // A reading line whose checksum is right.
   virtual void readingReceived(std::string_view line) = 0;
+  // A reading that cannot be shown ("Checksum error" in every value box).
+  virtual void readingFailed(std::string_view text) = 0;
+  // The readings stopped for good: the display closes and the main window
+  // comes back.
+  virtual void readingsEnded() = 0;
 };
 
 // The messages of a configuration command, built from the Logger

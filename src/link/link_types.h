@@ -34,6 +34,14 @@ enum class LinkState : std::uint32_t {
   FastStart = 20,
 };
 
+// The two numbers a four-character identification line carries, shown in the
+// status display beside the date code.
+struct IdentificationDigits {
+  int first = 0;   // code of character 3 minus 48
+  int second = 0;  // code of character 4 plus 48
+  friend bool operator==(const IdentificationDigits&, const IdentificationDigits&) = default;
+};
+
 std::string_view stateName(LinkState state);
 std::string_view kindName(ExchangeKind kind);
 

@@ -15,13 +15,13 @@ Report information(std::string text, CommandLineFlags flags = CommandLineFlags::
 }  // namespace
 
 void StatusReplyFlow::processStatusReply(std::string_view reply) {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
 
-  // 1
+  // A garbled reply is asked for again once; a second one ends the exchange.
   protocol::StatusDecodeResult decoded = steps_.decode(reply);
   if (decoded.outcome == protocol::StatusOutcome::Rejected) return onRejected(reply);
   rejections_ = 0;
-  // 2
+  // A channel whose scaling table cannot be read makes the status useless.
   if (decoded.outcome == protocol::StatusOutcome::TableFailed) {
     ctx.scalingFailed = true;
     return engine_.endExchange();
@@ -29,7 +29,7 @@ void StatusReplyFlow::processStatusReply(std::string_view reply) {
   lastStatus_ = decoded.status;
   const protocol::LoggerStatus& status = *lastStatus_;
 
-  // 3: an answered call always downloads, in an exchange of its own.
+  // An answered call always downloads, in an exchange of its own.
   if (ctx.autoAnswerCall() && ctx.kind != ExchangeKind::Receive) {
     engine_.endExchange();
     ctx.dataFileName = steps_.autoAnswerFileName(status);
@@ -41,10 +41,10 @@ void StatusReplyFlow::processStatusReply(std::string_view reply) {
     return;
   }
 
-  // 4
+  // The status form shows every status read, whatever follows.
   steps_.fillStatusForm(status);
 
-  // 5
+  // What the exchange goes on to depends on what it was asked for.
   switch (ctx.kind) {
     case ExchangeKind::RealTime:
       startRealTime(status);
@@ -60,12 +60,12 @@ void StatusReplyFlow::processStatusReply(std::string_view reply) {
       break;
   }
 
-  // 6
+  // The real-time graph shows its readings in its own window.
   if (!ctx.realTimeGraph) steps_.showStatusForm();
 }
 
 void StatusReplyFlow::onRejected(std::string_view reply) {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   ++rejections_;
   if (rejections_ == 1) {
     // One garbled reply is asked for again. The garbled line may have come
@@ -82,7 +82,7 @@ void StatusReplyFlow::onRejected(std::string_view reply) {
 }
 
 void StatusReplyFlow::startRealTime(const protocol::LoggerStatus& status) {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   const char revision = status.revision;
   if (revision < 'O') {
     ctx.kind = ExchangeKind::None;
@@ -98,6 +98,8 @@ void StatusReplyFlow::startRealTime(const protocol::LoggerStatus& status) {
     return;
   }
   ctx.realTime = true;
+  // The display runs until the user ends it; a lost link fails it.
+  engine_.succeed();
   engine_.setState(LinkState::AwaitData);
   engine_.sendCommand(revision <= 'o' ? "Z" : "Y");
 }
@@ -111,12 +113,14 @@ void StatusReplyFlow::requestSchedule(const protocol::LoggerStatus& status) {
     }
     engine_.logEntry("Data written to " + *csv);
   }
+  // The status is read: what follows (the schedule) only adds to it.
+  engine_.succeed();
   engine_.setState(LinkState::AwaitSchedule);
   engine_.sendCommand("DA01D0");
 }
 
 void StatusReplyFlow::precheckAndDownload(const protocol::LoggerStatus& status) {
-  LinkContext& ctx = engine_.context();
+  LinkContext& ctx = engine_.linkContext();
   const protocol::PrecheckResult check = protocol::downloadPrecheck(status);
   if (check.proceeds()) {
     if (Status started = steps_.startDownload(status); !started) {

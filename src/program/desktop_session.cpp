@@ -43,47 +43,27 @@ class DesktopSession::SessionPrompter final : public Prompter {
   Prompter& shown_;
 };
 
-// Forwards to the windows; keeps them hidden in an unattended run and
-// notices the end of an exchange.
+// The communication status window, kept hidden in an unattended run.
 
-class DesktopSession::SessionView final : public link::LinkView {
+class DesktopSession::SessionObserver final : public link::ExchangeObserver {
  public:
-  SessionView(DesktopSession& session, link::LinkView& shown) : session_(session), shown_(shown) {}
+  SessionObserver(DesktopSession& session, link::ExchangeObserver& shown) : session_(session), shown_(shown) {}
 
-  void setStatusText(std::string_view text) override { shown_.setStatusText(text); }
-  void setMeter(int percent) override { shown_.setMeter(percent); }
-  void setMeterVisible(bool visible) override { shown_.setMeterVisible(visible); }
-  void setBlockCountVisible(bool visible) override { shown_.setBlockCountVisible(visible); }
-  void setBlockCount(std::uint32_t blocks) override { shown_.setBlockCount(blocks); }
-  void setDataFileText(std::string_view fileName) override { shown_.setDataFileText(fileName); }
-  void setAbortVisible(bool visible) override { shown_.setAbortVisible(visible); }
-  void setAbortEnabled(bool enabled) override { shown_.setAbortEnabled(enabled); }
-  void beep() override {
-    if (!session_.unattended()) shown_.beep();
+  void exchangeStarted(const link::ExchangeDisplay& display) override {
+    if (!session_.unattended()) shown_.exchangeStarted(display);
   }
-  void setStatusWindowShown(bool shown) override {
-    if (!shown || !session_.unattended()) shown_.setStatusWindowShown(shown);
-    if (!shown) session_.exchangeEnded();
+  void stepText(std::string_view text) override { shown_.stepText(text); }
+  void meter(int percent) override { shown_.meter(percent); }
+  void blockCount(std::uint32_t blocks) override { shown_.blockCount(blocks); }
+  void abortAvailable(bool available) override { shown_.abortAvailable(available); }
+  void exchangeEnded() override { shown_.exchangeEnded(); }
+  void downloadFinished() override {
+    if (!session_.unattended()) shown_.downloadFinished();
   }
-  void setMainWindowEnabled(bool enabled) override { shown_.setMainWindowEnabled(enabled); }
-  void setSetupWindowEnabled(bool enabled) override { shown_.setSetupWindowEnabled(enabled); }
-  void showMainWindow() override {
-    if (!session_.unattended()) shown_.showMainWindow();
-  }
-  void closeStationAddressWindow() override { shown_.closeStationAddressWindow(); }
-  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override {
-    shown_.setIdentificationDigits(digits);
-  }
-  void setScheduleText(std::string_view text) override { shown_.setScheduleText(text); }
-  void showStatusDisplay() override {
-    if (!session_.unattended()) shown_.showStatusDisplay();
-  }
-  void setReadingError(std::string_view text) override { shown_.setReadingError(text); }
-  void closeRealTimeDisplay() override { shown_.closeRealTimeDisplay(); }
 
  private:
   DesktopSession& session_;
-  link::LinkView& shown_;
+  link::ExchangeObserver& shown_;
 };
 
 // ---------------------------------------------------------------------------
@@ -94,9 +74,9 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       windows_(ports.windows),
       sessionPromptOwner_(std::make_unique<SessionPrompter>(*this, ports.prompter)),
       sessionPrompter_(*sessionPromptOwner_),
-      sessionView_(std::make_unique<SessionView>(*this, ports.view)) {
+      sessionObserver_(std::make_unique<SessionObserver>(*this, ports.observer)) {
   engine_ = std::make_unique<link::ExchangeEngine>(
-      link::LinkPorts{ports.port, ports.ticks, *sessionView_, sessionPrompter_, *this}, program_.settings());
+      link::LinkPorts{ports.port, ports.ticks, *sessionObserver_, sessionPrompter_, *this}, program_.settings());
   link::StatusReplySteps& steps = *this;
   flow_ = std::make_unique<link::StatusReplyFlow>(*engine_, steps);
   engine_->setStatusReplyHandler(flow_.get());
@@ -107,7 +87,7 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
   // Data files named without a directory, and the export after a download,
   // belong in the program home.
   receive_ = std::make_unique<ReceiveAssembly>(
-      *engine_, *sessionView_, program_.clock(), program_.settings(),
+      *engine_, *sessionObserver_, program_.clock(), program_.settings(),
       ReceivePlaces{program_.home(), program_.home()},
       [this](std::string_view text, bool exported) { exportTold(text, exported); },
       [this](const std::string&) { windows_.openWindow(WindowId::Graph); });
@@ -116,7 +96,6 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }
 
 DesktopSession::~DesktopSession() {
-  if (endCheck_) ticks_.cancel(endCheck_);
   engine_->setConfigurationSource(nullptr);
   // The download goes first: an unfinished one drops its partial file.
   receive_.reset();
@@ -137,25 +116,36 @@ bool DesktopSession::unattended() const {
 // Guards and commands
 
 bool DesktopSession::passRealTimeGraphGuard(std::string_view text) {
-  link::LinkContext& ctx = context();
-  if (!ctx.realTimeGraph) return true;
+  if (!context().realTimeGraph) return true;
   const Answer a = sessionPrompter_.ask(
       Message{MessageKind::Information, std::string(text), Buttons::OkCancel, 0});
   if (a != Answer::Ok) return false;
   // The real-time graph ends with its exchange.
-  if (ctx.kind != link::ExchangeKind::None || ctx.state != link::LinkState::Idle) {
-    ctx.kind = link::ExchangeKind::None;
-    engine_->endExchange();
-  }
-  ctx.realTimeGraph = false;
+  engine_->stop();
   return true;
 }
 
-void DesktopSession::openLinkFor(link::ExchangeKind kind) {
-  link::LinkContext& ctx = context();
-  ctx.kind = kind;
-  ctx.dataFileName = program_.globals().currentDataFileName;
-  engine_->openLink();
+link::RunMode DesktopSession::runMode() const {
+  const settings::CommandLineFlags& flags = program_.globals().flags;
+  link::RunMode run;
+  run.commandLineReceive = flags.receive;
+  run.commandLineSetup = flags.setupSend;
+  return run;
+}
+
+link::OutcomeCallback DesktopSession::outcomeCallback() {
+  return [this](const link::ExchangeOutcome& outcome) { exchangeEnded(outcome); };
+}
+
+bool DesktopSession::startExchange(link::ExchangeRequest request) {
+  // Windows lock their commands while an exchange runs; this is the last word.
+  if (engine_->running()) return false;
+  request.run = runMode();
+  // The real-time graph leaves the main window usable: its commands end the
+  // graph first (the real-time guard).
+  windows_.setExchangeRunning(!request.realTimeGraph);
+  engine_->start(std::move(request), outcomeCallback());
+  return true;
 }
 
 bool DesktopSession::openDataFile() {
@@ -165,14 +155,14 @@ bool DesktopSession::openDataFile() {
 
 bool DesktopSession::newSetup() {
   if (!passRealTimeGraphGuard(kRealTimeGraphGuardSetupText)) return false;
-  context().labelsOnly = false;
+  labelsOnly_ = false;
   windows_.openWindow(WindowId::Setup);
   return true;
 }
 
 bool DesktopSession::changeScaling() {
   if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
-  context().labelsOnly = true;
+  labelsOnly_ = true;
   windows_.openWindow(WindowId::ScalingLabels);
   return true;
 }
@@ -203,13 +193,11 @@ bool DesktopSession::changeBaud() {
     sessionPrompter_.ask(Message{MessageKind::Information, std::string(kUncheckModemText), Buttons::Ok, 0});
     return false;
   }
-  // The logger is woken at 28800 and told to run at the rate of the settings.
-  link::LinkContext& ctx = context();
-  ctx.targetBaud = s.BaudRate;
-  s.BaudRate = 28800;
-  ctx.partNumber = 0;
-  openLinkFor(link::ExchangeKind::ChangeBaud);
-  return true;
+  // The logger is told to run at the rate of the settings.
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::ChangeBaud;
+  request.targetBaud = s.BaudRate;
+  return startExchange(std::move(request));
 }
 
 bool DesktopSession::canStartReceive() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
@@ -228,26 +216,36 @@ bool DesktopSession::receiveData(const std::string& fileName) {
     std::error_code ec;
     std::filesystem::remove(program_.home() / qx2, ec);
   }
-  receive_->startReceive(fileName);
+  if (engine_->running()) return false;
+  windows_.setExchangeRunning(true);
+  receive_->startReceive(fileName, runMode(), outcomeCallback());
   return true;
 }
 
 bool DesktopSession::readStatus() {
   if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
-  context().retryCounter = 0;
-  openLinkFor(link::ExchangeKind::Status);
-  return true;
+  return startExchange(link::ExchangeRequest{});
 }
 
 bool DesktopSession::realTimeDisplay() {
   if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
-  context().realTime = true;
+  if (engine_->running()) return false;
   windows_.hideStatusForm();
-  openLinkFor(link::ExchangeKind::RealTime);
-  return true;
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::RealTime;
+  return startExchange(std::move(request));
 }
 
 bool DesktopSession::realTimeGraph() {
+  // A graph that runs already is only shown again.
+  if (context().realTimeGraph || engine_->running()) {
+    windows_.openWindow(WindowId::RealTimeGraph);
+    return context().realTimeGraph;
+  }
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::RealTime;
+  request.realTimeGraph = true;
+  startExchange(std::move(request));
   windows_.openWindow(WindowId::RealTimeGraph);
   return true;
 }
@@ -273,8 +271,6 @@ void DesktopSession::painted() {
   if (flags.openGraph) {
     flags.openGraph = false;
     windows_.openWindow(WindowId::Graph);
-  } else {
-    sessionView_->setMainWindowEnabled(true);
   }
   startCommandLineAction();
 }
@@ -288,38 +284,50 @@ void DesktopSession::startCommandLineAction() {
     flags.receive = true;
     program_.globals().currentDataFileName = program_.commandLineFile();
     receive_->startTransferTimer();
-    openLinkFor(link::ExchangeKind::Status);
+    startExchange(link::ExchangeRequest{});
   } else if (flags.setupSend) {
     startCommandLineSend();
   } else if (flags.receive) {
     program_.globals().currentDataFileName = program_.commandLineFile();
-    receive_->startReceive(program_.globals().currentDataFileName);
+    windows_.setExchangeRunning(true);
+    receive_->startReceive(program_.globals().currentDataFileName, runMode(), outcomeCallback());
   }
 }
 
 void DesktopSession::startCommandLineSend() {
-  link::LinkContext& ctx = context();
-  ctx.kind = link::ExchangeKind::SendSetup;
-  ctx.labelsOnly = false;
-  ctx.dataFileName = program_.globals().currentDataFileName;
-  const bool started = sendCommandLineSetupFile(*engine_, program_.setup(), program_.settings().SetupFileName,
-                                                program_.home(), program_.clock(), sessionPrompter_);
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::SendSetup;
+  request.dataFileName = program_.globals().currentDataFileName;
+  request.run = runMode();
+  windows_.setExchangeRunning(true);
+  const bool started =
+      sendCommandLineSetupFile(*engine_, program_.setup(), program_.settings().SetupFileName, program_.home(),
+                               program_.clock(), sessionPrompter_, std::move(request), outcomeCallback());
+  if (started) return;
+  windows_.setExchangeRunning(false);
   // A check that stopped the send has been logged; no exchange will end the run.
-  if (!started && !quitting_ && unattended()) endUnattendedRun();
+  if (!quitting_ && unattended()) endUnattendedRun();
 }
 
-void DesktopSession::exchangeEnded() {
-  if (!unattended() || quitting_) return;
-  // Looked at once the engine is through with the step that ended the
-  // exchange: it may open a new one (a retry over a modem call), or end the
-  // program itself through log and quit.
-  if (endCheck_) ticks_.cancel(endCheck_);
-  endCheck_ = ticks_.after(1, [this] {
-    endCheck_ = 0;
-    const link::LinkContext& ctx = context();
-    if (quitting_ || ctx.kind != link::ExchangeKind::None || ctx.state != link::LinkState::Idle) return;
-    endUnattendedRun();
-  });
+void DesktopSession::exchangeEnded(const link::ExchangeOutcome& outcome) {
+  lastOutcome_ = outcome;
+  windows_.setExchangeRunning(engine_->running());
+  switch (outcome.kind) {
+    case link::ExchangeKind::Status:
+      if (outcome.scheduleText) {
+        windows_.setScheduleText(*outcome.scheduleText);
+        if (!unattended()) windows_.showStatusDisplay();
+      }
+      break;
+    case link::ExchangeKind::StationAddressKind:
+      windows_.closeStationAddressWindow();
+      break;
+    default:
+      break;
+  }
+  // An unattended run ends with its exchange (unless it ended the program
+  // itself through log and quit).
+  if (unattended() && !quitting_ && !engine_->running()) endUnattendedRun();
 }
 
 void DesktopSession::endUnattendedRun() {
@@ -342,34 +350,34 @@ void DesktopSession::exportTold(std::string_view text, bool exported) {
 // The status form and the real-time display
 
 StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
-  link::LinkContext& ctx = context();
+  const link::LinkContext& ctx = context();
   StatusFormExitOutcome out;
   if (ctx.kind != link::ExchangeKind::RealTime) return out;
   const char revision = readingStatus_ ? readingStatus_->revision : ctx.firmwareLetter;
   const bool streams = revision < 'p';  // older loggers send readings unasked
+  // Waking the logger stops the stream; the engine reports the end.
+  const auto endStream = [this] {
+    link::ExchangeRequest request;
+    request.kind = link::ExchangeKind::EndRealTime;
+    request.run = runMode();
+    windows_.setExchangeRunning(true);
+    engine_->start(std::move(request), outcomeCallback());
+  };
   if (how == StatusFormExit::OkButton) {
     if (streams) {
-      // Waking the logger stops the stream; the engine reports the end.
-      ctx.kind = link::ExchangeKind::EndRealTime;
-      engine_->openLink();
+      endStream();
       out.closeForm = false;
       out.showMainWindow = false;
       return out;
     }
-    if (!ctx.realTimeGraph) {
-      ctx.kind = link::ExchangeKind::None;
-      engine_->endExchange();
-    }
+    if (!ctx.realTimeGraph) engine_->stop();
     return out;
   }
   if (streams) {
-    if (!ctx.realTimeGraph) {
-      ctx.kind = link::ExchangeKind::EndRealTime;
-      engine_->openLink();
-    }
+    if (!ctx.realTimeGraph) endStream();
     return out;
   }
-  engine_->endExchange();
+  engine_->stop();
   return out;
 }
 
@@ -382,12 +390,15 @@ void DesktopSession::readingReceived(std::string_view line) {
   windows_.setValueTexts(update->texts);
 }
 
+void DesktopSession::readingFailed(std::string_view text) { windows_.setReadingError(text); }
+
+void DesktopSession::readingsEnded() {
+  if (!unattended()) windows_.showMainWindow();
+  windows_.closeRealTimeDisplay();
+}
+
 // ---------------------------------------------------------------------------
 // ExchangeHost
-
-bool DesktopSession::commandLineReceive() const { return program_.globals().flags.receive; }
-
-bool DesktopSession::commandLineSetup() const { return program_.globals().flags.setupSend; }
 
 void DesktopSession::logEntry(std::string_view text) { program_.unattendedLog().entry(text); }
 
@@ -401,7 +412,7 @@ void DesktopSession::logAndQuit(std::string_view text) {
 void DesktopSession::hangUpModem() {
   // Without a modem call there is nothing to hang up; modem calls join the
   // program with the modem steps.
-  context().linkUp = false;
+  engine_->setCallUp(false);
   program_.globals().linkUp = false;
 }
 
@@ -444,6 +455,7 @@ void DesktopSession::fillStatusForm(const protocol::LoggerStatus& status) {
   if (form.lastModelCodeOnShow) s.LastModelCode = static_cast<std::uint8_t>(*form.lastModelCodeOnShow);
   const link::LinkContext& ctx = context();
   windows_.fillStatusForm(form, ctx.kind == link::ExchangeKind::RealTime && !ctx.realTimeGraph);
+  windows_.setIdentificationDigits(engine_->identificationDigits());
   statusAvailable_ = true;
   // A set-up sent later in this run is built for this logger's firmware.
   const auto& last = flow_->lastStatus();

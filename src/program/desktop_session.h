@@ -3,7 +3,12 @@
 // with their guards, the command-line action of the first paint, the status
 // form and the real-time display, and what the program does when an
 // unattended run ends. The windows call it and show what it tells them
-// through DesktopWindows and LinkView; no rule lives in a window. The
+// through DesktopWindows and the ExchangeObserver; no rule lives in a window.
+//
+// Each command builds one ExchangeRequest; the outcome of the exchange comes
+// back to exchangeEnded(), which tells the windows what is left to show.
+// While an exchange runs the windows keep their commands locked
+// (setExchangeRunning), and the session refuses to start another. The
 // memory download of a receive is put together as kaldo's is
 // (receive_assembly.h); the command-line send goes through send_setup.h with
 // the program's one Logger Configuration.
@@ -67,6 +72,19 @@ class DesktopWindows {
   virtual void hideStatusForm() = 0;
   virtual void setValueTexts(const std::array<std::string, 4>& texts) = 0;  // Value1Box..Value4Box
   virtual void openWindow(WindowId window) = 0;
+  // An exchange runs: the main window (and the setup window) take no command.
+  virtual void setExchangeRunning(bool running) = 0;
+  // The status display: the identification digits beside the date code, the
+  // dial-out schedule, and the display brought up.
+  virtual void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) = 0;
+  virtual void setScheduleText(std::string_view text) = 0;
+  virtual void showStatusDisplay() = 0;
+  // The real-time display: a reading that cannot be shown, and the display
+  // closed for good.
+  virtual void setReadingError(std::string_view text) = 0;
+  virtual void closeRealTimeDisplay() = 0;
+  virtual void showMainWindow() = 0;
+  virtual void closeStationAddressWindow() = 0;
   // Ends the program at once: the main window's closing (and the saving of
   // the settings) does not run.
   virtual void quitProgram() = 0;
@@ -83,7 +101,7 @@ struct StatusFormExitOutcome {
 struct DesktopPorts {
   link::SerialPort& port;
   link::TickScheduler& ticks;
-  link::LinkView& view;
+  link::ExchangeObserver& observer;
   Prompter& prompter;
   DesktopWindows& windows;
 };
@@ -96,7 +114,14 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   DesktopSession& operator=(const DesktopSession&) = delete;
 
   link::ExchangeEngine& engine() { return *engine_; }
-  link::LinkContext& context() { return engine_->context(); }
+  const link::LinkContext& context() const { return engine_->context(); }
+  // An exchange runs (its outcome has not come back yet).
+  bool exchangeRunning() const { return engine_->running(); }
+  // The outcome of the last exchange that ended.
+  const std::optional<link::ExchangeOutcome>& lastOutcome() const { return lastOutcome_; }
+  // The setup window's mode, chosen by the command that opened it: scaling
+  // and labels only, or the whole configuration.
+  bool labelsOnly() const { return labelsOnly_; }
   program::Program& program() { return program_; }
   // Messages of the commands and the engine go through this one prompter.
   Prompter& prompter();
@@ -130,8 +155,8 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void hangUp();                             // HangUpBtnClick
 
   // ---- the main window's paint ----
-  // Step 4 and 5 of every paint: the graph of the command line, or enable the
-  // main window; the command-line action on the first paint only.
+  // After every paint: the graph of the command line, and the command-line
+  // action on the first paint only. A paint never changes what is enabled.
   void painted();
   // The command-line action alone (an unattended run starts it at once).
   void startCommandLineAction();
@@ -141,11 +166,15 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
 
  private:
   class SessionPrompter;
-  class SessionView;
+  class SessionObserver;
 
   bool passRealTimeGraphGuard(std::string_view text);
-  void openLinkFor(link::ExchangeKind kind);
-  void exchangeEnded();
+  // The run mode of this program's exchanges (its command-line action).
+  link::RunMode runMode() const;
+  // Starts `request` unless an exchange runs already; true when it started.
+  bool startExchange(link::ExchangeRequest request);
+  link::OutcomeCallback outcomeCallback();
+  void exchangeEnded(const link::ExchangeOutcome& outcome);
   // Ends an unattended run whose exchange is over (or never started).
   void endUnattendedRun();
   void startCommandLineSend();
@@ -153,8 +182,6 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void exportTold(std::string_view text, bool exported);
 
   // ExchangeHost
-  bool commandLineReceive() const override;
-  bool commandLineSetup() const override;
   void logEntry(std::string_view text) override;
   void logAndQuit(std::string_view text) override;
   void hangUpModem() override;
@@ -171,13 +198,15 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
 
   // ReadingsView
   void readingReceived(std::string_view line) override;
+  void readingFailed(std::string_view text) override;
+  void readingsEnded() override;
 
   program::Program& program_;
   link::TickScheduler& ticks_;
   DesktopWindows& windows_;
   std::unique_ptr<SessionPrompter> sessionPromptOwner_;
   SessionPrompter& sessionPrompter_;
-  std::unique_ptr<SessionView> sessionView_;
+  std::unique_ptr<SessionObserver> sessionObserver_;
   std::unique_ptr<link::ExchangeEngine> engine_;
   std::unique_ptr<link::StatusReplyFlow> flow_;
   std::unique_ptr<SetupConfigurationSource> configuration_;
@@ -187,8 +216,9 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   std::optional<protocol::UnitConverter> converter_;
   std::optional<protocol::LoggerStatus> readingStatus_;
   bool statusAvailable_ = false;
+  bool labelsOnly_ = false;
+  std::optional<link::ExchangeOutcome> lastOutcome_;
   bool quitting_ = false;
-  link::TickScheduler::StepId endCheck_ = 0;
 };
 
 // The readings line of a command-line CSV receive: date and time, then a

@@ -14,7 +14,8 @@
 #include "program/auto_export_follow_ups.h"
 #include "link/download_session.h"
 #include "link/exchange_engine.h"
-#include "link/link_view.h"
+#include "link/exchange_observer.h"
+#include "link/exchange_request.h"
 #include "protocol/logger_status.h"
 
 namespace brevik::program {
@@ -26,7 +27,7 @@ struct ReceivePlaces {
 
 class ReceiveAssembly {
  public:
-  ReceiveAssembly(link::ExchangeEngine& engine, link::LinkView& view, const Clock& clock, const settings::LoggerSettings& settings,
+  ReceiveAssembly(link::ExchangeEngine& engine, link::ExchangeObserver& observer, const Clock& clock, const settings::LoggerSettings& settings,
                   ReceivePlaces places, AutoExportFollowUps::Tell tell, AutoExportFollowUps::ShowGraph showGraph = {});
   // Leaves the engine without a download (an unfinished one drops its file).
   ~ReceiveAssembly();
@@ -42,8 +43,8 @@ class ReceiveAssembly {
   Status startDownload(const protocol::LoggerStatus& status) { return download_.start(status); }
 
   // The receive command: the transfer timer starts and a Receive exchange
-  // into `dataFileName` (Windows-1252) opens.
-  void startReceive(const std::string& dataFileName);
+  // into `dataFileName` (Windows-1252) opens, run as `run` says.
+  void startReceive(const std::string& dataFileName, link::RunMode run, link::OutcomeCallback done);
   // The transfer timer alone, for a receive that opens its exchange itself.
   void startTransferTimer() { download_.startTransferTimer(); }
 

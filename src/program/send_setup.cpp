@@ -14,43 +14,41 @@ setup::ValidationOutcome askSetupQuestions(const setup::LoggerConfiguration& con
 }
 
 bool validateAndSend(link::ExchangeEngine& engine, const setup::LoggerConfiguration& configuration, Prompter& prompter,
-                     const Clock& clock, bool commandLineSend) {
-  link::LinkContext& ctx = engine.context();
-  const setup::ValidationContext context{clock.now(), commandLineSend || ctx.autoAnswerCall(), ctx.labelsOnly};
-  if (askSetupQuestions(configuration, prompter, context) == setup::ValidationOutcome::Stop) {
-    // Nothing was opened yet; the exchange kind set by the caller is dropped.
-    ctx.kind = link::ExchangeKind::None;
-    return false;
-  }
-  ctx.kind = link::ExchangeKind::SendSetup;
-  engine.openLink();
+                     const Clock& clock, bool commandLineSend, link::ExchangeRequest request,
+                     link::OutcomeCallback done) {
+  const bool unasked = commandLineSend || request.run.answeredCall || engine.context().autoAnswerCall();
+  const setup::ValidationContext context{clock.now(), unasked, request.labelsOnly};
+  if (askSetupQuestions(configuration, prompter, context) == setup::ValidationOutcome::Stop) return false;
+  request.kind = link::ExchangeKind::SendSetup;
+  engine.start(std::move(request), std::move(done));
   return true;
 }
 
 bool sendNamedSetupFile(link::ExchangeEngine& engine, link::ExchangeHost& host, setup::SetupDocument& document,
                         std::string_view nameWithoutExtension, const std::filesystem::path& home, const Clock& clock,
-                        Prompter& prompter) {
+                        Prompter& prompter, link::ExchangeRequest request, link::OutcomeCallback done) {
   if (auto loaded = document.loadNamedForSend(nameWithoutExtension, home, clock); !loaded) {
     engine.endExchange();
     host.logEntry(loaded.error().message);
     host.autoAnswerHangUp();
     return false;
   }
-  return validateAndSend(engine, document.current, prompter, clock, true);
+  return validateAndSend(engine, document.current, prompter, clock, true, std::move(request), std::move(done));
 }
 
 bool sendCommandLineSetupFile(link::ExchangeEngine& engine, setup::SetupDocument& document, std::string_view setupFileName,
-                              const std::filesystem::path& home, const Clock& clock, Prompter& prompter) {
+                              const std::filesystem::path& home, const Clock& clock, Prompter& prompter,
+                              link::ExchangeRequest request, link::OutcomeCallback done) {
   const std::filesystem::path path = setup::resolveSetupFileName(setupFileName, home);
   if (auto loaded = document.load(path, clock); !loaded) {
-    engine.context().kind = link::ExchangeKind::None;
     engine.report(link::Report{Message{MessageKind::Error, setup::sendSetupNotFoundText(setupFileName), Buttons::Ok, 0},
-                         link::CommandLineFlags::Setup, std::nullopt, std::nullopt});
+                         link::CommandLineFlags::Setup, std::nullopt, std::nullopt},
+                  request.run);
     return false;
   }
   // What the setup window's SEND does first: the form goes into the record.
   document.form.collect(document.current);
-  return validateAndSend(engine, document.current, prompter, clock, true);
+  return validateAndSend(engine, document.current, prompter, clock, true, std::move(request), std::move(done));
 }
 
 }  // namespace brevik::program

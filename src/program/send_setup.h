@@ -21,9 +21,11 @@ setup::ValidationOutcome askSetupQuestions(const setup::LoggerConfiguration& con
 
 // Runs the checks (none in labels-only mode; none after the fast-rate ones
 // for a command-line send or an answered call) and, unless they stop it,
-// starts the SendSetup exchange. True when the exchange was started.
+// starts the SendSetup exchange `request` asks for (its kind is set here).
+// True when the exchange was started; `done` then hears its outcome.
 bool validateAndSend(link::ExchangeEngine& engine, const setup::LoggerConfiguration& configuration, Prompter& prompter,
-                     const Clock& clock, bool commandLineSend);
+                     const Clock& clock, bool commandLineSend, link::ExchangeRequest request,
+                     link::OutcomeCallback done);
 
 // The send-named-setup-file operation of a scheduled send or an answered
 // call: the home's NAME.set becomes the current set-up (form filled, saved
@@ -33,7 +35,7 @@ bool validateAndSend(link::ExchangeEngine& engine, const setup::LoggerConfigurat
 // hangs up the answered call; nothing is sent.
 bool sendNamedSetupFile(link::ExchangeEngine& engine, link::ExchangeHost& host, setup::SetupDocument& document,
                         std::string_view nameWithoutExtension, const std::filesystem::path& home, const Clock& clock,
-                        Prompter& prompter);
+                        Prompter& prompter, link::ExchangeRequest request, link::OutcomeCallback done);
 
 // The command-line send (mode s): the setup file named by `setupFileName`
 // (SetupFileName of the settings, taken in the home unless absolute) becomes
@@ -43,6 +45,7 @@ bool sendNamedSetupFile(link::ExchangeEngine& engine, link::ExchangeHost& host, 
 // "Impossible d'envoi  ; " + name + " not found" (the log and the end of an
 // unattended run) and nothing is sent. True when the exchange was started.
 bool sendCommandLineSetupFile(link::ExchangeEngine& engine, setup::SetupDocument& document, std::string_view setupFileName,
-                              const std::filesystem::path& home, const Clock& clock, Prompter& prompter);
+                              const std::filesystem::path& home, const Clock& clock, Prompter& prompter,
+                              link::ExchangeRequest request, link::OutcomeCallback done);
 
 }  // namespace brevik::program

@@ -16,32 +16,30 @@ namespace brevik::ui {
 QtDesktopView::QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit)
     : comm_(comm), status_(status), quit_(std::move(quit)) {}
 
-void QtDesktopView::setStatusText(std::string_view text) { comm_.setStatusText(fromCp(text)); }
-void QtDesktopView::setMeter(int percent) { comm_.setMeter(percent); }
-void QtDesktopView::setMeterVisible(bool visible) { comm_.setMeterVisible(visible); }
-void QtDesktopView::setBlockCountVisible(bool visible) { comm_.setBlockCountVisible(visible); }
-void QtDesktopView::setBlockCount(std::uint32_t blocks) { comm_.setBlockCount(blocks); }
-void QtDesktopView::setDataFileText(std::string_view fileName) { comm_.setDataFileText(fromCp(fileName)); }
-void QtDesktopView::setAbortVisible(bool visible) { comm_.setAbortVisible(visible); }
-void QtDesktopView::setAbortEnabled(bool enabled) { comm_.setAbortEnabled(enabled); }
-
-void QtDesktopView::setStatusWindowShown(bool shown) {
-  if (shown) {
-    comm_.show();
-    comm_.raise();
-  } else {
-    comm_.hide();
-  }
+void QtDesktopView::exchangeStarted(const link::ExchangeDisplay& display) {
+  comm_.setMeter(0);
+  comm_.setBlockCount(0);
+  comm_.setBlockCountVisible(display.blockCountShown);
+  comm_.setDataFileText(fromCp(display.dataFileName));
+  if (!display.abortEnabled) comm_.setAbortEnabled(false);
+  comm_.setMeterVisible(display.meterShown);
+  comm_.show();
+  comm_.raise();
 }
 
-void QtDesktopView::beep() { QApplication::beep(); }
+void QtDesktopView::stepText(std::string_view text) { comm_.setStatusText(fromCp(text)); }
+void QtDesktopView::meter(int percent) { comm_.setMeter(percent); }
+void QtDesktopView::blockCount(std::uint32_t blocks) { comm_.setBlockCount(blocks); }
+void QtDesktopView::abortAvailable(bool available) { comm_.setAbortVisible(available); }
+void QtDesktopView::exchangeEnded() { comm_.hide(); }
+void QtDesktopView::downloadFinished() { QApplication::beep(); }
 
-void QtDesktopView::setMainWindowEnabled(bool enabled) {
-  if (main_ != nullptr) main_->setEnabled(enabled);
+// The main window's enabled state follows the exchange alone; nothing else
+// (a paint, a window opened or closed) gives it back while one runs.
+void QtDesktopView::setExchangeRunning(bool running) {
+  exchangeRunning_ = running;
+  if (main_ != nullptr) main_->setEnabled(!running);
 }
-
-// The setup window joins with the setup part of the program.
-void QtDesktopView::setSetupWindowEnabled(bool) {}
 
 void QtDesktopView::showMainWindow() {
   if (main_ == nullptr) return;
@@ -114,8 +112,6 @@ void QtDesktopView::openWindow(program::WindowId window) {
       QString("The %1 window is not available yet in this version of Brevik Logger.").arg(title));
   notAvailable_->show();
   notAvailable_->raise();
-  // Nothing was opened that would give the main window back.
-  setMainWindowEnabled(true);
 }
 
 QDialog* QtDesktopView::notAvailableWindow() const { return notAvailable_; }

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "program/desktop_session.h"
-#include "link/link_view.h"
+#include "link/exchange_observer.h"
 
 class QDialog;
 class QLabel;
@@ -21,31 +21,19 @@ class TStatus;
 // The window of a part of the program that is not there yet.
 class NotAvailableWindow;
 
-class QtDesktopView final : public link::LinkView, public program::DesktopWindows {
+class QtDesktopView final : public link::ExchangeObserver, public program::DesktopWindows {
  public:
   QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit);
   void setMainWindow(TMain* main) { main_ = main; }
 
-  // ---- LinkView ----
-  void setStatusText(std::string_view text) override;
-  void setMeter(int percent) override;
-  void setMeterVisible(bool visible) override;
-  void setBlockCountVisible(bool visible) override;
-  void setBlockCount(std::uint32_t blocks) override;
-  void setDataFileText(std::string_view fileName) override;
-  void setAbortVisible(bool visible) override;
-  void setAbortEnabled(bool enabled) override;
-  void setStatusWindowShown(bool shown) override;
-  void beep() override;
-  void setMainWindowEnabled(bool enabled) override;
-  void setSetupWindowEnabled(bool enabled) override;
-  void showMainWindow() override;
-  void closeStationAddressWindow() override;
-  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override;
-  void setScheduleText(std::string_view text) override;
-  void showStatusDisplay() override;
-  void setReadingError(std::string_view text) override;
-  void closeRealTimeDisplay() override;
+  // ---- ExchangeObserver: TCommStatus ----
+  void exchangeStarted(const link::ExchangeDisplay& display) override;
+  void stepText(std::string_view text) override;
+  void meter(int percent) override;
+  void blockCount(std::uint32_t blocks) override;
+  void abortAvailable(bool available) override;
+  void exchangeEnded() override;
+  void downloadFinished() override;
 
   // ---- DesktopWindows ----
   void fillStatusForm(const protocol::StatusForm& form, bool realTimeAppearance) override;
@@ -53,6 +41,14 @@ class QtDesktopView final : public link::LinkView, public program::DesktopWindow
   void hideStatusForm() override;
   void setValueTexts(const std::array<std::string, 4>& texts) override;
   void openWindow(program::WindowId window) override;
+  void setExchangeRunning(bool running) override;
+  void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override;
+  void setScheduleText(std::string_view text) override;
+  void showStatusDisplay() override;
+  void setReadingError(std::string_view text) override;
+  void closeRealTimeDisplay() override;
+  void showMainWindow() override;
+  void closeStationAddressWindow() override;
   void quitProgram() override;
 
   // The "not available yet" window (created on first use).
@@ -65,6 +61,7 @@ class QtDesktopView final : public link::LinkView, public program::DesktopWindow
   TMain* main_ = nullptr;
   std::function<void()> quit_;
   QDialog* notAvailable_ = nullptr;
+  bool exchangeRunning_ = false;
   QLabel* notAvailableText_ = nullptr;
 };
 

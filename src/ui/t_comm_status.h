@@ -1,7 +1,7 @@
 #pragma once
 // The communication status window ("LiaisonSéri"): the current step of the
 // exchange, the wake-up meter, the block count and data file of a download,
-// and the abort button. The exchange engine drives it through LinkView.
+// and the abort button. The exchange engine drives it as its ExchangeObserver.
 
 #include <QDialog>
 #include <functional>

@@ -36,18 +36,20 @@ TEST(ConsolePrompter, NobodyAnswersYesOrRetryUnlessThePolicySaysSo) {
   EXPECT_EQ(unattendedAnswer(Buttons::YesNo, ConfirmationPolicy{Answer::Cancel}), Answer::No);
 }
 
-TEST(ConsoleLinkView, PrintsStatusChangesOnceAndKeepsTheSchedule) {
-  std::ostringstream progress;
-  ConsoleLinkView view(progress);
-  view.setStatusText("Establishing link...");
-  view.setStatusText("Establishing link...");
-  view.setMeterVisible(true);
-  for (int p = 0; p <= 100; p += 4) view.setMeter(p);
-  view.setScheduleText("Daily dialout at 12:30");
-  EXPECT_EQ(progress.str(),
-            "  Establishing link...\n  wake-up 20 %\n  wake-up 40 %\n  wake-up 60 %\n"
-            "  wake-up 80 %\n  wake-up 100 %\n");
-  EXPECT_EQ(view.scheduleText(), "Daily dialout at 12:30");
+TEST(ConsoleObserver, PrintsStepChangesOnceAndTheMeterInFifths) {
+  for (const bool meterShown : {true, false}) {
+    std::ostringstream progress;
+    ConsoleObserver observer(progress);
+    link::ExchangeDisplay display;
+    display.meterShown = meterShown;
+    observer.exchangeStarted(display);
+    observer.stepText("Establishing link...");
+    observer.stepText("Establishing link...");
+    for (int p = 0; p <= 100; p += 4) observer.meter(p);
+    EXPECT_EQ(progress.str(), meterShown ? "  Establishing link...\n  wake-up 20 %\n  wake-up 40 %\n  wake-up 60 %\n"
+                                           "  wake-up 80 %\n  wake-up 100 %\n"
+                                         : "  Establishing link...\n");
+  }
 }
 
 }  // namespace

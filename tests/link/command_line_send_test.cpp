@@ -12,7 +12,8 @@
 #include "setup/setup_file.h"
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
-#include "support/scripted_link_view.h"
+#include "support/outcome_recorder.h"
+#include "support/scripted_observer.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -20,7 +21,7 @@ namespace brevik::link {
 namespace {
 
 using testing::RecordingHost;
-using testing::ScriptedLinkView;
+using testing::ScriptedObserver;
 using testing::ScriptedPrompter;
 
 const DateTime kNow{2024, 3, 5, 10, 20, 30, 0, 2};
@@ -31,7 +32,6 @@ struct CommandLineBench {
     settings.FastProtocol = 0;
     settings.BaudRate = 9600;
     settings.LastRevision = twin.profile().revision;
-    host.setup = true;
     engine.setConfigurationSource(&source);
   }
 
@@ -45,7 +45,8 @@ struct CommandLineBench {
   bool send(const std::string& setupFileName) {
     settings.SetupFileName = setupFileName;
     const bool started =
-        program::sendCommandLineSetupFile(engine, document, setupFileName, home.path(), clock, prompter);
+        program::sendCommandLineSetupFile(engine, document, setupFileName, home.path(), clock, prompter,
+                                          commandLineRequest(), recorder.callback());
     ticks.runUntilIdle(20000);
     return started;
   }
@@ -61,13 +62,20 @@ struct CommandLineBench {
   VirtualTicks ticks;
   sim::LoggerTwin twin;
   sim::VirtualSerialPort port{ticks};
-  ScriptedLinkView view;
+  ScriptedObserver observer;
   ScriptedPrompter prompter;
   RecordingHost host;
   settings::LoggerSettings settings;
-  ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
+  ExchangeEngine engine{{port, ticks, observer, prompter, host}, settings};
   setup::SetupDocument document;
   program::SetupConfigurationSource source{document.current, settings, engine.context(), clock};
+  testing::OutcomeRecorder recorder;
+
+  static ExchangeRequest commandLineRequest() {
+    ExchangeRequest request;
+    request.run.commandLineSetup = true;
+    return request;
+  }
 };
 
 TEST(CommandLineSend, SendsTheNamedFileAndEndsWithTheNewConfiguration) {

@@ -23,7 +23,7 @@
 #include "sim/logger_twin.h"
 #include "sim/memory_image.h"
 #include "sim/virtual_serial_port.h"
-#include "support/scripted_link_view.h"
+#include "support/scripted_observer.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -77,7 +77,7 @@ struct DownloadRig : link::StatusReplySteps {
     engine.setStatusReplyHandler(&flow);
     engine.setDownloadSession(&download);
     download.setFollowUps(&followUps);
-    ctx().dataFileName = dataFile().string();
+    next.dataFileName = dataFile().string();
   }
 
   // ---- StatusReplySteps ----
@@ -98,12 +98,15 @@ struct DownloadRig : link::StatusReplySteps {
     return download.start(status);
   }
 
-  link::LinkContext& ctx() { return engine.context(); }
+  const link::LinkContext& ctx() const { return engine.context(); }
+  const link::ExchangeOutcome& outcome() const { return recorder.last(); }
   std::filesystem::path dataFile() const { return dir / "site1a.qx1"; }
 
+  // Starts a Receive exchange with what the test put in `next`.
   void startReceive() {
-    ctx().kind = link::ExchangeKind::Receive;
-    engine.openLink();
+    next.kind = link::ExchangeKind::Receive;
+    link::ExchangeRequest request = next;
+    engine.start(std::move(request), recorder.callback());
   }
   // Runs a whole Receive exchange.
   void receive(link::Ticks limit = 200000) {
@@ -141,15 +144,17 @@ struct DownloadRig : link::StatusReplySteps {
   FixedClock clock{rigTime()};
   sim::LoggerTwin twin;
   sim::VirtualSerialPort port{ticks};
-  ScriptedLinkView view;
+  ScriptedObserver observer;
   ScriptedPrompter prompter;
   RecordingHost host;
   settings::LoggerSettings settings;
-  link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
+  link::ExchangeEngine engine{{port, ticks, observer, prompter, host}, settings};
   link::StatusReplyFlow flow{engine, *this};
-  link::MemoryDownload download{engine, view, clock};
+  link::MemoryDownload download{engine, observer, clock};
   RecordingFollowUps followUps;
   TraceLines trace;
+  link::ExchangeRequest next;
+  OutcomeRecorder recorder;
   std::optional<std::array<double, sim::kFaultKindCount>> faultsDuringDownload;
   std::uint64_t faultSeed = 7;
 };

@@ -70,7 +70,7 @@ void expectRoundTrip(const Geometry& g) {
       g.wrapped ? static_cast<std::size_t>(banks)
                 : (banks == 1 ? 1u : static_cast<std::size_t>(sim::bankIndex(g.bank)) + 1u);
   ASSERT_EQ(file->banks.size(), sections);
-  ASSERT_EQ(rig.view.blockCount, rig.memoryRequests().size());
+  ASSERT_EQ(rig.observer.blocks, rig.memoryRequests().size());
 
   char letter = g.wrapped ? g.bank : 'A';
   for (std::size_t b = 0; b < sections; ++b) {

@@ -39,8 +39,8 @@ TEST(Download, PointerAt0x0800IsReadWithSixteenRequests) {
   ASSERT_EQ(requests.size(), 16u);
   EXPECT_EQ(requests.front(), ">" + link::frameCommand("DA0200", 'q', 0));
   EXPECT_EQ(requests.back(), ">" + link::frameCommand("DA07A0", 'q', 0));
-  EXPECT_EQ(rig.view.blockCount, 16u);
-  EXPECT_FALSE(rig.view.abortVisible);
+  EXPECT_EQ(rig.observer.blocks, 16u);
+  EXPECT_FALSE(rig.observer.abortVisible);
   EXPECT_EQ(rig.ctx().state, link::LinkState::Idle);
 
   // Header, sixteen lines exactly as received, nothing else.
@@ -70,7 +70,7 @@ TEST(Download, InteractiveEndingBeepsShowsTimeAndAsksToTrace) {
   EXPECT_EQ(m.text, doneText("site1a.qx1", 65));
   EXPECT_EQ(m.kind, MessageKind::Information);
   EXPECT_EQ(m.buttons, Buttons::YesNo);
-  EXPECT_EQ(rig.view.beeps, 1);
+  EXPECT_EQ(rig.observer.beeps, 1);
   EXPECT_EQ(rig.followUps.exports, std::vector<std::string>{rig.dataFile().string()});
   EXPECT_EQ(rig.followUps.graphs, std::vector<std::string>{rig.dataFile().string()});
   EXPECT_TRUE(rig.host.logEntries.empty());
@@ -112,7 +112,7 @@ TEST(Download, A158CharacterTwelveBitLineIsRefusedAndRequestedAgain) {
   }
   EXPECT_GT(shortLines, 0);
   EXPECT_EQ(rig.ctx().badLineTotal, static_cast<std::uint32_t>(shortLines));
-  EXPECT_EQ(rig.view.blockCount, 16u);
+  EXPECT_EQ(rig.observer.blocks, 16u);
 }
 
 TEST(Download, ADuplicatedTwelveBitLineIsRefusedAndTheSameAddressAskedAgain) {
@@ -170,7 +170,7 @@ TEST(Download, ManyFaultsGiveTheSameFileAsACleanDownload) {
     const std::string expected = clean.dir.read("site1a.qx1");
     EXPECT_GT(expected.size(), 30000u);
     EXPECT_TRUE(faulty.dir.read("site1a.qx1") == expected);
-    EXPECT_EQ(faulty.view.blockCount, clean.view.blockCount);
+    EXPECT_EQ(faulty.observer.blocks, clean.observer.blocks);
     ASSERT_FALSE(faulty.prompter.messages.empty());
     EXPECT_EQ(faulty.prompter.messages.back().buttons, Buttons::YesNo) << faulty.prompter.messages.back().text;
 
@@ -219,7 +219,7 @@ TEST(Download, IsolatedErrorsNeverAddUpToTheLimit) {
   rig.faultsDuringDownload = faultRates({{FaultKind::BadChecksum, 0.6}});
   rig.receive();
   EXPECT_GT(rig.ctx().badLineTotal, 16u);
-  EXPECT_EQ(rig.view.blockCount, 16u);
+  EXPECT_EQ(rig.observer.blocks, 16u);
   EXPECT_EQ(rig.prompter.messages.back().buttons, Buttons::YesNo);
 }
 
@@ -229,9 +229,9 @@ TEST(Download, AbortErasesThePartialFileAndKeepsTheEarlierOne) {
   DownloadRig rig(p);
   rig.dir.write("site1a.qx1", kEarlier);
   rig.startReceive();
-  for (int i = 0; i < 20000 && rig.view.blockCount < 5; ++i) rig.ticks.advance(1);
+  for (int i = 0; i < 20000 && rig.observer.blocks < 5; ++i) rig.ticks.advance(1);
   ASSERT_EQ(rig.ctx().state, link::LinkState::AwaitData);
-  EXPECT_TRUE(rig.view.abortVisible);
+  EXPECT_TRUE(rig.observer.abortVisible);
   EXPECT_EQ(rig.filesInDir().size(), 2u) << "the partial file stands beside the earlier one";
   rig.engine.abort();
   EXPECT_FALSE(rig.download.running());
@@ -250,7 +250,7 @@ TEST(Download, AbortErasesThePartialFileAndKeepsTheEarlierOne) {
 TEST(Download, AbortOfASilentLoggerEndsThroughTheTimeOutRule) {
   DownloadRig rig(smallLogger(8));
   rig.startReceive();
-  for (int i = 0; i < 20000 && rig.view.blockCount < 3; ++i) rig.ticks.advance(1);
+  for (int i = 0; i < 20000 && rig.observer.blocks < 3; ++i) rig.ticks.advance(1);
   rig.twin.setFaults(faultRates({{FaultKind::Silence, 1.0}}), 1);
   rig.engine.abort();
   rig.ticks.runUntilIdle(100000);
@@ -262,7 +262,7 @@ TEST(Download, AbortOfASilentLoggerEndsThroughTheTimeOutRule) {
 
 TEST(Download, AFileThatCannotBeCreatedStartsNothing) {
   DownloadRig rig(smallLogger(8));
-  rig.ctx().dataFileName = (rig.dir / "missing" / "site1a.qx1").string();
+  rig.next.dataFileName = (rig.dir / "missing" / "site1a.qx1").string();
   rig.receive();
   ASSERT_EQ(rig.prompter.messages.size(), 1u);
   EXPECT_EQ(rig.prompter.messages[0].kind, MessageKind::Error);
@@ -277,7 +277,7 @@ TEST(Download, AFileThatCannotBeCreatedStartsNothing) {
 TEST(Download, AnsweredCallLogsTheFileAndStartsTimer2) {
   DownloadRig rig(smallLogger(12));
   rig.settings.AutoExport = 1;
-  rig.ctx().autoAnswerCounter = 1;
+  rig.next.run.answeredCall = true;
   rig.faultsDuringDownload = faultRates({{FaultKind::BadChecksum, 0.2}, {FaultKind::Silence, 0.1}});
   rig.startReceive();
   rig.ticks.runUntilIdle(60000);
@@ -306,7 +306,7 @@ TEST(Download, AnsweredCallWithAFailedExportLogsFileError) {
   DownloadRig rig(smallLogger(8));
   rig.settings.AutoExport = 1;
   rig.followUps.failExport = true;
-  rig.ctx().autoAnswerCounter = 1;
+  rig.next.run.answeredCall = true;
   rig.receive(2000);
   ASSERT_EQ(rig.host.logEntries.size(), 1u);
   EXPECT_EQ(rig.host.logEntries[0], "Rec. " + rig.dataFile().string() + " FileError ");
@@ -314,7 +314,7 @@ TEST(Download, AnsweredCallWithAFailedExportLogsFileError) {
 
 TEST(Download, AnsweredCallWithTooManyBadLinesLogsAndHangsUp) {
   DownloadRig rig(smallLogger(8));
-  rig.ctx().autoAnswerCounter = 1;
+  rig.next.run.answeredCall = true;
   rig.faultsDuringDownload = faultRates({{FaultKind::BadChecksum, 1.0}});
   rig.receive();
   ASSERT_EQ(rig.host.logEntries.size(), 1u);
@@ -331,7 +331,7 @@ TEST(Download, AnsweredCallWithTooManyBadLinesLogsAndHangsUp) {
 TEST(Download, CommandLineEndsWithLogAndQuit) {
   {
     DownloadRig rig(smallLogger(8));
-    rig.host.receive = true;
+    rig.next.run.commandLineReceive = true;
     rig.settings.AutoExport = 1;
     rig.receive();
     EXPECT_EQ(rig.host.quits,
@@ -341,7 +341,7 @@ TEST(Download, CommandLineEndsWithLogAndQuit) {
   }
   {
     DownloadRig rig(smallLogger(8));
-    rig.host.receive = true;
+    rig.next.run.commandLineReceive = true;
     rig.faultsDuringDownload = faultRates({{FaultKind::BadChecksum, 1.0}});
     rig.receive();
     EXPECT_EQ(rig.host.quits, std::vector<std::string>{
@@ -349,7 +349,7 @@ TEST(Download, CommandLineEndsWithLogAndQuit) {
   }
   {
     DownloadRig rig(smallLogger(8));
-    rig.host.receive = true;
+    rig.next.run.commandLineReceive = true;
     rig.faultsDuringDownload = faultRates({{FaultKind::Silence, 1.0}});
     rig.receive();
     ASSERT_EQ(rig.host.quits.size(), 1u);

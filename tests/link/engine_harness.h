@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/logger_settings.h"
@@ -14,8 +15,9 @@
 #include "link/virtual_ticks.h"
 #include "support/fake_serial_port.h"
 #include "support/recording_host.h"
-#include "support/scripted_link_view.h"
+#include "support/scripted_observer.h"
 #include "support/scripted_prompter.h"
+#include "support/outcome_recorder.h"
 #include "support/trace_lines.h"
 
 namespace brevik::testing {
@@ -86,15 +88,18 @@ class FixedConfiguration final : public link::ConfigurationSource {
 struct EngineHarness {
   link::VirtualTicks ticks;
   FakeSerialPort port{&ticks};
-  ScriptedLinkView view;
+  ScriptedObserver observer;
   ScriptedPrompter prompter;
   RecordingHost host;
   settings::LoggerSettings settings;
-  link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
+  link::ExchangeEngine engine{{port, ticks, observer, prompter, host}, settings};
   TraceLines trace;
   ScriptedLogger logger{port, ticks};
   LambdaReplies replies;
   FixedConfiguration configuration;
+  link::ExchangeRequest next;
+  OutcomeRecorder recorder;
+  ReadingsRecorder readings;
 
   EngineHarness() {
     settings.FastProtocol = 0;
@@ -103,14 +108,17 @@ struct EngineHarness {
     engine.setTraceSink(&trace);
     engine.setStatusReplyHandler(&replies);
     engine.setConfigurationSource(&configuration);
+    engine.setReadingsView(&readings);
   }
 
-  link::LinkContext& ctx() { return engine.context(); }
+  const link::LinkContext& ctx() const { return engine.context(); }
 
+  // Starts an exchange of `kind` with what the test put in `next`.
   void start(link::ExchangeKind kind) {
-    ctx().kind = kind;
-    engine.openLink();
+    next.kind = kind;
+    engine.start(std::exchange(next, link::ExchangeRequest{}), recorder.callback());
   }
+  const link::ExchangeOutcome& outcome() const { return recorder.last(); }
 
   void run(link::Ticks limit = 20000) { ticks.runUntilIdle(limit); }
 

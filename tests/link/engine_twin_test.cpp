@@ -71,8 +71,8 @@ TEST_P(StatusWithShippedLogger, DecodesTheStatusAndReadsTheSchedule) {
   // The twin's clock is the PC's: the form shows a valid clock, not the default.
   EXPECT_EQ(h.formText("ClockBox").substr(0, 15), "Mon 15-Mar-2004");
   // The schedule reply of a logger without one: an empty label, the display shown.
-  EXPECT_EQ(h.view.scheduleText, "");
-  EXPECT_EQ(h.view.statusDisplayShown, 1);
+  EXPECT_EQ(h.recorder.scheduleText(), "");
+  EXPECT_TRUE(h.outcome().scheduleText.has_value());
   EXPECT_FALSE(h.port.isOpen());
   EXPECT_EQ(h.settings.LastRevision, h.twin().profile().revision);
 }
@@ -103,8 +103,8 @@ TEST_P(ScheduleText, ComesFromTheLoggersScheduleReply) {
   TwinLinkHarness h;
   h.addTwin(std::string("schedule = ") + GetParam().reply + "\n");
   ASSERT_TRUE(h.runStatus());
-  EXPECT_EQ(h.view.scheduleText, GetParam().text);
-  EXPECT_EQ(h.view.statusDisplayShown, 1);
+  EXPECT_EQ(h.recorder.scheduleText(), GetParam().text);
+  EXPECT_TRUE(h.outcome().scheduleText.has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ScheduleText,
@@ -161,7 +161,7 @@ TEST(WakeUpOverACall, UsesTheWorkingBaudAndKeepsTheCall) {
   TwinLinkHarness h;
   h.addTwin("baud = 9600\n");
   h.settings.UseModem = 1;
-  h.ctx().linkUp = true;  // the call is up: the port is open at the working baud
+  h.engine.setCallUp(true);  // the call is up: the port is open at the working baud
   ASSERT_TRUE(h.port.open(1, 9600).ok());
   ASSERT_TRUE(h.runStatus());
   EXPECT_EQ(bodies(h.traced("> wake")), std::vector<std::string>{"> wake F0 250x16 @9600"});
@@ -232,7 +232,7 @@ TEST_P(Identification, ByLineLength) {
   EXPECT_EQ(h.ctx().shortReply, c.shortReply);
   ASSERT_FALSE(h.frames().empty());
   EXPECT_EQ(h.frames()[0], c.statusFrame);
-  EXPECT_EQ(h.view.identificationDigits, c.digits);
+  EXPECT_EQ(h.engine.identificationDigits(), c.digits);
   EXPECT_TRUE(h.status().has_value());
   EXPECT_TRUE(h.prompter.messages.empty());
 }
@@ -349,12 +349,12 @@ TEST(Network, AStationThatIsNotThereLeavesTheRequestUnanswered) {
 TEST(StationAddress, ProgrammedThenAnsweredAtTheNewAddress) {
   TwinLinkHarness h;
   h.addTwin(kStation12);
-  h.ctx().newStationAddress = 7;
+  h.next.newStationAddress = 7;
   h.start(ExchangeKind::StationAddressKind);
   ASSERT_TRUE(h.runUntilEnded());
   EXPECT_EQ(h.frames(), (std::vector<std::string>{">C005D", framed("F07")}));
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{"Station Address #7 programmed into logger."});
-  EXPECT_EQ(h.view.stationAddressWindowClosed, 1);
+  EXPECT_EQ(h.outcome().kind, ExchangeKind::StationAddressKind);
   EXPECT_EQ(h.twin().state().address, 7);
 
   h.settings.NetworkMode = 1;
@@ -369,7 +369,7 @@ TEST(StationAddress, ProgrammedThenAnsweredAtTheNewAddress) {
 TEST(StationAddress, ALoggerBelowRevisionSCannotBeNetworked) {
   TwinLinkHarness h;
   h.addTwin("revision = R\n");
-  h.ctx().newStationAddress = 7;
+  h.next.newStationAddress = 7;
   h.start(ExchangeKind::StationAddressKind);
   ASSERT_TRUE(h.runUntilEnded());
   EXPECT_EQ(h.frames(), std::vector<std::string>{">CBD"});
@@ -383,7 +383,7 @@ TEST(StationAddress, ALoggerBelowRevisionSCannotBeNetworked) {
 TEST(ChangeBaud, TheLoggerFollowsToTheNewRate) {
   TwinLinkHarness h;
   h.addTwin("baud = 9600\n");
-  h.ctx().targetBaud = 19200;
+  h.next.targetBaud = 19200;
   h.start(ExchangeKind::ChangeBaud);
   ASSERT_TRUE(h.runUntilEnded());
   // Opened at 1200: the short burst wakes the logger, the command is tried at
@@ -403,7 +403,7 @@ TEST(ChangeBaud, TheLoggerFollowsToTheNewRate) {
 TEST(ChangeBaud, ASilentLoggerGetsEveryFallbackThenB) {
   TwinLinkHarness h;
   h.addTwin("baud = 9600\nfaults = silence:1\n");
-  h.ctx().targetBaud = 4800;
+  h.next.targetBaud = 4800;
   h.start(ExchangeKind::ChangeBaud);
   ASSERT_TRUE(h.runUntilEnded());
   EXPECT_EQ(bodies(h.traced("* baud")),
@@ -439,7 +439,7 @@ TEST_P(SilentLogger, TimesOutWithTheLinksText) {
   if (c.modem) {
     // A call already up: the port stays open at the working baud.
     h.settings.UseModem = 1;
-    h.ctx().linkUp = true;
+    h.engine.setCallUp(true);
     ASSERT_TRUE(h.port.open(1, h.settings.BaudRate).ok());
   }
   ASSERT_TRUE(h.runStatus(10000));
@@ -447,7 +447,7 @@ TEST_P(SilentLogger, TimesOutWithTheLinksText) {
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{c.text});
   EXPECT_EQ(h.traced("> wake").size(), c.wakeUps);
   EXPECT_EQ(h.port.isOpen(), c.modem);
-  EXPECT_TRUE(h.view.mainEnabled);
+  EXPECT_FALSE(h.engine.running());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -489,7 +489,7 @@ TEST(ReportingRule, EachRouteOfTheNoResponseText) {
   {
     TwinLinkHarness h;  // a command-line receive logs and quits
     h.addTwin("faults = silence:1\n");
-    h.host.receive = true;
+    h.next.run.commandLineReceive = true;
     ASSERT_TRUE(h.runStatus());
     EXPECT_TRUE(h.prompter.messages.empty());
     EXPECT_EQ(h.host.quits, std::vector<std::string>{text});
@@ -497,14 +497,14 @@ TEST(ReportingRule, EachRouteOfTheNoResponseText) {
   {
     TwinLinkHarness h;  // a command-line setup does not count for this text
     h.addTwin("faults = silence:1\n");
-    h.host.setup = true;
+    h.next.run.commandLineSetup = true;
     ASSERT_TRUE(h.runStatus());
     EXPECT_EQ(h.messageTexts(), std::vector<std::string>{text});
   }
   {
     TwinLinkHarness h;  // an answered call logs and hangs up
     h.addTwin("faults = silence:1\n");
-    h.ctx().autoAnswerCounter = 1;
+    h.next.run.answeredCall = true;
     ASSERT_TRUE(h.runStatus());
     EXPECT_TRUE(h.prompter.messages.empty());
     EXPECT_EQ(h.host.logEntries, std::vector<std::string>{text});
@@ -546,8 +546,8 @@ TEST(Faults, GarbageBeforeTheReplyIsRecoveredByTheRetry) {
   // status comes from the answer to the resend and the schedule from the
   // schedule's own reply.
   EXPECT_EQ(h.frames(), (std::vector<std::string>{">C005D", ">C005D", framed("DA01D0")}));
-  EXPECT_EQ(h.view.scheduleText, "Daily dialout at 07:30");
-  EXPECT_EQ(h.view.statusDisplayShown, 1);
+  EXPECT_EQ(h.recorder.scheduleText(), "Daily dialout at 07:30");
+  EXPECT_TRUE(h.outcome().scheduleText.has_value());
   EXPECT_TRUE(h.status().has_value());
   EXPECT_TRUE(h.prompter.messages.empty());
 }
@@ -555,7 +555,7 @@ TEST(Faults, GarbageBeforeTheReplyIsRecoveredByTheRetry) {
 TEST(Faults, ABadChecksumFailsTheStationAddressStep) {
   TwinLinkHarness h;
   h.addTwin("faults = badsum:1\n");
-  h.ctx().newStationAddress = 9;
+  h.next.newStationAddress = 9;
   h.start(ExchangeKind::StationAddressKind);
   ASSERT_TRUE(h.runUntilEnded());
   ASSERT_EQ(h.prompter.messages.size(), 1u);
@@ -605,7 +605,7 @@ TEST_P(ConfigurationSend, EveryPartAcknowledgedAndTheNextStatusShowsIt) {
   h.addTwin("address = 12\n");
   FixedParts parts({kLabelsHeader, kDescriptions12, kDescriptions34});
   h.engine.setConfigurationSource(&parts);
-  h.ctx().labelsOnly = c.labelsOnly;
+  h.next.labelsOnly = c.labelsOnly;
   h.settings.SetupFileName = "site.set";
   h.settings.NetworkMode = c.network ? 1 : 0;
   h.settings.StationAddress = 12;
@@ -700,7 +700,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AnsweredCall, AStatusCallBecomesADownloadInAnExchangeOfItsOwn) {
   TwinLinkHarness h;
   h.addTwin("");
-  h.ctx().autoAnswerCounter = 1;
+  h.next.run.answeredCall = true;
   h.start(ExchangeKind::Status);
   ASSERT_TRUE(h.runUntilEnded());
   // Two wake-ups, two status requests, one download into the answered call's file.
@@ -714,7 +714,7 @@ TEST(AnsweredCall, AStatusCallBecomesADownloadInAnExchangeOfItsOwn) {
 TEST(AnsweredCall, AnEmptyLoggerIsLoggedNotShown) {
   TwinLinkHarness h;
   h.addTwin("pointer = 0x0200\nsession = Site B\n");
-  h.ctx().autoAnswerCounter = 1;
+  h.next.run.answeredCall = true;
   h.start(ExchangeKind::Status);
   ASSERT_TRUE(h.runUntilEnded());
   EXPECT_TRUE(h.prompter.messages.empty());
@@ -737,7 +737,7 @@ TEST(RealTime, CurrentLoggersArePolledWithY) {
   // Each answer is taken (without its ">") and asked for again.
   EXPECT_GE(h.readings.lines.size(), frames.size() - 2);
   for (const auto& line : h.readings.lines) EXPECT_TRUE(link::replyChecksumOK(line)) << line;
-  EXPECT_TRUE(h.view.readingErrors.empty());
+  EXPECT_TRUE(h.readings.failures.empty());
 }
 
 TEST(RealTime, BadChecksumsShowAnErrorAndPollingGoesOn) {
@@ -746,8 +746,8 @@ TEST(RealTime, BadChecksumsShowAnErrorAndPollingGoesOn) {
   h.start(ExchangeKind::RealTime);
   h.ticks.advance(400);
   EXPECT_EQ(h.ctx().state, LinkState::AwaitData);
-  EXPECT_FALSE(h.view.readingErrors.empty());
-  EXPECT_EQ(h.view.readingErrors.front(), "Checksum error");
+  EXPECT_FALSE(h.readings.failures.empty());
+  EXPECT_EQ(h.readings.failures.front(), "Checksum error");
   EXPECT_GE(h.readings.lines.size(), 5u);
   for (const auto& line : h.readings.lines) EXPECT_TRUE(link::replyChecksumOK(line)) << line;
   EXPECT_TRUE(h.prompter.messages.empty());
@@ -766,7 +766,7 @@ TEST(RealTime, OlderLoggersStreamAfterZAndAreStoppedByAWakeUp) {
   ASSERT_TRUE(h.runUntilEnded());
   EXPECT_FALSE(h.twin().streaming());
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{"Real Time Link terminated"});
-  EXPECT_EQ(h.view.realTimeDisplayClosed, 1);
+  EXPECT_EQ(h.readings.ended, 1);
   EXPECT_FALSE(h.port.isOpen());
 }
 
@@ -806,6 +806,7 @@ class FirstRequestDownload final : public link::DownloadSession {
   void onLine(std::string_view) override { finish(); }
   void onTimeout() override { finish(); }
   bool running() const override { return running_; }
+  std::uint32_t blocksReceived() const override { return 0; }
   void abort() override { ++aborts; }
   int aborts = 0;
 
@@ -840,7 +841,7 @@ TEST(Abort, StopsARunningDownloadOnly) {
   EXPECT_EQ(download.aborts, 1);
   ASSERT_TRUE(h.runUntilEnded());
   EXPECT_FALSE(h.port.isOpen());
-  EXPECT_TRUE(h.view.mainEnabled);
+  EXPECT_FALSE(h.engine.running());
 }
 
 }  // namespace

@@ -49,14 +49,14 @@ TEST(NoReply, FastLinkThreeRequestsThenC) {
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{std::string("Pas de réponse de KALDO (c)"_cp)});
   EXPECT_EQ(h.prompter.messages[0].helpTopic, 24);
   // the retry counter shows in the status line of the repeats
-  EXPECT_EQ(count(h.view.statusTexts, "Send:  2 >C005D"), 1u);
+  EXPECT_EQ(count(h.observer.statusTexts, "Send:  2 >C005D"), 1u);
 }
 
 TEST(NoReply, ModemLinkSixWakeUpsOverTheCallThenQxcmd) {
   EngineHarness h;
   useFastLink(h);
   h.settings.UseModem = 1;
-  h.ctx().linkUp = true;
+  h.engine.setCallUp(true);
   ASSERT_TRUE(h.port.open(1, 19200).ok());
   h.start(ExchangeKind::Receive);
   h.run();
@@ -71,8 +71,8 @@ TEST(NoReply, CommandLineReceiveLogsAndQuitsSetupDoesNot) {
   for (bool receive : {true, false}) {
     EngineHarness h;
     useFastLink(h);
-    h.host.receive = receive;
-    h.host.setup = !receive;
+    h.next.run.commandLineReceive = receive;
+    h.next.run.commandLineSetup = !receive;
     h.start(ExchangeKind::Status);
     h.run();
     if (receive) {
@@ -88,8 +88,8 @@ TEST(NoReply, CommandLineReceiveLogsAndQuitsSetupDoesNot) {
 TEST(NoReply, AnAnsweredCallIsLoggedAndHungUpWithoutAMessage) {
   EngineHarness h;
   useFastLink(h);
-  h.ctx().autoAnswerCounter = 1;
-  h.ctx().linkUp = true;
+  h.next.run.answeredCall = true;
+  h.engine.setCallUp(true);
   h.start(ExchangeKind::Status);
   h.run();
   EXPECT_TRUE(h.prompter.messages.empty());
@@ -116,17 +116,17 @@ TEST(ConfigurationSend, EveryPartAcknowledgedTakesExactlyPartCountReplies) {
   EXPECT_EQ(h.traced("> >2BBB")[0].substr(0, 4), "[9] ");
   EXPECT_EQ(h.messageTexts(),
             std::vector<std::string>{"EnregisKaldo  en marche nouvelle config: default.set"});
-  EXPECT_EQ(h.view.statusTexts[1], "Send:  0 " + EngineHarness::framed("0AAA"));
-  EXPECT_FALSE(h.view.mainEnabled);  // the setup window gave the order
-  EXPECT_TRUE(h.view.setupEnabled);
+  EXPECT_EQ(h.observer.statusTexts[1], "Send:  0 " + EngineHarness::framed("0AAA"));
+  EXPECT_FALSE(h.engine.running());
+  EXPECT_TRUE(h.outcome().succeeded);
 }
 
 TEST(ConfigurationSend, OddAcknowledgementsAreLoggedForAnAnsweredCall) {
   EngineHarness h;
   useFastLink(h);
-  h.ctx().autoAnswerCounter = 3;
-  h.ctx().linkUp = true;
-  h.ctx().dataFileName = "siteB000001.qx1";
+  h.next.run.answeredCall = true;
+  h.engine.setCallUp(true);
+  h.next.dataFileName = "siteB000001.qx1";
   h.logger.when(">0AAA", "OK\r", 2);
   h.logger.when(">2BBB", "KO\r", 2);
   h.logger.when(">3CCC", "O\r", 2);
@@ -143,7 +143,7 @@ TEST(ConfigurationSend, OddAcknowledgementsAreLoggedForAnAnsweredCall) {
 TEST(ConfigurationSend, CommandLineSetupLogsAndQuits) {
   EngineHarness h;
   useFastLink(h);
-  h.host.setup = true;
+  h.next.run.commandLineSetup = true;
   h.settings.SetupFileName = "field.set";
   h.logger.when(">", "OK\r", 2, true);
   h.start(ExchangeKind::SendSetup);
@@ -171,7 +171,7 @@ TEST(ConfigurationSend, AReplyWithoutOOrKRestartsFromPartOne) {
 TEST(ConfigurationSend, NineGarbledRepliesAndOneMoreLineFail) {
   EngineHarness h;
   useFastLink(h);
-  h.host.setup = true;
+  h.next.run.commandLineSetup = true;
   h.logger.when(">", "XX\r", 2, true);
   h.start(ExchangeKind::SendSetup);
   h.run();
@@ -213,7 +213,7 @@ TEST(ConfigurationSend, LabelsOnlyTexts) {
     }
     h.settings.NetworkMode = 1;
     h.settings.StationAddress = 12;
-    h.ctx().labelsOnly = true;
+    h.next.labelsOnly = true;
     h.logger.when(">", r.garbled ? "XX\r" : "OK\r", 2, true);
     h.start(ExchangeKind::SendSetup);
     h.run();
@@ -226,7 +226,7 @@ TEST(ConfigurationSend, LabelsOnlyTexts) {
 TEST(ChangeBaud, SilenceTriesFiveFallbackRatesThenB) {
   EngineHarness h;  // normal protocol: the port opens at 1200
   h.settings.BaudRate = 19200;
-  h.ctx().targetBaud = 9600;
+  h.next.targetBaud = 9600;
   h.start(ExchangeKind::ChangeBaud);
   EXPECT_EQ(h.traced("> wake"), std::vector<std::string>{"[0] > wake 55 5x1 @1200"});
   h.run();
@@ -236,18 +236,18 @@ TEST(ChangeBaud, SilenceTriesFiveFallbackRatesThenB) {
   for (const auto& e : h.port.events())
     if (e.text.rfind("baud ", 0) == 0) bauds.push_back(e.text.substr(5));
   EXPECT_EQ(bauds, (std::vector<std::string>{"1200", "19200", "9600", "4800", "2400", "1200"}));
-  EXPECT_EQ(count(h.view.statusTexts, "Sending command: " + command), 5u);
+  EXPECT_EQ(count(h.observer.statusTexts, "Sending command: " + command), 5u);
   ASSERT_EQ(h.prompter.messages.size(), 1u);
   EXPECT_EQ(h.prompter.messages[0].text, "No response from logger (b)");
   EXPECT_EQ(h.prompter.messages[0].helpTopic, 26);
   EXPECT_EQ(h.settings.BaudRate, 9600u);
-  EXPECT_FALSE(h.view.meterVisible);
+  EXPECT_FALSE(h.observer.display.meterShown);
 }
 
 TEST(ChangeBaud, OkAfterOtherLinesSetsTheNewRate) {
   EngineHarness h;
   useFastLink(h);
-  h.ctx().targetBaud = 57600;
+  h.next.targetBaud = 57600;
   h.logger.when(">Ip", "XX\rOK\r", 2);
   h.start(ExchangeKind::ChangeBaud);
   h.run();
@@ -263,7 +263,7 @@ TEST(StationAddress, ProgrammedWithAddressZeroFrames) {
   useFastLink(h);
   h.settings.NetworkMode = 1;
   h.settings.StationAddress = 5;
-  h.ctx().newStationAddress = 12;
+  h.next.newStationAddress = 12;
   h.logger.when(">C", link::frameCommand("5q", 'R', 0) + "\r", 2);
   h.logger.when(">F0C", "OK\r", 2);
   h.start(ExchangeKind::StationAddressKind);
@@ -271,7 +271,7 @@ TEST(StationAddress, ProgrammedWithAddressZeroFrames) {
   EXPECT_EQ(h.frames(), (std::vector<std::string>{">C005D", EngineHarness::framed("F0C")}));
   EXPECT_EQ(h.messageTexts(),
             std::vector<std::string>{"Station Address #12 programmed into logger."});
-  EXPECT_EQ(h.view.stationAddressWindowClosed, 1);
+  EXPECT_EQ(h.outcome().kind, ExchangeKind::StationAddressKind);
   EXPECT_EQ(h.settings.StationAddress, 5);
 }
 
@@ -299,7 +299,7 @@ TEST(StationAddress, Failures) {
       h.logger.when(std::string(250, '\x55'), "\x80", 2);
       h.logger.when("\x80", r.ident, 2);
     }
-    h.ctx().newStationAddress = 12;
+    h.next.newStationAddress = 12;
     h.logger.when(">C", r.reply, 2);
     h.start(ExchangeKind::StationAddressKind);
     h.run();

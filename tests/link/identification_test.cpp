@@ -32,14 +32,13 @@ class IdentificationLineTest : public ::testing::TestWithParam<IdentCase> {};
 TEST_P(IdentificationLineTest, FirmwareAndDigitsByLength) {
   const auto& c = GetParam();
   EngineHarness h;
-  h.view.identificationDigits = IdentificationDigits{-1, -1};
   wakeThenIdentify(h, std::string(c.line) + "\r");
   h.start(ExchangeKind::Status);
   h.ticks.advance(10);
   EXPECT_EQ(h.ctx().firmwareLetter, c.firmware) << c.line;
   EXPECT_EQ(h.ctx().shortReply, c.shortReply) << c.line;
   EXPECT_TRUE(h.ctx().identified);
-  EXPECT_EQ(h.view.identificationDigits, c.digits) << c.line;
+  EXPECT_EQ(h.engine.identificationDigits(), c.digits) << c.line;
   EXPECT_EQ(h.frames(), std::vector<std::string>{c.firstFrame}) << c.line;
 }
 
@@ -150,7 +149,7 @@ TEST(IdentifyStep, NoReplyEndsWithTextsByResumedKind) {
   };
   for (const Row& r : rows) {
     EngineHarness h;
-    h.host.receive = r.receiveFlag;
+    h.next.run.commandLineReceive = r.receiveFlag;
     wakeThenIdentify(h, "");
     h.start(r.kind);
     h.run();

@@ -63,11 +63,11 @@ TEST(Schedule, ReplyGoesToTheStatusDisplay) {
                       {"0030073300AA99\r", ""}};
   for (const Row& r : rows) {
     EngineHarness h;
-    h.view.scheduleText = "old";
+    h.recorder.scheduleText() = "old";
     scheduleExchange(h, r.reply);
     EXPECT_EQ(h.frames().back(), EngineHarness::framed("DA01D0"));
-    EXPECT_EQ(h.view.scheduleText, r.text);
-    EXPECT_EQ(h.view.statusDisplayShown, 1);
+    EXPECT_EQ(h.recorder.scheduleText(), r.text);
+    EXPECT_TRUE(h.outcome().scheduleText.has_value());
     EXPECT_FALSE(h.port.isOpen());
     EXPECT_TRUE(h.prompter.messages.empty());
   }
@@ -77,7 +77,7 @@ TEST(Schedule, SilenceEndsQuietly) {
   EngineHarness h;
   scheduleExchange(h, "");
   EXPECT_EQ(h.ctx().state, LinkState::Idle);
-  EXPECT_EQ(h.view.statusDisplayShown, 0);
+  EXPECT_FALSE(h.outcome().scheduleText.has_value());
   EXPECT_TRUE(h.prompter.messages.empty());
   EXPECT_FALSE(h.port.isOpen());
 }
@@ -126,18 +126,13 @@ TEST(Receiving, TraceShowsWhatWentBothWays) {
 
 // ---- real time ------------------------------------------------------------------
 
-class Readings final : public link::ReadingsView {
- public:
-  void readingReceived(std::string_view line) override { lines.emplace_back(line); }
-  std::vector<std::string> lines;
-};
+using Readings = ReadingsRecorder;
 
 void startReadings(EngineHarness& h, Readings& readings) {
   useFastLink(h);
   h.engine.setReadingsView(&readings);
   h.logger.when(">C", "STATUS\r", 2);
   h.replies.then = [&h](std::string_view) {
-    h.ctx().realTime = true;
     h.engine.setState(LinkState::AwaitData);
     h.engine.sendCommand("Y");
   };
@@ -155,7 +150,7 @@ TEST(RealTime, ReadingsAreStrippedCheckedAndTheNextOneRequested) {
   startReadings(h, readings);
   h.ticks.advance(3 + 2 + 2 + 2 + 2);
   EXPECT_EQ(readings.lines, std::vector<std::string>{reading});
-  EXPECT_EQ(h.view.readingErrors, std::vector<std::string>{"Checksum error"});
+  EXPECT_EQ(readings.failures, std::vector<std::string>{"Checksum error"});
   EXPECT_EQ(h.frames().size(), 4u);  // C, Y, Y, Y
   EXPECT_EQ(h.ctx().state, LinkState::AwaitData);
 }
@@ -179,9 +174,10 @@ TEST(RealTime, FiveSilencesAskToRetryOrStop) {
       EXPECT_EQ(h.ctx().kind, ExchangeKind::RealTime);
       EXPECT_EQ(h.ctx().state, LinkState::FastStart);
     } else {
-      EXPECT_EQ(h.view.realTimeDisplayClosed, 1);
-      EXPECT_EQ(h.view.mainWindowShown, 1);
+      EXPECT_EQ(readings.ended, 1);
       EXPECT_FALSE(h.port.isOpen());
+      EXPECT_FALSE(h.outcome().succeeded);
+      EXPECT_EQ(h.outcome().lastText(), "Real Time Display: Comm Failure");
     }
   }
 }
@@ -214,6 +210,7 @@ TEST(Abort, DuringADownloadStopsIt) {
     void onLine(std::string_view) override {}
     void onTimeout() override {}
     bool running() const override { return !stopped; }
+    std::uint32_t blocksReceived() const override { return 0; }
     void abort() override { stopped = true; }
   } download;
   EngineHarness h;

@@ -14,7 +14,8 @@
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
 #include "setup/setup_file.h"
-#include "support/scripted_link_view.h"
+#include "support/outcome_recorder.h"
+#include "support/scripted_observer.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -22,7 +23,7 @@ namespace brevik::link {
 namespace {
 
 using testing::RecordingHost;
-using testing::ScriptedLinkView;
+using testing::ScriptedObserver;
 using testing::ScriptedPrompter;
 
 const DateTime kNow{2024, 3, 5, 10, 20, 30, 0, 2};
@@ -41,14 +42,14 @@ struct TwinBench {
   }
 
   bool send() {
-    const bool started = program::validateAndSend(engine, configuration, prompter, clock, false);
+    const bool started =
+        program::validateAndSend(engine, configuration, prompter, clock, false, next, recorder.callback());
     ticks.runUntilIdle(20000);
     return started;
   }
 
   protocol::LoggerStatus readStatus() {
-    engine.context().kind = ExchangeKind::Status;
-    engine.openLink();
+    engine.start(ExchangeRequest{}, recorder.callback());
     ticks.runUntilIdle(20000);
     EXPECT_FALSE(replies.replies.empty());
     const auto decoded = protocol::decodeStatusReply(replies.replies.back(), {}, clock,
@@ -61,14 +62,16 @@ struct TwinBench {
   VirtualTicks ticks;
   sim::LoggerTwin twin;
   sim::VirtualSerialPort port{ticks};
-  ScriptedLinkView view;
+  ScriptedObserver observer;
   ScriptedPrompter prompter;
   RecordingHost host;
   settings::LoggerSettings settings;
-  ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
+  ExchangeEngine engine{{port, ticks, observer, prompter, host}, settings};
   setup::LoggerConfiguration configuration = setup::LoggerConfiguration::builtInDefault(clock);
   program::SetupConfigurationSource source{configuration, settings, engine.context(), clock};
   testing::LambdaReplies replies;
+  ExchangeRequest next;
+  testing::OutcomeRecorder recorder;
 };
 
 TEST(SendSetupToTwin, StatusShowsTheNewSetUp) {
@@ -195,7 +198,7 @@ TEST(SendNamedSetupFile, MissingFileIsLoggedAndTheCallHungUp) {
   TwinBench bench{sim::LoggerProfile{}};
   setup::SetupDocument document;
   EXPECT_FALSE(program::sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
-                                  bench.prompter));
+                                  bench.prompter, {}, bench.recorder.callback()));
   EXPECT_EQ(bench.host.logEntries, std::vector<std::string>{"Impossible d'envoi  ; site9.set not found"});
   EXPECT_EQ(bench.host.autoAnswerHangUps, 1);
   EXPECT_TRUE(bench.prompter.messages.empty());
@@ -213,7 +216,7 @@ TEST(SendNamedSetupFile, SendsWithoutQuestions) {
   program::SetupConfigurationSource source{document.current, bench.settings, bench.engine.context(), bench.clock};
   bench.engine.setConfigurationSource(&source);
   ASSERT_TRUE(program::sendNamedSetupFile(bench.engine, bench.host, document, "site9", dir.path(), bench.clock,
-                                 bench.prompter));
+                                 bench.prompter, {}, bench.recorder.callback()));
   bench.ticks.runUntilIdle(20000);
   EXPECT_EQ(document.form.fileNameLabel, "site9.set");
   EXPECT_EQ(bench.twin.state().rate, 'K');

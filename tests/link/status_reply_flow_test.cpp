@@ -105,7 +105,7 @@ TEST(StatusReplyFlow, RealTimeByRevisionAndModem) {
     h.steps.status.revision = r.revision;
     if (r.modem) {
       h.settings.UseModem = 1;
-      h.ctx().linkUp = true;
+      h.engine.setCallUp(true);
       ASSERT_TRUE(h.port.open(1, 19200).ok());
     }
     h.logger.when(">", kReply + "\r", 2);
@@ -144,8 +144,8 @@ TEST(StatusReplyFlow, ReceiveDownloadsOrSaysWhyNot) {
 
 TEST(StatusReplyFlow, AnAnsweredCallTurnsAStatusReadIntoAReceive) {
   FlowHarness h;
-  h.ctx().autoAnswerCounter = 1;
-  h.ctx().linkUp = true;
+  h.next.run.answeredCall = true;
+  h.engine.setCallUp(true);
   h.logger.when(">C", kReply + "\r", 2, true);
   h.start(ExchangeKind::Status);
   h.ticks.advance(5);
@@ -159,8 +159,8 @@ TEST(StatusReplyFlow, AnAnsweredCallTurnsAStatusReadIntoAReceive) {
 
 TEST(StatusReplyFlow, AnAnsweredCallWithNothingToFetchLogsAndStartsTimer2) {
   FlowHarness h;
-  h.ctx().autoAnswerCounter = 1;
-  h.ctx().linkUp = true;
+  h.next.run.answeredCall = true;
+  h.engine.setCallUp(true);
   h.steps.status.activeChannels = 0;
   h.logger.when(">C", kReply + "\r", 2);
   h.start(ExchangeKind::Receive);

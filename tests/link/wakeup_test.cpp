@@ -41,9 +41,9 @@ TEST_P(OpenLinkTest, PortSpeedAndBurst) {
     EXPECT_EQ(wakes[0], std::string("[0] > ") + c.wakeTrace) << c.name;
   }
   EXPECT_EQ(h.ctx().state, c.fast ? LinkState::FastStart : LinkState::AwaitWakeReply);
-  EXPECT_FALSE(h.view.mainEnabled);
-  EXPECT_TRUE(h.view.statusWindowShown);
-  EXPECT_EQ(h.view.meterVisible, !c.fast);
+  EXPECT_TRUE(h.engine.running());
+  EXPECT_TRUE(h.observer.statusWindowShown);
+  EXPECT_EQ(h.observer.display.meterShown, !c.fast);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,7 +86,7 @@ TEST(WakeUp, FastProtocolOverAModemCallWaitsNineTicksAndAsksWithB) {
   h.settings.FastProtocol = 1;
   h.settings.UseModem = 1;
   h.settings.BaudRate = 57600;
-  h.ctx().linkUp = true;
+  h.engine.setCallUp(true);
   ASSERT_TRUE(h.port.open(1, 57600).ok());
   h.start(ExchangeKind::Status);
   h.ticks.advance(8);
@@ -184,11 +184,11 @@ TEST(WakeUp, MeterClimbsByFourAndHoldsAt100) {
   EngineHarness h;
   h.start(ExchangeKind::Status);
   h.ticks.advance(3);
-  EXPECT_EQ(h.view.meter, 4);
+  EXPECT_EQ(h.observer.lastMeter, 4);
   h.ticks.advance(80);
-  EXPECT_EQ(h.view.meter, 100);
-  EXPECT_EQ(h.view.meterHistory.back(), 100);
-  EXPECT_LE(*std::max_element(h.view.meterHistory.begin(), h.view.meterHistory.end()), 100);
+  EXPECT_EQ(h.observer.lastMeter, 100);
+  EXPECT_EQ(h.observer.meterHistory.back(), 100);
+  EXPECT_LE(*std::max_element(h.observer.meterHistory.begin(), h.observer.meterHistory.end()), 100);
 }
 
 TEST(EndRealTime, OnlyTheBurstThenTheLinkIsTerminated) {
@@ -196,12 +196,11 @@ TEST(EndRealTime, OnlyTheBurstThenTheLinkIsTerminated) {
   h.settings.BaudRate = 1200;
   h.logger.when(std::string(250, '\x55'), "\xFF", 3);  // ignored while ending
   h.start(ExchangeKind::EndRealTime);
-  EXPECT_EQ(h.view.lastStatusText(), "Terminating link...");
+  EXPECT_EQ(h.observer.lastStatusText(), "Terminating link...");
   h.run();
   EXPECT_TRUE(h.frames().empty());
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{"Real Time Link terminated"});
-  EXPECT_EQ(h.view.realTimeDisplayClosed, 1);
-  EXPECT_EQ(h.view.mainWindowShown, 1);
+  EXPECT_EQ(h.readings.ended, 1);
   EXPECT_FALSE(h.port.isOpen());
 }
 
@@ -212,20 +211,20 @@ TEST(OpenLink, APortThatCannotOpenIsReportedAndTheWindowsComeBack) {
   ASSERT_EQ(h.prompter.messages.size(), 1u);
   EXPECT_EQ(h.prompter.messages[0].kind, MessageKind::Warning);
   EXPECT_EQ(h.prompter.messages[0].text, std::string("Impossible d'ouvrir le PortCom - SVP vérifier   "_cp));
-  EXPECT_TRUE(h.view.mainEnabled);
-  EXPECT_FALSE(h.view.statusWindowShown);
+  EXPECT_FALSE(h.engine.running());
+  EXPECT_FALSE(h.observer.statusWindowShown);
   EXPECT_EQ(h.ctx().state, LinkState::Idle);
   EXPECT_TRUE(h.ticks.idle());
 }
 
 TEST(OpenLink, ReceiveShowsBlockCountAndFileCommandLineDisablesAbort) {
   EngineHarness h;
-  h.host.receive = true;
-  h.ctx().dataFileName = "site1a.qx1";
+  h.next.run.commandLineReceive = true;
+  h.next.dataFileName = "site1a.qx1";
   h.start(ExchangeKind::Receive);
-  EXPECT_TRUE(h.view.blockCountVisible);
-  EXPECT_EQ(h.view.dataFileText, "site1a.qx1");
-  EXPECT_FALSE(h.view.abortEnabled);
+  EXPECT_TRUE(h.observer.display.blockCountShown);
+  EXPECT_EQ(h.observer.display.dataFileName, "site1a.qx1");
+  EXPECT_FALSE(h.observer.display.abortEnabled);
 }
 
 TEST(OpenLink, ModemWithoutCallPulsesDtrThenHandsOverToTheModemSteps) {

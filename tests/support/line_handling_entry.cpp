@@ -9,7 +9,7 @@
 #include "link/virtual_ticks.h"
 #include "protocol/status_decode.h"
 #include "support/fake_serial_port.h"
-#include "support/scripted_link_view.h"
+#include "support/scripted_observer.h"
 #include "support/scripted_prompter.h"
 
 namespace brevik::testing {
@@ -18,8 +18,6 @@ namespace {
 
 class QuietHost final : public link::ExchangeHost {
  public:
-  bool commandLineReceive() const override { return false; }
-  bool commandLineSetup() const override { return false; }
   void logEntry(std::string_view) override {}
   void logAndQuit(std::string_view) override {}
   void hangUpModem() override {}
@@ -51,7 +49,15 @@ class DecodingSteps final : public link::StatusReplySteps {
 class ReadingsSink final : public link::ReadingsView {
  public:
   void readingReceived(std::string_view) override {}
+  void readingFailed(std::string_view) override {}
+  void readingsEnded() override {}
 };
+
+link::ExchangeRequest realTimeRequest() {
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::RealTime;
+  return request;
+}
 
 // Long enough for every retry and time-out of any state to run out.
 constexpr link::Ticks kRunOut = 4000;
@@ -61,13 +67,13 @@ constexpr link::Ticks kRunOut = 4000;
 LineHandlingOutcome runLineHandling(LineHandlingState state, std::string_view bytes, std::size_t chunkSize) {
   link::VirtualTicks ticks;
   FakeSerialPort port(&ticks);
-  ScriptedLinkView view;
+  ScriptedObserver observer;
   ScriptedPrompter prompter;
   QuietHost host;
   settings::LoggerSettings settings;
   settings.BaudRate = 9600;
   settings.NetworkMode = 0;
-  link::ExchangeEngine engine({port, ticks, view, prompter, host}, settings);
+  link::ExchangeEngine engine({port, ticks, observer, prompter, host}, settings);
   DecodingSteps steps;
   link::StatusReplyFlow flow(engine, steps);
   ReadingsSink readings;
@@ -78,25 +84,21 @@ LineHandlingOutcome runLineHandling(LineHandlingState state, std::string_view by
     case LineHandlingState::Identification:
       // Woken with the reply byte; the identification line is next.
       settings.FastProtocol = 0;
-      engine.context().kind = link::ExchangeKind::Status;
-      engine.openLink();
+      engine.start(link::ExchangeRequest{}, {});
       port.receive("\x80");
       ticks.advance(2);
       break;
     case LineHandlingState::StatusReply:
       // The fast start sends the status request after three ticks.
       settings.FastProtocol = 1;
-      engine.context().kind = link::ExchangeKind::Status;
-      engine.openLink();
+      engine.start(link::ExchangeRequest{}, {});
       ticks.advance(4);
       break;
     case LineHandlingState::ReadingLines:
       // A real-time display running with a current logger.
       settings.FastProtocol = 1;
-      engine.context().kind = link::ExchangeKind::RealTime;
-      engine.openLink();
+      engine.start(realTimeRequest(), {});
       ticks.advance(4);
-      engine.context().realTime = true;
       engine.setState(link::LinkState::AwaitData);
       engine.sendCommand("Y");
       break;

@@ -1,6 +1,6 @@
 #pragma once
 // What the program around the link would do for the engine, recorded: log
-// lines, quits and hang-ups, with the command-line flags a test sets.
+// lines, quits and hang-ups.
 
 #include <string>
 #include <string_view>
@@ -12,15 +12,11 @@ namespace brevik::testing {
 
 class RecordingHost final : public link::ExchangeHost {
  public:
-  bool commandLineReceive() const override { return receive; }
-  bool commandLineSetup() const override { return setup; }
   void logEntry(std::string_view text) override { logEntries.emplace_back(text); }
   void logAndQuit(std::string_view text) override { quits.emplace_back(text); }
   void hangUpModem() override { ++modemHangUps; }
   void autoAnswerHangUp() override { ++autoAnswerHangUps; }
 
-  bool receive = false;
-  bool setup = false;
   std::vector<std::string> logEntries;
   std::vector<std::string> quits;
   int modemHangUps = 0;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "link/virtual_link_driver.h"
 #include "protocol/channel_tables.h"
 #include "protocol/humidity.h"
 #include "support/temp_dir.h"
@@ -96,16 +99,13 @@ sim::LoggerTwin& TwinLinkHarness::addShippedTwin(std::string_view name) {
 }
 
 void TwinLinkHarness::start(link::ExchangeKind kind) {
-  ctx().kind = kind;
-  engine.openLink();
+  next.kind = kind;
+  engine.start(std::exchange(next, link::ExchangeRequest{}), recorder.callback());
 }
 
 bool TwinLinkHarness::runUntilEnded(link::Ticks limit) {
-  for (link::Ticks t = 0; t < limit; ++t) {
-    if (ctx().state == link::LinkState::Idle && ctx().kind == link::ExchangeKind::None) return true;
-    ticks.advance(1);
-  }
-  return ctx().state == link::LinkState::Idle && ctx().kind == link::ExchangeKind::None;
+  link::VirtualLinkDriver driver(port, ticks);
+  return driver.runUntil([this] { return !engine.running(); }, limit);
 }
 
 bool TwinLinkHarness::runStatus(link::Ticks limit) {

@@ -21,8 +21,9 @@
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
 #include "support/recording_host.h"
-#include "support/scripted_link_view.h"
+#include "support/scripted_observer.h"
 #include "support/scripted_prompter.h"
+#include "support/outcome_recorder.h"
 #include "support/trace_lines.h"
 
 namespace brevik::testing {
@@ -60,13 +61,6 @@ class TwinStatusSteps final : public link::StatusReplySteps {
   link::ExchangeEngine* engine_ = nullptr;
 };
 
-// The real-time display's readings, as lines with their checksum checked.
-class ReadingsRecorder final : public link::ReadingsView {
- public:
-  void readingReceived(std::string_view line) override { lines.emplace_back(line); }
-  std::vector<std::string> lines;
-};
-
 class TwinLinkHarness {
  public:
   // A direct link, normal protocol at 9600, no network.
@@ -81,7 +75,7 @@ class TwinLinkHarness {
   sim::LoggerTwin& addShippedTwin(std::string_view name);
   sim::LoggerTwin& twin(std::size_t i = 0) { return twins_.at(i); }
 
-  // Opens the link for an exchange of `kind`.
+  // Starts an exchange of `kind` with what the test put in `next`.
   void start(link::ExchangeKind kind);
   // Runs virtual time until the exchange has ended (true) or `limit` ticks
   // have passed (false).
@@ -89,7 +83,8 @@ class TwinLinkHarness {
   // A Status exchange from start to end; true when it ended in time.
   bool runStatus(link::Ticks limit = 3000);
 
-  link::LinkContext& ctx() { return engine.context(); }
+  const link::LinkContext& ctx() const { return engine.context(); }
+  const link::ExchangeOutcome& outcome() const { return recorder.last(); }
   const std::vector<std::string>& trace() const { return traceLines_.lines; }
   // Trace lines containing `part`.
   std::vector<std::string> traced(std::string_view part) const;
@@ -107,15 +102,17 @@ class TwinLinkHarness {
  public:
   link::VirtualTicks ticks;
   sim::VirtualSerialPort port{ticks};
-  ScriptedLinkView view;
+  ScriptedObserver observer;
   ScriptedPrompter prompter;
   RecordingHost host;
   settings::LoggerSettings settings;
   FixedClock clock{twinLinkNow()};
-  link::ExchangeEngine engine{{port, ticks, view, prompter, host}, settings};
+  link::ExchangeEngine engine{{port, ticks, observer, prompter, host}, settings};
   TwinStatusSteps steps{settings, clock};
   link::StatusReplyFlow flow{engine, steps};
   ReadingsRecorder readings;
+  link::ExchangeRequest next;
+  OutcomeRecorder recorder;
 
  private:
   sim::LoggerTwin& attach(sim::LoggerProfile profile);

@@ -71,7 +71,7 @@ struct Desktop {
 
   ui::TMain& main() { return desktop->mainWindow(); }
   program::DesktopSession& session() { return desktop->session(); }
-  link::LinkContext& ctx() { return session().context(); }
+  const link::LinkContext& ctx() const { return desktop->session().context(); }
   settings::LoggerSettings& settings() { return desktop->program().settings(); }
 
   void trigger(const char* action) {
@@ -89,7 +89,7 @@ struct Desktop {
   // Runs until no exchange is running (at most `limit` ticks).
   bool runUntilIdle(link::Ticks limit = 2000) {
     for (link::Ticks i = 0; i < limit; ++i) {
-      if (ctx().kind == link::ExchangeKind::None && ctx().state == link::LinkState::Idle) return true;
+      if (!session().exchangeRunning()) return true;
       run(1);
     }
     return false;

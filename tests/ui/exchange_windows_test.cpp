@@ -242,10 +242,13 @@ TEST(CommStatus, ShowsTheExchangeAndAbortCallsTheEngine) {
   d.run(4);
   EXPECT_TRUE(comm.isVisible());
   EXPECT_TRUE(d.text(&comm, "StatusBox").startsWith("Send: >C")) << d.text(&comm, "StatusBox").toStdString();
-  d.desktop->view().setBlockCountVisible(true);
-  d.desktop->view().setBlockCount(17);
-  d.desktop->view().setDataFileText("site.qx1");
-  d.desktop->view().setAbortVisible(true);
+  link::ExchangeDisplay download;
+  download.kind = link::ExchangeKind::Receive;
+  download.blockCountShown = true;
+  download.dataFileName = "site.qx1";
+  d.desktop->view().exchangeStarted(download);
+  d.desktop->view().blockCount(17);
+  d.desktop->view().abortAvailable(true);
   EXPECT_EQ(d.text(&comm, "BlockCountField"), "17");
   EXPECT_EQ(comm.findChild<QLabel*>("udaFile")->text(), "site.qx1");
   auto* abort = comm.findChild<QPushButton*>("AbortBtn");

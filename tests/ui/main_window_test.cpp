@@ -64,15 +64,19 @@ TEST(MainWindow, RealTimeGraphGuardCancelLeavesEverythingAsItWas) {
   };
   for (const Row& r : rows) {
     Desktop d;
-    d.ctx().realTimeGraph = true;
+    d.trigger("RealTimeGraph1");
+    d.run(2);
+    ASSERT_TRUE(d.ctx().realTimeGraph);
+    // The graph leaves the main window to the user; its commands ask first.
+    EXPECT_TRUE(d.main().isEnabled());
     d.prompter.answers.push_back(Answer::Cancel);
     const std::uint32_t baud = d.settings().BaudRate;
     d.trigger(r.action);
     ASSERT_EQ(d.prompter.messages.size(), 1u) << r.action;
     EXPECT_EQ(toUtf8(d.prompter.messages[0].text), r.text) << r.action;
     EXPECT_EQ(d.prompter.messages[0].buttons, Buttons::OkCancel);
-    EXPECT_EQ(d.ctx().kind, ExchangeKind::None) << r.action;
-    EXPECT_FALSE(d.port.isOpen()) << r.action;
+    EXPECT_EQ(d.ctx().kind, ExchangeKind::RealTime) << r.action;
+    EXPECT_TRUE(d.port.isOpen()) << r.action;
     EXPECT_EQ(d.settings().BaudRate, baud);
     EXPECT_TRUE(d.ctx().realTimeGraph);
   }

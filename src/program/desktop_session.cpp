@@ -237,11 +237,13 @@ bool DesktopSession::realTimeDisplay() {
 }
 
 bool DesktopSession::realTimeGraph() {
-  // A graph that runs already is only shown again.
-  if (context().realTimeGraph || engine_->running()) {
+  // A graph that runs already is only shown again; another exchange keeps
+  // the line.
+  if (context().realTimeGraph) {
     windows_.openWindow(WindowId::RealTimeGraph);
-    return context().realTimeGraph;
+    return true;
   }
+  if (engine_->running()) return false;
   link::ExchangeRequest request;
   request.kind = link::ExchangeKind::RealTime;
   request.realTimeGraph = true;

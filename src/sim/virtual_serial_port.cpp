@@ -29,6 +29,7 @@ void VirtualSerialPort::attach(LoggerTwin& twin) {
 
 Status VirtualSerialPort::open(link::PortNumber, std::uint32_t baudRate) {
   if (open_) close();
+  if (unplugged_) return makeError(ErrorKind::PortUnavailable, "the virtual adapter is unplugged");
   open_ = true;
   baud_ = baudRate;
   dtr_ = true;

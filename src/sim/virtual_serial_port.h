@@ -33,6 +33,8 @@ class VirtualSerialPort final : public link::SerialPort {
 
   // Puts a logger on the line. It must outlive the port.
   void attach(LoggerTwin& twin);
+  // The adapter is unplugged: opening fails as for a device that is gone.
+  void setUnplugged(bool unplugged) { unplugged_ = unplugged; }
 
   Status open(link::PortNumber portNumber, std::uint32_t baudRate) override;
   void close() override;
@@ -76,6 +78,7 @@ class VirtualSerialPort final : public link::SerialPort {
   std::string received_;
   bool lineError_ = false;
   bool open_ = false;
+  bool unplugged_ = false;
   bool dtr_ = false;
   std::uint32_t baud_ = 1200;
   DataArrived dataArrived_;

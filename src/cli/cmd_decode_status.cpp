@@ -12,6 +12,7 @@
 #include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/status_printing.h"
+#include "program/status_decoding.h"
 #include "common/clock.h"
 #include "common/cp1252.h"
 #include "common/files.h"
@@ -70,7 +71,7 @@ int run(Context& ctx) {
   reply = withoutLineEnd(std::move(reply));
 
   const settings::LoggerSettings settings = settings::loadSettings(ctx.home);
-  const protocol::StatusSettings statusSettings = statusSettingsOf(settings);
+  const protocol::StatusSettings statusSettings = program::statusSettingsOf(settings);
 
   const SystemClock clock;
   const auto result =

@@ -56,7 +56,7 @@ int runSetupFromStatus(Context& ctx, const std::vector<std::string>& arguments) 
   const SystemClock clock;
   LinkSession session(ctx, kName, settings, linkOptions, clock);
   if (!session.ready()) return session.exitCode();
-  ConsoleStatusSteps steps(settings, ctx.home, clock, session.prompter());
+  ConsoleStatusSteps steps(settings, ctx.home, clock);
   link::StatusReplyFlow flow(session.engine(), steps);
   session.engine().setStatusReplyHandler(&flow);
   if (!session.run(link::ExchangeRequest{}) || !steps.status()) {

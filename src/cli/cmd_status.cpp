@@ -56,7 +56,7 @@ int run(Context& ctx) {
   const SystemClock clock;
   LinkSession session(ctx, kName, settings, *options, clock);
   if (!session.ready()) return session.exitCode();
-  ConsoleStatusSteps steps(settings, ctx.home, clock, session.prompter());
+  ConsoleStatusSteps steps(settings, ctx.home, clock);
   link::StatusReplyFlow flow(session.engine(), steps);
   session.engine().setStatusReplyHandler(&flow);
 

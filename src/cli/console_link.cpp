@@ -5,19 +5,9 @@
 namespace brevik::cli {
 
 Answer unattendedAnswer(Buttons buttons, const ConfirmationPolicy& policy) {
-  switch (buttons) {
-    case Buttons::Ok:
-    case Buttons::OkRetry:
-      return Answer::Ok;
-    case Buttons::OkCancel:
-      return Answer::Cancel;
-    case Buttons::YesNo:
-      return policy.yesNo == Answer::Yes ? Answer::Yes : Answer::No;
-    case Buttons::YesNoCancel:
-      return policy.yesNo == Answer::Yes ? Answer::Yes : policy.yesNo == Answer::No ? Answer::No
-                                                                                   : Answer::Cancel;
-  }
-  return Answer::Ok;
+  const bool asksYes = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+  if (asksYes && policy.yesNo == Answer::Yes) return Answer::Yes;
+  return answerOfClosedBox(buttons);
 }
 
 std::string messageLines(std::string_view text) {

@@ -18,9 +18,10 @@
 
 namespace brevik::cli {
 
-// Nobody is there to answer: OK-only boxes are acknowledged, a box with
-// Retry is not retried (a console run never loops on its own), Cancel is
-// chosen where there is one, and Yes/No questions get the policy's answer.
+// Nobody is there to answer: every box counts as closed (answerOfClosedBox:
+// OK-only boxes are acknowledged, a box with Retry is not retried, Cancel is
+// chosen where there is one, else No), unless the policy answers Yes to the
+// questions that offer it.
 struct ConfirmationPolicy {
   Answer yesNo = Answer::No;
 };

@@ -9,16 +9,14 @@
 
 #include "settings/logger_settings.h"
 #include "common/clock.h"
-#include "common/prompter.h"
 #include "link/status_reply_flow.h"
 
 namespace brevik::cli {
 
 class ConsoleStatusSteps final : public link::StatusReplySteps {
  public:
-  ConsoleStatusSteps(settings::LoggerSettings& settings, std::filesystem::path home, const Clock& clock,
-                     Prompter& prompter)
-      : settings_(settings), home_(std::move(home)), clock_(clock), prompter_(prompter) {}
+  ConsoleStatusSteps(settings::LoggerSettings& settings, std::filesystem::path home, const Clock& clock)
+      : settings_(settings), home_(std::move(home)), clock_(clock) {}
 
   protocol::StatusDecodeResult decode(std::string_view reply) override;
   void fillStatusForm(const protocol::LoggerStatus& status) override { status_ = status; }
@@ -35,7 +33,6 @@ class ConsoleStatusSteps final : public link::StatusReplySteps {
   settings::LoggerSettings& settings_;
   std::filesystem::path home_;
   const Clock& clock_;
-  Prompter& prompter_;
   std::optional<protocol::LoggerStatus> status_;
 };
 

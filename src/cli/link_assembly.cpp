@@ -5,7 +5,7 @@
 #include "settings/home.h"
 #include "cli/sim_link_driver.h"
 #include "cli/status_printing.h"
-#include "link/port_map.h"
+#include "program/port_choice.h"
 #include "sim/logger_profile.h"
 #if BREVIK_HAVE_QT_PLATFORM
 #include "platform/qt_link_driver.h"
@@ -35,19 +35,16 @@ std::optional<int> assembleLink(Context& ctx, const char* name, const settings::
                                 const LinkOptions& options, const Clock& clock, LinkAssembly& out) {
   std::ostream& err = *ctx.err;
   const std::string device =
-      options.port ? *options.port
-                   : link::PortMap::load(ctx.home).deviceFor(
-                         static_cast<link::PortNumber>(settings.PortNumber & 0xFFFF));
-
-  if (const auto profileName = sim::simProfileOfDevice(device)) {
-    const auto shipped = settings::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
-    auto profile = sim::loadSimProfile(*profileName, shipped);
-    if (!profile) {
-      err << "kaldo " << name << ": " << consoleText(profile.error().message) << "\n";
-      // A profile named on the command line is a usage error; one from the
-      // port map is a failure of this run.
-      return options.port ? kExitUsage : kExitFailed;
-    }
+      program::deviceForPort(ctx.home, static_cast<link::PortNumber>(settings.PortNumber & 0xFFFF), options.port);
+  const auto shipped = settings::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
+  auto virtualLogger = program::virtualLoggerOf(device, shipped);
+  if (!virtualLogger) {
+    err << "kaldo " << name << ": " << consoleText(virtualLogger.error().message) << "\n";
+    // A profile named on the command line is a usage error; one from the
+    // port map is a failure of this run.
+    return options.port ? kExitUsage : kExitFailed;
+  }
+  if (auto& profile = *virtualLogger) {
     out.simLine = SimLine{profile->protocol, profile->baud,
                           profile->protocol == sim::WakeProtocol::Normal &&
                               profile->effectiveWakeAnswer() == sim::WakeAnswer::LetterHandshake};

@@ -80,7 +80,7 @@ int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::L
   ReceivePrompter prompter(out);
   ConsoleHost host(out, err);
   ReceiveProgressView view(err, ctx.errIsTerminal);
-  ConsoleStatusSteps statusSteps(settings, ctx.home, clock, prompter);
+  ConsoleStatusSteps statusSteps(settings, ctx.home, clock);
   link::ExchangeEngine engine({driver.port(), driver.ticks(), view, prompter, host}, settings);
   // AutoExport: the CSV copy goes to the home, named after the data file; a
   // data file named without a directory is in the working directory.

@@ -23,15 +23,6 @@ std::string consoleText(std::string_view cp1252) {
   return toUtf8(text);
 }
 
-protocol::StatusSettings statusSettingsOf(const settings::LoggerSettings& settings) {
-  protocol::StatusSettings s;
-  s.fahrenheit = settings.FahrenheitUnits != 0;
-  s.twelveHourClock = settings.TwelveHourClock != 0;
-  s.humidityMode = protocol::humidityModeFromSetting(settings.HumidityMode);
-  s.lastRevision = settings.LastRevision;
-  return s;
-}
-
 void printStatusForm(std::ostream& out, const protocol::LoggerStatus& status, bool twelveHourClock) {
   const protocol::StatusForm form =
       protocol::buildStatusForm(status, protocol::StatusTextSettings{twelveHourClock});

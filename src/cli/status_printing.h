@@ -19,7 +19,6 @@ namespace brevik::cli {
 std::string consoleText(std::string_view cp1252);
 
 // The values of the Logger Settings that the status decode reads.
-protocol::StatusSettings statusSettingsOf(const settings::LoggerSettings& settings);
 
 void printStatusForm(std::ostream& out, const protocol::LoggerStatus& status, bool twelveHourClock);
 void printScheduleText(std::ostream& out, std::string_view scheduleText);

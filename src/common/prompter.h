@@ -23,6 +23,22 @@ struct Message {
   friend bool operator==(const Message&, const Message&) = default;
 };
 
+// The answer of a box that nobody is there to click (an unattended run, a
+// console): the box counts as closed.
+constexpr Answer answerOfClosedBox(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::OkCancel:
+    case Buttons::YesNoCancel:
+      return Answer::Cancel;
+    case Buttons::YesNo:
+      return Answer::No;
+    case Buttons::Ok:
+    case Buttons::OkRetry:
+      return Answer::Ok;
+  }
+  return Answer::Ok;
+}
+
 class Prompter {
  public:
   virtual ~Prompter() = default;

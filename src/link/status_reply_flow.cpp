@@ -24,6 +24,7 @@ void StatusReplyFlow::processStatusReply(std::string_view reply) {
   // A channel whose scaling table cannot be read makes the status useless.
   if (decoded.outcome == protocol::StatusOutcome::TableFailed) {
     ctx.scalingFailed = true;
+    if (decoded.tableError) engine_.report(information(decoded.tableError->message, CommandLineFlags::Receive));
     return engine_.endExchange();
   }
   lastStatus_ = decoded.status;

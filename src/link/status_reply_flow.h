@@ -22,7 +22,7 @@ class StatusReplySteps {
  public:
   virtual ~StatusReplySteps() = default;
   // Decodes the reply and applies the settings it changes (LastRevision,
-  // LastModelCode); a table failure has already been shown by the decode.
+  // LastModelCode); a table failure is reported by the flow.
   virtual protocol::StatusDecodeResult decode(std::string_view reply) = 0;
   virtual void fillStatusForm(const protocol::LoggerStatus& status) = 0;
   virtual void showStatusForm() = 0;

@@ -6,6 +6,7 @@
 #include "settings/command_line.h"
 #include "common/files.h"
 #include "program/send_setup.h"
+#include "program/status_decoding.h"
 #include "protocol/auto_file_name.h"
 #include "protocol/channel_tables.h"
 #include "protocol/humidity.h"
@@ -25,17 +26,7 @@ class DesktopSession::SessionPrompter final : public Prompter {
   Answer ask(const Message& message) override {
     if (!session_.unattended()) return shown_.ask(message);
     session_.logEntry(message.text);
-    switch (message.buttons) {
-      case Buttons::OkCancel:
-      case Buttons::YesNoCancel:
-        return Answer::Cancel;
-      case Buttons::YesNo:
-        return Answer::No;
-      case Buttons::Ok:
-      case Buttons::OkRetry:
-        return Answer::Ok;
-    }
-    return Answer::Ok;
+    return answerOfClosedBox(message.buttons);
   }
 
  private:
@@ -425,23 +416,11 @@ void DesktopSession::autoAnswerHangUp() { hangUpModem(); }
 
 protocol::StatusDecodeResult DesktopSession::decode(std::string_view reply) {
   settings::LoggerSettings& s = program_.settings();
-  protocol::StatusSettings settings;
-  settings.fahrenheit = s.FahrenheitUnits != 0;
-  settings.twelveHourClock = s.TwelveHourClock != 0;
-  settings.humidityMode = protocol::humidityModeFromSetting(s.HumidityMode);
-  settings.lastRevision = s.LastRevision;
-  protocol::StatusDecodeResult result =
-      protocol::decodeStatusReply(reply, settings, program_.clock(), protocol::homeTableReader(program_.home()));
-  if (result.newLastRevision) s.LastRevision = *result.newLastRevision;
+  protocol::StatusDecodeResult result = decodeStatusInHome(reply, s, program_.home(), program_.clock());
   if (result.newLastModelCode) {
-    s.LastModelCode = static_cast<std::uint8_t>(*result.newLastModelCode);
     const settings::MemoryGeometry g = settings::memoryGeometryOf(s.LastModelCode);
     program_.globals().memoryCapacity = g.capacity;
     program_.globals().fullScale = g.fullScale;
-  }
-  if (result.outcome == protocol::StatusOutcome::TableFailed && result.tableError) {
-    engine_->report(link::Report{Message{MessageKind::Information, result.tableError->message, Buttons::Ok, 0},
-                           link::CommandLineFlags::Receive, std::nullopt, std::nullopt});
   }
   if (result.accepted()) {
     converter_ = result.converter;

@@ -1,6 +1,6 @@
 #include "ui/desktop_serial_port.h"
 
-#include "link/port_map.h"
+#include "program/port_choice.h"
 #include "platform/qt_serial_port.h"
 #include "sim/logger_profile.h"
 #include "sim/logger_twin.h"
@@ -20,18 +20,19 @@ DesktopSerialPort::~DesktopSerialPort() {
 
 Status DesktopSerialPort::open(link::PortNumber portNumber, std::uint32_t baudRate) {
   close();
-  device_ = link::PortMap::load(home_).deviceFor(portNumber);
-  if (auto profile = sim::simProfileOfDevice(device_)) {
-    if (!virtual_ || profileName_ != *profile) {
-      auto loaded = sim::loadSimProfile(*profile, shippedSimDir_);
+  device_ = program::deviceForPort(home_, portNumber);
+  if (sim::simProfileOfDevice(device_)) {
+    // The same virtual logger stays on the line from one exchange to the next.
+    if (!virtual_ || profileName_ != device_) {
+      auto loaded = program::virtualLoggerOf(device_, shippedSimDir_);
       if (!loaded)
         return makeError(ErrorKind::PortUnavailable, "COM" + std::to_string(portNumber) + " (" + device_ +
                                                          "): " + loaded.error().message);
       virtual_.reset();
-      twin_ = std::make_unique<sim::LoggerTwin>(std::move(*loaded), clock_.now());
+      twin_ = std::make_unique<sim::LoggerTwin>(std::move(**loaded), clock_.now());
       virtual_ = std::make_unique<sim::VirtualSerialPort>(ticks_);
       virtual_->attach(*twin_);
-      profileName_ = *profile;
+      profileName_ = device_;
     }
     active_ = virtual_.get();
   } else {

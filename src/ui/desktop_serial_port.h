@@ -49,7 +49,7 @@ class DesktopSerialPort final : public link::SerialPort {
   link::TickScheduler& ticks_;
   const Clock& clock_;
   std::string device_;
-  std::string profileName_;
+  std::string profileName_;  // the device of the virtual logger on the line
   std::unique_ptr<sim::LoggerTwin> twin_;
   std::unique_ptr<sim::VirtualSerialPort> virtual_;
   std::unique_ptr<platform::QtSerialPort> qt_;

@@ -5,8 +5,7 @@
 #include <utility>
 
 #include "link/virtual_link_driver.h"
-#include "protocol/channel_tables.h"
-#include "protocol/humidity.h"
+#include "program/status_decoding.h"
 #include "support/temp_dir.h"
 
 namespace brevik::testing {
@@ -24,15 +23,7 @@ DateTime twinLinkNow() {
 // ---- status reply steps -------------------------------------------------------
 
 protocol::StatusDecodeResult TwinStatusSteps::decode(std::string_view reply) {
-  protocol::StatusSettings s;
-  s.fahrenheit = settings_.FahrenheitUnits != 0;
-  s.twelveHourClock = settings_.TwelveHourClock != 0;
-  s.humidityMode = protocol::humidityModeFromSetting(settings_.HumidityMode);
-  s.lastRevision = settings_.LastRevision;
-  protocol::StatusDecodeResult result =
-      protocol::decodeStatusReply(reply, s, clock_, protocol::homeTableReader(dataDir()));
-  if (result.newLastRevision) settings_.LastRevision = *result.newLastRevision;
-  if (result.newLastModelCode) settings_.LastModelCode = static_cast<std::uint8_t>(*result.newLastModelCode);
+  protocol::StatusDecodeResult result = program::decodeStatusInHome(reply, settings_, dataDir(), clock_);
   outcomes.push_back(result.outcome);
   return result;
 }

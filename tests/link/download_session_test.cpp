@@ -42,6 +42,13 @@ TEST(Download, PointerAt0x0800IsReadWithSixteenRequests) {
   EXPECT_EQ(rig.observer.blocks, 16u);
   EXPECT_FALSE(rig.observer.abortVisible);
   EXPECT_EQ(rig.ctx().state, link::LinkState::Idle);
+  // One outcome, with the file and the counts.
+  ASSERT_EQ(rig.recorder.outcomes.size(), 1u);
+  EXPECT_EQ(rig.outcome().kind, link::ExchangeKind::Receive);
+  EXPECT_TRUE(rig.outcome().succeeded);
+  EXPECT_EQ(rig.outcome().fileWritten, rig.dataFile().string());
+  EXPECT_EQ(rig.outcome().blocks, 16u);
+  EXPECT_EQ(rig.outcome().badLines, 0u);
 
   // Header, sixteen lines exactly as received, nothing else.
   const std::string content = rig.dir.read("site1a.qx1");
@@ -192,6 +199,10 @@ TEST(Download, FiftyBadLinesEndTheTransferAndKeepTheEarlierFile) {
   EXPECT_EQ(rig.prompter.messages[0].kind, MessageKind::Error);
   EXPECT_EQ(rig.memoryRequests().size(), 50u);
   EXPECT_EQ(rig.ctx().badLineTotal, 50u);
+  ASSERT_EQ(rig.recorder.outcomes.size(), 1u);
+  EXPECT_FALSE(rig.outcome().succeeded);
+  EXPECT_EQ(rig.outcome().fileWritten, "");
+  EXPECT_EQ(rig.outcome().badLines, 50u);
   EXPECT_EQ(rig.dir.read("site1a.qx1"), kEarlier);
   EXPECT_EQ(rig.filesInDir(), std::vector<std::string>{"site1a.qx1"});
   EXPECT_EQ(rig.ctx().state, link::LinkState::Idle);
@@ -209,6 +220,8 @@ TEST(Download, FiftyTimeOutsEndTheTransferAndKeepTheEarlierFile) {
   EXPECT_EQ(rig.prompter.messages[0].kind, MessageKind::Error);
   EXPECT_EQ(rig.memoryRequests().size(), 50u);
   EXPECT_EQ(rig.ctx().timeoutTotal, 50u);
+  EXPECT_EQ(rig.outcome().timeouts, 50u);
+  EXPECT_FALSE(rig.outcome().succeeded);
   EXPECT_EQ(rig.dir.read("site1a.qx1"), kEarlier);
   EXPECT_EQ(rig.filesInDir(), std::vector<std::string>{"site1a.qx1"});
 }
@@ -243,6 +256,9 @@ TEST(Download, AbortErasesThePartialFileAndKeepsTheEarlierOne) {
   EXPECT_EQ(rig.prompter.messages[0].kind, MessageKind::Information);
   EXPECT_LT(rig.memoryRequests().size(), 10u);
   EXPECT_FALSE(rig.ctx().abortRequested);
+  ASSERT_EQ(rig.recorder.outcomes.size(), 1u);
+  EXPECT_FALSE(rig.outcome().succeeded);
+  EXPECT_EQ(rig.outcome().lastText(), rig.prompter.messages[0].text);
   EXPECT_EQ(rig.dir.read("site1a.qx1"), kEarlier);
   EXPECT_EQ(rig.filesInDir(), std::vector<std::string>{"site1a.qx1"});
 }

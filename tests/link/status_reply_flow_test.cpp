@@ -19,6 +19,7 @@ class FakeSteps final : public link::StatusReplySteps {
     decoded.emplace_back(reply);
     protocol::StatusDecodeResult r;
     r.outcome = reply.size() < 10 ? protocol::StatusOutcome::Rejected : outcome;
+    if (r.outcome == protocol::StatusOutcome::TableFailed) r.tableError = Error{ErrorKind::InvalidData, "k.Rvt: improper format"};
     r.status = status;
     return r;
   }
@@ -204,16 +205,26 @@ TEST(StatusReplyFlow, AnAnswerLateBehindNoiseIsDroppedBeforeTheResend) {
   EXPECT_TRUE(h.prompter.messages.empty());
 }
 
-TEST(StatusReplyFlow, ATableFailureClosesTheLink) {
-  FlowHarness h;
-  h.steps.outcome = protocol::StatusOutcome::TableFailed;
-  h.logger.when(">C", kReply + "\r", 2);
-  h.start(ExchangeKind::Status);
-  h.run();
-  EXPECT_TRUE(h.ctx().scalingFailed);
-  EXPECT_EQ(h.frames().size(), 1u);
-  EXPECT_EQ(h.steps.shown, 0);
-  EXPECT_FALSE(h.port.isOpen());
+TEST(StatusReplyFlow, ATableFailureIsReportedByTheOneRuleAndClosesTheLink) {
+  // A box for the user, the log and the end of the program for a
+  // command-line receive.
+  for (const bool commandLine : {false, true}) {
+    FlowHarness h;
+    h.steps.outcome = protocol::StatusOutcome::TableFailed;
+    h.logger.when(">C", kReply + "\r", 2);
+    h.next.run.commandLineReceive = commandLine;
+    h.start(ExchangeKind::Status);
+    h.run();
+    EXPECT_TRUE(h.ctx().scalingFailed);
+    EXPECT_EQ(h.frames().size(), 1u);
+    EXPECT_EQ(h.steps.shown, 0);
+    EXPECT_FALSE(h.port.isOpen());
+    EXPECT_FALSE(h.outcome().succeeded);
+    const link::ReportedText told{"k.Rvt: improper format",
+                                  commandLine ? link::ReportedTo::LogAndQuit : link::ReportedTo::MessageBox};
+    EXPECT_EQ(h.outcome().reported, std::vector<link::ReportedText>{told});
+    EXPECT_EQ(h.host.quits.size(), commandLine ? 1u : 0u);
+  }
 }
 
 }  // namespace

@@ -84,19 +84,22 @@ void ExchangeEngine::deliverIfEnded() {
 
 void ExchangeEngine::start(ExchangeRequest request, OutcomeCallback done) {
   Step step(*this);
+  // What still runs (a real-time display that a wake-up now ends) is over:
+  // it did what it was asked until the user ended it. Its callback hears so
+  // once the new exchange counts as running, so nothing looks idle between.
+  std::optional<ExchangeOutcome> superseded;
+  OutcomeCallback supersededDone;
   if (outcomePending_) {
-    // What still runs (a real-time display that a wake-up now ends) is over:
-    // it did what it was asked until the user ended it.
-    outcomePending_ = false;
     outcome_.succeeded = true;
-    const ExchangeOutcome superseded = std::move(outcome_);
-    if (done_) done_(superseded);
+    superseded = std::move(outcome_);
+    supersededDone = std::move(done_);
   }
   request_ = std::move(request);
   done_ = std::move(done);
   outcome_ = ExchangeOutcome{};
   outcome_.kind = request_.kind;
   outcomePending_ = true;
+  if (superseded && supersededDone) supersededDone(*superseded);
 
   ctx_.kind = request_.kind;
   ctx_.dataFileName = request_.dataFileName;

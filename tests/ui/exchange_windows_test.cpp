@@ -106,9 +106,16 @@ TEST(RealTimeDisplay, OlderLoggersAreStoppedByAWakeUp) {
   form.findChild<QPushButton*>("OKButton")->click();
   EXPECT_TRUE(form.isVisible());  // waits for the end of the stream
   EXPECT_EQ(d.ctx().kind, ExchangeKind::EndRealTime);
+  // The display's exchange is over, the one that stops the stream runs.
+  ASSERT_TRUE(d.session().lastOutcome().has_value());
+  EXPECT_EQ(d.session().lastOutcome()->kind, ExchangeKind::RealTime);
+  EXPECT_TRUE(d.session().lastOutcome()->succeeded);
+  EXPECT_FALSE(d.main().isEnabled());
   ASSERT_TRUE(d.runUntilIdle());
   EXPECT_EQ(d.messageTexts(), std::vector<std::string>{"Real Time Link terminated"});
   EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(d.session().lastOutcome()->kind, ExchangeKind::EndRealTime);
+  EXPECT_TRUE(d.main().isEnabled());
 }
 
 // ---------------------------------------------------------------------------

@@ -442,7 +442,7 @@ TEST_P(SilentLogger, TimesOutWithTheLinksText) {
     h.engine.setCallUp(true);
     ASSERT_TRUE(h.port.open(1, h.settings.BaudRate).ok());
   }
-  ASSERT_TRUE(h.runStatus(10000));
+  ASSERT_TRUE(h.runStatus());
   EXPECT_EQ(h.frames(), std::vector<std::string>(c.requests, framed(c.request)));
   EXPECT_EQ(h.messageTexts(), std::vector<std::string>{c.text});
   EXPECT_EQ(h.traced("> wake").size(), c.wakeUps);

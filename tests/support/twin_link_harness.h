@@ -81,7 +81,7 @@ class TwinLinkHarness {
   // have passed (false).
   bool runUntilEnded(link::Ticks limit = 3000);
   // A Status exchange from start to end; true when it ended in time.
-  bool runStatus(link::Ticks limit = 3000);
+  bool runStatus();
 
   const link::LinkContext& ctx() const { return engine.context(); }
   const link::ExchangeOutcome& outcome() const { return recorder.last(); }

@@ -488,33 +488,17 @@ void ExchangeEngine::sendStatusRequest(std::optional<std::uint8_t> address) {
   sendCommand(modemOrWireless() ? "B" : "C", address);
 }
 
+KindSteps& ExchangeEngine::stepsOf(ExchangeKind kind) {
+  std::unique_ptr<KindSteps>& steps = kinds_.at(static_cast<std::size_t>(kindNumber(kind)) % kinds_.size());
+  if (!steps) steps = makeKindSteps(kind, *this);
+  return *steps;
+}
+
 void ExchangeEngine::dispatchKind() {
   disarmTimeout();
-  switch (ctx_.kind) {
-    case ExchangeKind::Identify:
-      return sendStatusRequest();
-    case ExchangeKind::Status:
-    case ExchangeKind::Receive:
-    case ExchangeKind::RealTime:
-      if (ctx_.statusRequestPending) return sendStatusRequest();
-      if (statusReplies_) return statusReplies_->processStatusReply(ctx_.heldReply);
-      return endExchange();
-    case ExchangeKind::SendSetup:
-      if (!ctx_.identified) {
-        ctx_.shortReply = false;
-        ctx_.firmwareLetter = 'e';
-      }
-      return startConfigurationSend();
-    case ExchangeKind::StationAddressKind:
-      // A logger that is to get an address answers to 00 until it has one.
-      return sendStatusRequest(std::uint8_t{0});
-    case ExchangeKind::ChangeBaud:
-      ctx_.partNumber = 0;
-      return sendCommand("I" + std::string(1, changeBaudLetter(ctx_.targetBaud)));
-    case ExchangeKind::None:
-    case ExchangeKind::EndRealTime:
-      return endExchange();
-  }
+  // A logger that identified itself by nothing usable is asked for its status.
+  if (ctx_.kind == ExchangeKind::Identify) return sendStatusRequest();
+  stepsOf(ctx_.kind).begin();
 }
 
 }  // namespace brevik::link

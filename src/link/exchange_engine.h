@@ -12,7 +12,9 @@
 // Reading guide: onDataAvailable() and onTimeout() switch on LinkState; each
 // state has one "line" and one "time-out" handler below, named after it.
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,6 +28,7 @@
 #include "link/link_context.h"
 #include "link/exchange_observer.h"
 #include "link/exchange_request.h"
+#include "link/kind_steps.h"
 #include "link/reporting.h"
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
@@ -88,6 +91,11 @@ class ExchangeEngine {
   void succeed() { outcome_.succeeded = true; }
   void fail() { outcome_.succeeded = false; }
   void noteFileWritten(std::string fileName) { outcome_.fileWritten = std::move(fileName); }
+  void noteScheduleText(std::string text) { outcome_.scheduleText = std::move(text); }
+  // The status request ("B" over a modem or radio, else "C").
+  void sendStatusRequest(std::optional<std::uint8_t> address = std::nullopt);
+  // Moves the open port to `baud` (traced).
+  Status setPortBaud(std::uint32_t baud);
 
   // ---- the two events ----
   void onDataAvailable();
@@ -128,6 +136,7 @@ class ExchangeEngine {
  private:
   friend class StatusReplyFlow;
   friend class MemoryDownload;
+  friend class KindSteps;
   LinkContext& linkContext() { return ctx_; }
 
   // Every way into the engine (port data, timer, delayed step, a call from
@@ -145,7 +154,6 @@ class ExchangeEngine {
   void sendWakeBurst();
   void dtrPulse(std::function<void()> then);
   void baudSwitch(std::function<void()> then);
-  Status setPortBaud(std::uint32_t baud);
 
   // per state
   void actOnState();
@@ -156,21 +164,11 @@ class ExchangeEngine {
   void identifiedByOneCharacter();
   void onFastStartTimeout();
   void dispatchKind();
-  void sendStatusRequest(std::optional<std::uint8_t> address = std::nullopt);
   void onReplyLine();
   void onIdentifyReply(std::string line);
-  void onStationAddressReply(const std::string& line);
-  void onChangeBaudReply(const std::string& line);
   void onReplyTimeout();
-  void onChangeBaudTimeout();
   void onNoReplyTimeout();
-  void startConfigurationSend();
-  void onConfigurationReply(const std::string& line);
-  void onConfigurationTimeout();
-  std::string configurationLogSuffix() const;
-  std::string loggerName() const;
   void onDataLine();
-  void onRealTimeLine(std::string line);
   void onDataTimeout();
   void onScheduleLine();
 
@@ -189,6 +187,10 @@ class ExchangeEngine {
   Prompter& prompter_;
   ExchangeHost& host_;
   settings::LoggerSettings& settings_;
+
+  // The steps of each kind, by kind number.
+  std::array<std::unique_ptr<KindSteps>, 10> kinds_;
+  KindSteps& stepsOf(ExchangeKind kind);
 
   StatusReplyHandler* statusReplies_ = nullptr;
   DownloadSession* download_ = nullptr;

@@ -116,6 +116,16 @@ bool revisionSaysChannel1(char revision) { return atLeast(effectiveRevision(revi
 
 bool referenceResistorIs30100(char revision) { return atLeast(effectiveRevision(revision), 'q'); }
 
+bool referenceResistorMayBe30015(char revision) { return atLeast(effectiveRevision(revision), 'G'); }
+
+bool revisionTakesStationAddress(char revision) { return atLeast(effectiveRevision(revision), 'S'); }
+
+bool revisionSendsReadingsOnRequest(char revision) { return atLeast(effectiveRevision(revision), 'p'); }
+
+bool revisionSupportsLabelsOnly(char revision) { return byteOf(effectiveRevision(revision)) > byteOf('T'); }
+
+bool revisionGivesShortReplies(char letter) { return atLeast(letter, 'A') && !atLeast(letter, 'H'); }
+
 bool revisionSupportsRate(char revision, char rateCode) {
   if (!isRateCode(rateCode)) return false;
   const unsigned c = byteOf(rateCode);

@@ -78,6 +78,21 @@ bool revisionSupports3Hours(char revision);                   // 'H': code 'S'
 bool revisionSupportsLateRates(char revision);                // 'L': codes 'T', 'U', 'V'
 bool revisionSaysChannel1(char revision);          // 'o' and up
 bool referenceResistorIs30100(char revision);      // 'q' and up
+// 'G' and up: an 8- or 10-bit logger whose battery reads below 129 carries
+// a 30015-ohm reference resistor (older ones have 10000 ohms).
+bool referenceResistorMayBe30015(char revision);
+// 'S' and up: the firmware reads a station address in every framed command,
+// so the logger can share a line with others (network mode).
+bool revisionTakesStationAddress(char revision);
+// 'p' and up: the firmware sends one real-time reading for each "Y"; older
+// loggers stream readings unasked after "Z" until a wake-up stops them.
+bool revisionSendsReadingsOnRequest(char revision);
+// Above 'T': the firmware takes new scaling and labels without a new setup;
+// up to 'T' it needs an upgrade for that.
+bool revisionSupportsLabelsOnly(char revision);
+// 'A' to 'G' only, the letter as identified (no below-'A' rule): the first
+// firmware, whose replies are short.
+bool revisionGivesShortReplies(char letter);
 
 // Whether a logger of this revision can record at this rate: every row of
 // the rate gates that applies to the code must hold. False for a code that

@@ -90,7 +90,7 @@ std::string_view presetStartPlaceholder() { return "Heure prévue   "_cp; }
 std::string_view presetStartResourceText() { return "Heure/datePrévu"_cp; }
 
 ChannelEventTexts channelEventTexts(char lastRevision) {
-  if (protocol::byteOf(lastRevision) < protocol::byteOf('o'))
+  if (!protocol::revisionSaysChannel1(lastRevision))
     return {"when all thermistor(s) are attached", "until thermistor probes detach"};
   return {"quand canal 1 est fermé         "_cp, "quand canal 1 est déconnecté / ouvert"_cp};
 }

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/logger_memory.h"
+
 namespace brevik::protocol {
 
 // The byte value of a code character.
@@ -22,9 +24,9 @@ constexpr unsigned byteOf(char c) { return static_cast<unsigned char>(c); }
 // ---------------------------------------------------------------- resolution
 
 // Resolution code as the settings store it (`LastModelCode`): 1, 2 or 3.
-inline constexpr int kResolution8Bit = 1;
-inline constexpr int kResolution10Bit = 2;
-inline constexpr int kResolution12Bit = 3;
+inline constexpr int kResolution8Bit = memory::kEightBit.resolutionCode;
+inline constexpr int kResolution10Bit = memory::kTenBit.resolutionCode;
+inline constexpr int kResolution12Bit = memory::kTwelveBit.resolutionCode;
 
 struct ResolutionFacts {
   int fullScale = 0;              // highest raw count
@@ -41,9 +43,9 @@ std::optional<int> resolutionCodeFromBits(int bits);
 // neither flag means 8 bit.
 int resolutionCodeFromFlags(bool twelveBit, bool tenBit);
 
-// Full scale and memory size of a resolution code and model code (model '6'
-// has four times the memory). None for a code that is not 1, 2 or 3, so the
-// caller keeps what it had.
+// Full scale and memory size of a resolution code and model code, from the
+// memory table (model '6' has four banks). None for a code that is not 1, 2
+// or 3, so the caller keeps what it had.
 std::optional<ResolutionFacts> resolutionFacts(int resolutionCode, char modelCode);
 
 // --------------------------------------------------------------------- model

@@ -59,7 +59,7 @@ struct Workspace {
     h.descriptions = {"Air", "Level;m", "Door", "Flow;l/s"};
     h.rateCode = 'G';
     h.channelBits = 0x0F;
-    h.memoryPointer = 512 + datafile::kBankBytes;
+    h.memoryPointer = memory::kFirstDataAddress + memory::kBankBytes;
     h.scalingTexts = {"C", "  0.00  5.00", "   0.0   1.0", "   0.0 100.0"};
     auto writer = datafile::DataFileWriter::create(dir / name);
     if (!writer) std::abort();
@@ -67,7 +67,7 @@ struct Workspace {
     std::string line;
     std::size_t sample = 0;
     for (int b = 0; b < banks; ++b) {
-      for (std::int32_t at = 0; at < datafile::kBankBytes; at += kLineBytes) {
+      for (std::int32_t at = 0; at < memory::kBankBytes; at += kLineBytes) {
         line.clear();
         unsigned sum = 0;
         for (std::size_t i = 0; i < kLineBytes; ++i, ++sample) {

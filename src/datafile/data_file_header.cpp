@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/bytes.h"
+#include "common/logger_memory.h"
 #include "datafile/data_file_stamps.h"
 #include "protocol/vocabulary.h"
 
@@ -111,7 +112,7 @@ std::optional<TypeLine> parseTypeLine(std::string_view line, DataFileHeaderField
   const std::string battery(line.substr(std::min<std::size_t>(10, line.size()), 3));
   if (std::sscanf(battery.c_str(), "%f", &volts) == 1 && std::isfinite(volts)) f.batteryVolts = volts;
   f.lastBank = 'A';
-  if (f.modelCode == '6') {
+  if (memory::banksOfModel(f.modelCode) > 1) {
     const char bank = at(line, 14);
     if (bank >= 'A' && bank <= 'D') f.lastBank = bank;
   }

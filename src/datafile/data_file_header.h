@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/logger_memory.h"
 #include "common/result.h"
 
 namespace brevik::datafile {
@@ -75,7 +76,7 @@ struct DataFileHeaderFields {
   std::uint8_t statusFlags = 0;
   char rateCode = 'M';
   std::uint8_t channelBits = 0;
-  std::int32_t memoryPointer = 512;
+  std::int32_t memoryPointer = memory::kFirstDataAddress;
   std::uint8_t phaseByte = 0;
   // Lines 14-17.
   std::array<std::string, 4> scalingTexts;

@@ -25,6 +25,10 @@ std::uint8_t hexNibble(char c) {
   return static_cast<std::uint8_t>(v & 15);
 }
 
+memory::ResolutionMemory bankOf(int resolutionCode) {
+  return memory::resolutionMemory(resolutionCode).value_or(memory::kEightBit);
+}
+
 bool endsBank(std::string_view line) { return !line.empty() && line[0] == 'Z'; }
 
 char bankAfter(char letter) { return letter >= 'D' || letter < 'A' ? 'A' : static_cast<char>(letter + 1); }
@@ -69,13 +73,13 @@ std::vector<Section> readSections(const std::vector<std::string_view>& lines, st
 }
 
 std::size_t bankCount(const DataFileHeaderFields& h) {
-  if (h.wrapMode()) return h.modelCode == '6' ? 4 : 1;
+  if (h.wrapMode()) return static_cast<std::size_t>(memory::banksOfModel(h.modelCode));
   return static_cast<std::size_t>(h.lastBank - 'A') + 1;
 }
 
 // Samples per channel of the bank that recording ended in, outside wrap mode.
 std::size_t samplesFromPointer(const DataFileHeaderFields& h, int activeChannels) {
-  const std::int32_t used = std::clamp(h.memoryPointer - kFirstDataAddress, 0, kBankBytes);
+  const std::int32_t used = std::clamp(h.memoryPointer - memory::kFirstDataAddress, 0, memory::kBankBytes);
   return packedSampleCount(h.resolutionCode, static_cast<std::size_t>(used)) /
          static_cast<std::size_t>(activeChannels);
 }
@@ -104,16 +108,13 @@ DataBank loadBank(const Section& section, const LoggerDataFile& file, std::size_
 
 }  // namespace
 
-std::int32_t bankBytes(int resolutionCode) {
-  return resolutionCode == kResolution10Bit ? kTenBitBankBytes : kBankBytes;
-}
+std::int32_t bankBytes(int resolutionCode) { return bankOf(resolutionCode).bankBytes; }
 
-std::int32_t bankSamples(int resolutionCode) {
-  const auto facts = protocol::resolutionFacts(resolutionCode, protocol::kModelCodeUnknown);
-  return facts ? facts->memoryReadings : kBankBytes;
-}
+std::int32_t bankSamples(int resolutionCode) { return bankOf(resolutionCode).bankReadings; }
 
-std::size_t dataDigitsPerLine(int resolutionCode) { return resolutionCode == kResolution10Bit ? 150 : 192; }
+std::size_t dataDigitsPerLine(int resolutionCode) {
+  return 2 * static_cast<std::size_t>(bankOf(resolutionCode).lineBytes);
+}
 
 std::size_t channelSlotStart(int activeChannels, int slot) {
   if (activeChannels < 1 || activeChannels > 4 || slot < 0 || slot >= activeChannels) return 0;

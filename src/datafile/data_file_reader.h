@@ -3,9 +3,10 @@
 // it holds, unpacked and split by channel. The result is one value, or an
 // Error carrying the message the user sees; a file is never half loaded.
 //
-// Memory geometry: each bank is the data memory from address 512 on, 32,256
-// bytes (32,250 on 10-bit loggers). Outside wrap mode the banks run A, B, ...
-// up to the last bank named in the header, each but the last a full memory.
+// Memory geometry (common/logger_memory.h): each bank is the data memory
+// from address 512 on, 32,256 bytes (32,250 on 10-bit loggers). Outside
+// wrap mode the banks run A, B, ... up to the last bank named in the
+// header, each but the last a full memory.
 // In wrap mode an image starts at the memory pointer (the oldest data) and
 // holds a full memory; a four-bank logger gives four such images.
 
@@ -18,17 +19,16 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/logger_memory.h"
 #include "common/result.h"
 #include "datafile/data_file_header.h"
 
 namespace brevik::datafile {
 
-inline constexpr std::int32_t kFirstDataAddress = 512;
-inline constexpr std::int32_t kBankBytes = 32256;           // addresses 512-32767
-inline constexpr std::int32_t kTenBitBankBytes = 32250;     // addresses 512-32761
 inline constexpr std::size_t kSlotBufferEntries = 32768;    // the loader's sample buffer
 
-// Memory bytes of one bank and the samples that fill it (per resolution code).
+// Memory bytes of one bank and the samples that fill it (per resolution
+// code; a code that is not 1, 2 or 3 reads as 8 bit).
 std::int32_t bankBytes(int resolutionCode);
 std::int32_t bankSamples(int resolutionCode);
 // Hex digits of data per line: 192 (96 bytes), or 150 (75 bytes) at 10 bit.
@@ -57,7 +57,7 @@ struct LoggerDataFile {
   bool hasPhaseByte = false;
 
   int resolutionCode = 1;
-  int fullScale = 255;
+  int fullScale = memory::kEightBit.fullScale;
   bool wrapMode = false;
   int phase = 0;                 // wrap mode: samples of the cut group missing at the start
   std::vector<int> channels;     // active channel numbers 1-4, ascending; slot j holds channels[j]

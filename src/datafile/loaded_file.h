@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/logger_memory.h"
 #include "datafile/data_file_header.h"
 #include "protocol/conversions.h"
 
@@ -31,7 +32,7 @@ struct LoadedFile {
 
   std::vector<int> channels;  // active channel numbers, ascending; slot j holds channels[j]
   int resolutionCode = 1;
-  int fullScale = 255;
+  int fullScale = memory::kEightBit.fullScale;
   bool wrapMode = false;
   std::int32_t memorySamples = 0;  // M: samples that fill one bank
 

@@ -24,7 +24,7 @@ PrecheckResult downloadPrecheck(const LoggerStatus& s) {
   if (s.isWaitingPreset())
     return {PrecheckOutcome::WaitingPreset, std::string(" appareil en attente de l'heure prévue"_cp), "ws"};
   if (s.isWaitingTrigger()) {
-    const std::string reason = byteOf(s.revision) > byteOf('n')
+    const std::string reason = revisionSaysChannel1(s.revision)
                                    ? std::string(" en attente canal1 fermé ou sonde connectée."_cp)
                                    : " waiting for all temp. probes to be attached.";
     return {PrecheckOutcome::WaitingTrigger, reason, "wp"};

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/clock.h"
+#include "common/logger_memory.h"
 #include "protocol/channel_table.h"
 #include "protocol/readings.h"
 
@@ -24,7 +25,7 @@ inline constexpr std::uint8_t kFlagTenBit = 0x80;          // 10-bit resolution 
 // Bit of the channel bits byte besides channels 1-4.
 inline constexpr std::uint8_t kChannelBitStopOnOpen = 0x20;  // stop when channel 1 opens
 
-inline constexpr std::uint16_t kEmptyMemoryPointer = 0x0200;
+inline constexpr std::uint16_t kEmptyMemoryPointer = static_cast<std::uint16_t>(memory::kFirstDataAddress);
 
 struct LoggerStatus {
   std::string reply;  // the reply as received
@@ -56,8 +57,8 @@ struct LoggerStatus {
   bool tenBit = false;
   Resolution resolution = Resolution::Bits8;
   int resolutionCode = 1;  // 1, 2, 3 as LastModelCode stores it
-  int fullScale = 255;
-  std::int32_t memorySize = 32256;
+  int fullScale = memory::kEightBit.fullScale;
+  std::int32_t memorySize = memory::kEightBit.bankReadings;
   float intervalMinutes = 60.0f;
   int activeChannels = 0;
 

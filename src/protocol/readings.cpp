@@ -64,7 +64,7 @@ float referenceResistor(Resolution resolution, char revision, int batteryReading
   const bool from30100 = referenceResistorIs30100(revision);
   if (resolution == Resolution::Bits12) return from30100 ? 30100.0f : 30015.0f;
   if (from30100) return 30100.0f;
-  if (byteOf(revision) >= byteOf('G') && batteryReading < 129) return 30015.0f;
+  if (referenceResistorMayBe30015(revision) && batteryReading < 129) return 30015.0f;
   return 10000.0f;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/logger_memory.h"
+
 namespace brevik::protocol {
 
 namespace {
@@ -39,15 +41,9 @@ int resolutionCodeFromFlags(bool twelveBit, bool tenBit) {
 }
 
 std::optional<ResolutionFacts> resolutionFacts(int resolutionCode, char modelCode) {
-  ResolutionFacts f;
-  switch (resolutionCode) {
-    case kResolution8Bit: f = {255, 32256}; break;
-    case kResolution10Bit: f = {1023, 25800}; break;
-    case kResolution12Bit: f = {4095, 21504}; break;
-    default: return std::nullopt;
-  }
-  if (modelCode == '6') f.memoryReadings *= 4;
-  return f;
+  const auto m = memory::loggerMemory(resolutionCode, modelCode);
+  if (!m) return std::nullopt;
+  return ResolutionFacts{m->bank.fullScale, m->capacity()};
 }
 
 // --------------------------------------------------------------------- model
@@ -115,6 +111,16 @@ bool revisionSupportsLateRates(char revision) { return atLeast(effectiveRevision
 bool revisionSaysChannel1(char revision) { return atLeast(effectiveRevision(revision), 'o'); }
 
 bool referenceResistorIs30100(char revision) { return atLeast(effectiveRevision(revision), 'q'); }
+
+bool referenceResistorMayBe30015(char revision) { return atLeast(effectiveRevision(revision), 'G'); }
+
+bool revisionTakesStationAddress(char revision) { return atLeast(effectiveRevision(revision), 'S'); }
+
+bool revisionSendsReadingsOnRequest(char revision) { return atLeast(effectiveRevision(revision), 'p'); }
+
+bool revisionSupportsLabelsOnly(char revision) { return byteOf(effectiveRevision(revision)) > byteOf('T'); }
+
+bool revisionGivesShortReplies(char letter) { return atLeast(letter, 'A') && !atLeast(letter, 'H'); }
 
 bool revisionSupportsRate(char revision, char rateCode) {
   if (!isRateCode(rateCode)) return false;

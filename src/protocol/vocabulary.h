@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/logger_memory.h"
+
 namespace brevik::protocol {
 
 // The byte value of a code character.
@@ -22,9 +24,9 @@ constexpr unsigned byteOf(char c) { return static_cast<unsigned char>(c); }
 // ---------------------------------------------------------------- resolution
 
 // Resolution code as the settings store it (`LastModelCode`): 1, 2 or 3.
-inline constexpr int kResolution8Bit = 1;
-inline constexpr int kResolution10Bit = 2;
-inline constexpr int kResolution12Bit = 3;
+inline constexpr int kResolution8Bit = memory::kEightBit.resolutionCode;
+inline constexpr int kResolution10Bit = memory::kTenBit.resolutionCode;
+inline constexpr int kResolution12Bit = memory::kTwelveBit.resolutionCode;
 
 struct ResolutionFacts {
   int fullScale = 0;              // highest raw count
@@ -41,9 +43,9 @@ std::optional<int> resolutionCodeFromBits(int bits);
 // neither flag means 8 bit.
 int resolutionCodeFromFlags(bool twelveBit, bool tenBit);
 
-// Full scale and memory size of a resolution code and model code (model '6'
-// has four times the memory). None for a code that is not 1, 2 or 3, so the
-// caller keeps what it had.
+// Full scale and memory size of a resolution code and model code, from the
+// memory table (model '6' has four banks). None for a code that is not 1, 2
+// or 3, so the caller keeps what it had.
 std::optional<ResolutionFacts> resolutionFacts(int resolutionCode, char modelCode);
 
 // --------------------------------------------------------------------- model
@@ -78,6 +80,21 @@ bool revisionSupports3Hours(char revision);                   // 'H': code 'S'
 bool revisionSupportsLateRates(char revision);                // 'L': codes 'T', 'U', 'V'
 bool revisionSaysChannel1(char revision);          // 'o' and up
 bool referenceResistorIs30100(char revision);      // 'q' and up
+// 'G' and up: an 8- or 10-bit logger whose battery reads below 129 carries
+// a 30015-ohm reference resistor (older ones have 10000 ohms).
+bool referenceResistorMayBe30015(char revision);
+// 'S' and up: the firmware reads a station address in every framed command,
+// so the logger can share a line with others (network mode).
+bool revisionTakesStationAddress(char revision);
+// 'p' and up: the firmware sends one real-time reading for each "Y"; older
+// loggers stream readings unasked after "Z" until a wake-up stops them.
+bool revisionSendsReadingsOnRequest(char revision);
+// Above 'T': the firmware takes new scaling and labels without a new setup;
+// up to 'T' it needs an upgrade for that.
+bool revisionSupportsLabelsOnly(char revision);
+// 'A' to 'G' only, the letter as identified (no below-'A' rule): the first
+// firmware, whose replies are short.
+bool revisionGivesShortReplies(char letter);
 
 // Whether a logger of this revision can record at this rate: every row of
 // the rate gates that applies to the code must hold. False for a code that

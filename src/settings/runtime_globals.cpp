@@ -1,14 +1,15 @@
 #include "settings/runtime_globals.h"
 
+#include "common/logger_memory.h"
+
 namespace brevik::settings {
 
 MemoryGeometry memoryGeometryOf(std::uint8_t lastModelCode) {
-  switch (lastModelCode) {
-    case 1: return {32256, 255};
-    case 2: return {25800, 1023};
-    case 3: return {21504, 4095};
-    default: return {};
-  }
+  // The code names a resolution only for the older one-bank loggers; the
+  // model digits 5 and 6 wait for a status reply.
+  const auto bank = memory::resolutionMemory(lastModelCode);
+  if (!bank) return {};
+  return {static_cast<std::uint32_t>(bank->bankReadings), static_cast<std::uint16_t>(bank->fullScale)};
 }
 
 RuntimeGlobals initialGlobals(const LoggerSettings& settings) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "common/cp1252.h"
+#include "common/logger_memory.h"
 #include "protocol/vocabulary.h"
 
 namespace brevik::setup {
@@ -90,7 +91,7 @@ std::string_view presetStartPlaceholder() { return "Heure prévue   "_cp; }
 std::string_view presetStartResourceText() { return "Heure/datePrévu"_cp; }
 
 ChannelEventTexts channelEventTexts(char lastRevision) {
-  if (protocol::byteOf(lastRevision) < protocol::byteOf('o'))
+  if (!protocol::revisionSaysChannel1(lastRevision))
     return {"when all thermistor(s) are attached", "until thermistor probes detach"};
   return {"quand canal 1 est fermé         "_cp, "quand canal 1 est déconnecté / ouvert"_cp};
 }
@@ -186,18 +187,23 @@ std::optional<int> modelItemOfSettingsCode(int lastModelCode) {
 bool modelHasResolutionChoice(int modelItem) { return modelItem >= kModelItemKaldo; }
 
 std::int32_t memoryReadingsOf(int modelItem, int resolutionItem) {
-  // Resolution items run from 12 bit down to 8 bit.
-  constexpr std::array<std::int32_t, 3> kKaldo = {21504, 25800, 32256};
-  constexpr std::array<std::int32_t, 3> kKaldoM = {86016, 103200, 129024};
-  const std::size_t r = resolutionItem >= 0 && resolutionItem <= 2 ? static_cast<std::size_t>(resolutionItem) : 0;
-  switch (modelItem) {
-    case 0: return 32256;
-    case 1: return 25800;
-    case 2: return 21504;
-    case kModelItemKaldo: return kKaldo[r];
-    case kModelItemKaldoM: return kKaldoM[r];
-    default: return 32256;
+  // Items 0-2 are the older one-bank loggers, whose item names the
+  // resolution (8, 10, 12 bit); KALDO and KALDO-M take it from the
+  // resolution box, which runs from 12 bit down to 8 bit. A resolution item
+  // out of range counts as the box's first (12 bit), a model item out of
+  // range as an 8-bit one-bank logger.
+  constexpr std::array<int, 3> kResolutionOfItem = {protocol::kResolution12Bit, protocol::kResolution10Bit,
+                                                   protocol::kResolution8Bit};
+  int resolution = protocol::kResolution8Bit;
+  char model = protocol::kModelCodeUnknown;
+  if (modelItem >= 0 && modelItem < kModelItemKaldo) {
+    resolution = modelItem + 1;
+  } else if (modelItem == kModelItemKaldo || modelItem == kModelItemKaldoM) {
+    const std::size_t r = resolutionItem >= 0 && resolutionItem <= 2 ? static_cast<std::size_t>(resolutionItem) : 0;
+    resolution = kResolutionOfItem[r];
+    model = modelItem == kModelItemKaldoM ? '6' : '5';
   }
+  return memory::loggerMemory(resolution, model)->capacity();
 }
 
 }  // namespace brevik::setup

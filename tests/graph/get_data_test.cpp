@@ -54,10 +54,10 @@ TEST(GetData, CorrectsTheRateOfAWrappedNewerLogger) {
   h.statusFlags = datafile::kFileFlagWrapped;
   h.memoryPointer = 600;
   h.last = "Tue  3-Jun-2003 10:45:00";
-  const auto p = l.dir.write("wrap.QX1", fixtures::buildFile(h, {counts(datafile::kBankBytes)}, false));
+  const auto p = l.dir.write("wrap.QX1", fixtures::buildFile(h, {counts(memory::kBankBytes)}, false));
   ASSERT_TRUE(l.load(p).ok());
   EXPECT_NEAR(l.file->rate, 0.0766666666, 1e-9);
-  EXPECT_EQ(l.file->samplesInRange, static_cast<std::size_t>(datafile::kBankBytes));
+  EXPECT_EQ(l.file->samplesInRange, static_cast<std::size_t>(memory::kBankBytes));
 }
 
 TEST(GetData, SingleSampleFileShowsTwoEqualPoints) {
@@ -90,7 +90,7 @@ TEST(GetData, MissingTableOfAnActiveChannelStopsTheLoad) {
 
 TEST(GetData, FourBankFileRoundTripsThroughItsTable) {
   Loader l;
-  constexpr std::size_t kFull = datafile::kBankBytes / 4;  // 8,064 per channel
+  constexpr std::size_t kFull = memory::kBankBytes / 4;  // 8,064 per channel
   constexpr std::size_t kLastBank = 500;
   auto h = linearHeader(4, 'G', kLastBank);
   h.modelCode = '6';  // only this model names a last bank

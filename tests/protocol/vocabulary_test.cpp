@@ -72,7 +72,8 @@ TEST(Revision, BelowACountsAsAAndOldFirmware) {
 }
 
 TEST(Revision, EveryGateAtItsBoundaryAndJustBelow) {
-  struct Gate { const char* name; std::function<bool(char)> allowed; char first; };
+  // `last` is the newest revision a gate holds for; most hold from `first` on.
+  struct Gate { const char* name; std::function<bool(char)> allowed; char first; char last = '\xFF'; };
   const Gate gates[] = {
       {"model code", revisionSendsModelCode, 'J'},
       {"station address", revisionSendsStationAddress, 'O'},
@@ -87,12 +88,22 @@ TEST(Revision, EveryGateAtItsBoundaryAndJustBelow) {
       {"late rates", revisionSupportsLateRates, 'L'},
       {"channel 1", revisionSaysChannel1, 'o'},
       {"30100 ohms", referenceResistorIs30100, 'q'},
+      {"30015 ohms by battery", referenceResistorMayBe30015, 'G'},
+      {"addressed frames", revisionTakesStationAddress, 'S'},
+      {"readings on request", revisionSendsReadingsOnRequest, 'p'},
+      {"labels only", revisionSupportsLabelsOnly, 'U'},
+      {"short replies", revisionGivesShortReplies, 'A', 'G'},
   };
   for (const Gate& g : gates) {
     SCOPED_TRACE(g.name);
     EXPECT_TRUE(g.allowed(g.first));
     EXPECT_FALSE(g.allowed(static_cast<char>(g.first - 1)));
-    EXPECT_TRUE(g.allowed('\xF0'));  // high bytes are the newest revisions
+    EXPECT_TRUE(g.allowed(g.last));
+    const bool open = g.last == '\xFF';
+    if (!open) {
+      EXPECT_FALSE(g.allowed(static_cast<char>(g.last + 1)));
+    }
+    EXPECT_EQ(g.allowed('\xF0'), open);  // high bytes are the newest revisions
     EXPECT_FALSE(g.allowed('0'));
   }
   EXPECT_EQ(configurationHeaderCommand('H'), '1');

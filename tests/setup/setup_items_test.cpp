@@ -71,10 +71,19 @@ TEST(ModelItems, SettingsCodesAndMemory) {
   EXPECT_EQ(modelItemOfSettingsCode(5), 3);
   EXPECT_EQ(modelItemOfSettingsCode(6), 4);
   EXPECT_FALSE(modelItemOfSettingsCode(4).has_value());
-  EXPECT_EQ(memoryReadingsOf(0, 2), 32256);
-  EXPECT_EQ(memoryReadingsOf(3, 0), 21504);
-  EXPECT_EQ(memoryReadingsOf(3, 2), 32256);
-  EXPECT_EQ(memoryReadingsOf(4, 1), 103200);
+  // Readings by model item (rows) and resolution item 12, 10, 8 bit.
+  const std::int32_t readings[5][3] = {{32256, 32256, 32256},
+                                       {25800, 25800, 25800},
+                                       {21504, 21504, 21504},
+                                       {21504, 25800, 32256},
+                                       {86016, 103200, 129024}};
+  for (int model = 0; model < 5; ++model) {
+    for (int resolution = 0; resolution < 3; ++resolution) {
+      EXPECT_EQ(memoryReadingsOf(model, resolution), readings[model][resolution]) << model << " " << resolution;
+    }
+  }
+  EXPECT_EQ(memoryReadingsOf(4, 7), 86016);  // a resolution item out of range reads as 12 bit
+  EXPECT_EQ(memoryReadingsOf(9, 1), 32256);
 }
 
 TEST(ChannelEventTexts, DependOnTheRevision) {

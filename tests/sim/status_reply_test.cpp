@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "protocol/vocabulary.h"
 #include "sim/date_code.h"
 
 namespace brevik::sim {
@@ -89,15 +90,14 @@ TEST_P(StatusReplyLayout, IsAcceptedAndDecodesToTheProfile) {
   const int resolution = twelveBit ? 12 : (pairAt(r, 29) & 0x80) ? 10 : 8;
   EXPECT_EQ(resolution, c.resolution);
   EXPECT_EQ(r[249], c.revision);
-  const bool sendsModel = static_cast<unsigned char>(c.revision) > 'I';
-  if (sendsModel) {
+  if (protocol::revisionSendsModelCode(c.revision)) {
     EXPECT_EQ(r[250], c.model);
   }
 
   EXPECT_EQ(pairAt(r, 29) & 0x7F, 0x01);
   EXPECT_EQ(pairAt(r, 31), 'G');
   EXPECT_EQ(pairAt(r, 33), 0x2B);
-  if (static_cast<unsigned char>(c.revision) >= 'Q') {
+  if (protocol::revisionSendsInputModes(c.revision)) {
     EXPECT_EQ(((r[34] - 64) | (r[35] - 64) << 6), 0x0C5);
   }
   EXPECT_EQ(pairAt(r, 37), 0x5A);
@@ -106,7 +106,7 @@ TEST_P(StatusReplyLayout, IsAcceptedAndDecodesToTheProfile) {
   EXPECT_EQ(r.substr(114, 24), "Quatre                  ");
   EXPECT_EQ(r.substr(138, 31), "Session                        ");
   EXPECT_EQ(r.substr(181, 14), "0005090306B303");  // the clock, with the bank letter
-  if (static_cast<unsigned char>(c.revision) > 'N') {
+  if (protocol::revisionSendsStationAddress(c.revision)) {
     EXPECT_EQ(pairAt(r, 196), 0x2A);
   }
   EXPECT_EQ(r.substr(197, 12), "A           ");

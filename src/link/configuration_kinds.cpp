@@ -10,6 +10,7 @@
 #include "link/exchange_engine_texts.h"
 #include "link/framing.h"
 #include "link/kind_steps_each.h"
+#include "protocol/vocabulary.h"
 
 namespace brevik::link {
 
@@ -51,7 +52,7 @@ class SendSetupSteps final : public KindSteps {
     // Nine garbled replies: the logger cannot take this configuration now.
     if (ctx_.configurationErrorCount > 8) {
       if (ctx_.labelsOnly) {
-        if (ctx_.firmwareLetter <= 'T') {
+        if (!protocol::revisionSupportsLabelsOnly(ctx_.firmwareLetter)) {
           engine_.report(info(
               "Sending new scaling and/or labels is not supported by this logger.  A firmware "
               "upgrade is available; contact factory for details."));
@@ -136,7 +137,7 @@ class StationAddressSteps final : public KindSteps {
       engine_.report(withKind(MessageKind::Error, line + " " + std::to_string(line.size())));
       return engine_.endExchange();
     }
-    if (!firmwareTakesAddress(ctx_.firmwareLetter)) {
+    if (!protocol::revisionTakesStationAddress(ctx_.firmwareLetter)) {
       engine_.report(info("This Brevik Logger can not be networked.  Contact factory for upgrade."));
       return engine_.endExchange();
     }

@@ -1,24 +1,30 @@
 #include "link/download_rules.h"
 
+#include "common/logger_memory.h"
 #include "link/framing.h"
 
 namespace brevik::link {
 
 namespace {
 
-constexpr std::uint32_t kBankEnd = 0x8000;
-constexpr std::uint32_t kBankEnd10Bit = 0x7FFA;
-constexpr std::uint32_t kWrapSpan = 0x7E00;
-constexpr std::uint32_t kWrapSpan10Bit = 0x7DFA;
+// A code that is not 1, 2 or 3 is downloaded as 8 bit.
+memory::ResolutionMemory bankOf(int resolutionCode) {
+  return memory::resolutionMemory(resolutionCode).value_or(memory::kEightBit);
+}
+
+// The address past a bank's last data byte, and the span a wrapped address
+// comes back by.
+std::uint32_t bankEnd(int resolutionCode) {
+  return static_cast<std::uint32_t>(memory::kFirstDataAddress + bankOf(resolutionCode).bankBytes);
+}
+std::uint32_t wrapSpan(int resolutionCode) { return static_cast<std::uint32_t>(bankOf(resolutionCode).bankBytes); }
 
 }  // namespace
 
-std::uint32_t bytesPerLine(int resolutionCode) {
-  return resolutionCode == kResolutionCode10Bit ? 75 : 96;
-}
+std::uint32_t bytesPerLine(int resolutionCode) { return static_cast<std::uint32_t>(bankOf(resolutionCode).lineBytes); }
 
 std::uint32_t lineLimit(int resolutionCode, bool fourBanks) {
-  const std::uint32_t perBank = resolutionCode == kResolutionCode10Bit ? 430 : 336;
+  const auto perBank = static_cast<std::uint32_t>(bankOf(resolutionCode).linesPerBank());
   return fourBanks ? 4 * perBank : perBank;
 }
 
@@ -60,11 +66,11 @@ DownloadCursor DownloadCursor::begin(int resolutionCode, bool fourBanks, bool wr
 }
 
 bool DownloadCursor::addressWraps() const {
-  return address >= (resolutionCode == kResolutionCode10Bit ? kBankEnd10Bit : kBankEnd);
+  return address >= bankEnd(resolutionCode);
 }
 
 void DownloadCursor::wrapAddress() {
-  address -= resolutionCode == kResolutionCode10Bit ? kWrapSpan10Bit : kWrapSpan;
+  address -= wrapSpan(resolutionCode);
 }
 
 DownloadCursor::Step DownloadCursor::afterGoodLine() {

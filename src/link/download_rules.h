@@ -12,9 +12,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/logger_memory.h"
+
 namespace brevik::link {
 
-inline constexpr std::uint32_t kFirstMemoryAddress = 0x0200;
+inline constexpr auto kFirstMemoryAddress = static_cast<std::uint32_t>(memory::kFirstDataAddress);
 inline constexpr int kResolutionCode10Bit = 2;
 inline constexpr int kResolutionCode12Bit = 3;
 // Consecutive bad lines or time-outs that end a download.

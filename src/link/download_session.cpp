@@ -1,5 +1,7 @@
 #include "link/download_session.h"
 
+#include "common/logger_memory.h"
+
 #include <system_error>
 
 #include "common/cp1252.h"
@@ -60,7 +62,7 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
   discardPartialFile();
   if (!transferStart_) transferStart_ = clock_.now();
 
-  cursor_ = DownloadCursor::begin(status.resolutionCode, status.modelCode == '6',
+  cursor_ = DownloadCursor::begin(status.resolutionCode, memory::banksOfModel(status.modelCode) > 1,
                                   status.hasWrapped(), status.memoryPointer, status.bankLetter);
   more_ = false;
   outcome_ = DownloadOutcome::NotFinished;

@@ -11,6 +11,7 @@
 #include "link/exchange_engine_texts.h"
 #include "link/framing.h"
 #include "protocol/dialout_schedule.h"
+#include "protocol/vocabulary.h"
 
 namespace brevik::link {
 
@@ -33,7 +34,7 @@ void ExchangeEngine::onIdentifyReply(std::string line) {
   while (line.size() > 8 && !isDigit(line.front())) line.erase(0, 1);
   // A full status reply carries the firmware revision at position 250.
   ctx_.firmwareLetter = line.size() >= 252 ? line[249] : 'q';
-  ctx_.shortReply = ctx_.firmwareLetter >= 'A' && ctx_.firmwareLetter <= 'G';
+  ctx_.shortReply = protocol::revisionGivesShortReplies(ctx_.firmwareLetter);
   ctx_.identified = true;
   ctx_.statusRequestPending = false;
   ctx_.heldReply = std::move(line);

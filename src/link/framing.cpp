@@ -1,4 +1,5 @@
 #include "link/framing.h"
+#include "protocol/vocabulary.h"
 
 #include <array>
 
@@ -28,10 +29,6 @@ std::uint8_t hexPairValue(char high, char low) {
   return static_cast<std::uint8_t>((hexDigitValue(high) << 4) | hexDigitValue(low));
 }
 
-bool firmwareTakesAddress(char firmwareLetter) {
-  return static_cast<unsigned char>(firmwareLetter) >= static_cast<unsigned char>('S');
-}
-
 std::uint8_t frameAddress(bool networkMode, std::uint8_t stationAddress, bool autoAnswer) {
   if (autoAnswer || !networkMode) return 0;
   return stationAddress;
@@ -39,7 +36,7 @@ std::uint8_t frameAddress(bool networkMode, std::uint8_t stationAddress, bool au
 
 std::string frameCommand(std::string_view body, char firmwareLetter, std::uint8_t address) {
   std::string text(body);
-  if (firmwareTakesAddress(firmwareLetter)) text += hexByte(address);
+  if (protocol::revisionTakesStationAddress(firmwareLetter)) text += hexByte(address);
   unsigned sum = 0;
   for (char c : text) sum += static_cast<unsigned char>(c);
   text += hexByte(static_cast<std::uint8_t>((256 - sum % 256) % 256));
@@ -122,7 +119,7 @@ Ticks sendFramedTicks(const SendTicksInput& in) {
     ticks = in.replyTimeout;
     if (!in.awaitingData && in.modemOrWireless) ticks += 24;
   }
-  if (in.realTime && static_cast<unsigned char>(in.firmwareLetter) <= 'o') ticks = 73;
+  if (in.realTime && !protocol::revisionSendsReadingsOnRequest(in.firmwareLetter)) ticks = 73;
   if (in.changeBaud) ticks = 9;
   return ticks;
 }

@@ -29,8 +29,6 @@ std::uint8_t hexPairValue(char high, char low);
 
 // ---- Frames ------------------------------------------------------------------
 
-// Loggers from firmware letter 'S' on carry a station address in each frame.
-bool firmwareTakesAddress(char firmwareLetter);
 
 // The address a frame carries: the station address in a network, 0 otherwise,
 // and always 0 while answering a call (the caller is the only logger there).

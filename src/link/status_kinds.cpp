@@ -10,6 +10,7 @@
 #include "link/framing.h"
 #include "link/kind_steps_each.h"
 #include "protocol/dialout_schedule.h"
+#include "protocol/vocabulary.h"
 
 namespace brevik::link {
 
@@ -81,7 +82,7 @@ class RealTimeSteps final : public StatusFirst {
     } else {
       if (readings()) readings()->readingFailed("Checksum error");
     }
-    if (ctx_.firmwareLetter >= 'p') return engine_.sendCommand("Y");
+    if (protocol::revisionSendsReadingsOnRequest(ctx_.firmwareLetter)) return engine_.sendCommand("Y");
     // Older loggers stream by themselves; silence still ends in the time-out.
     engine_.clearReceive();
     engine_.armTimeout(73);

@@ -2,6 +2,7 @@
 
 #include "common/cp1252.h"
 #include "protocol/download_precheck.h"
+#include "protocol/vocabulary.h"
 
 namespace brevik::link {
 
@@ -85,7 +86,7 @@ void StatusReplyFlow::onRejected(std::string_view reply) {
 void StatusReplyFlow::startRealTime(const protocol::LoggerStatus& status) {
   LinkContext& ctx = engine_.linkContext();
   const char revision = status.revision;
-  if (revision < 'O') {
+  if (!protocol::revisionSupportsRealTime(revision, false)) {
     ctx.kind = ExchangeKind::None;
     engine_.endExchange();
     engine_.report(information(
@@ -93,7 +94,7 @@ void StatusReplyFlow::startRealTime(const protocol::LoggerStatus& status) {
         "factory for details."));
     return;
   }
-  if (revision < 'p' && engine_.settings().UseModem != 0) {
+  if (engine_.settings().UseModem != 0 && !protocol::revisionSupportsRealTime(revision, true)) {
     engine_.endExchange();
     engine_.report(information("Real Time is not available on this logger when using modems"));
     return;
@@ -102,7 +103,7 @@ void StatusReplyFlow::startRealTime(const protocol::LoggerStatus& status) {
   // The display runs until the user ends it; a lost link fails it.
   engine_.succeed();
   engine_.setState(LinkState::AwaitData);
-  engine_.sendCommand(revision <= 'o' ? "Z" : "Y");
+  engine_.sendCommand(protocol::revisionSendsReadingsOnRequest(revision) ? "Y" : "Z");
 }
 
 void StatusReplyFlow::requestSchedule(const protocol::LoggerStatus& status) {

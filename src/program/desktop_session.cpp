@@ -12,6 +12,7 @@
 #include "protocol/humidity.h"
 #include "protocol/reading_line.h"
 #include "protocol/status_decode.h"
+#include "protocol/vocabulary.h"
 
 namespace brevik::program {
 
@@ -347,7 +348,7 @@ StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
   StatusFormExitOutcome out;
   if (ctx.kind != link::ExchangeKind::RealTime) return out;
   const char revision = readingStatus_ ? readingStatus_->revision : ctx.firmwareLetter;
-  const bool streams = revision < 'p';  // older loggers send readings unasked
+  const bool streams = !protocol::revisionSendsReadingsOnRequest(revision);
   // Waking the logger stops the stream; the engine reports the end.
   const auto endStream = [this] {
     link::ExchangeRequest request;

@@ -192,7 +192,11 @@ bool DesktopSession::changeBaud() {
   return startExchange(std::move(request));
 }
 
-bool DesktopSession::canStartReceive() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
+bool DesktopSession::canStartReceive() {
+  // No file is asked for while another exchange holds the line.
+  if (engine_->running() && !context().realTimeGraph) return false;
+  return passRealTimeGraphGuard(kRealTimeGraphGuardText);
+}
 
 bool DesktopSession::receiveData(const std::string& fileName) {
   if (settings::upperExtension(fileName) != ".QX1") {

@@ -129,15 +129,31 @@ link::OutcomeCallback DesktopSession::outcomeCallback() {
   return [this](const link::ExchangeOutcome& outcome) { exchangeEnded(outcome); };
 }
 
+bool DesktopSession::openExchange(bool locksWindows, const std::function<bool(link::OutcomeCallback)>& open) {
+  windows_.setExchangeRunning(locksWindows);
+  if (open(outcomeCallback())) return true;
+  windows_.setExchangeRunning(engine_->running());
+  return false;
+}
+
 bool DesktopSession::startExchange(link::ExchangeRequest request) {
   // Windows lock their commands while an exchange runs; this is the last word.
   if (engine_->running()) return false;
   request.run = runMode();
   // The real-time graph leaves the main window usable: its commands end the
   // graph first (the real-time guard).
-  windows_.setExchangeRunning(!request.realTimeGraph);
-  engine_->start(std::move(request), outcomeCallback());
-  return true;
+  const bool locks = !request.realTimeGraph;
+  return openExchange(locks, [&](link::OutcomeCallback done) {
+    engine_->start(std::move(request), std::move(done));
+    return true;
+  });
+}
+
+void DesktopSession::startReceiveExchange(const std::string& fileName) {
+  openExchange(true, [&](link::OutcomeCallback done) {
+    receive_->startReceive(fileName, runMode(), std::move(done));
+    return true;
+  });
 }
 
 bool DesktopSession::openDataFile() {
@@ -213,8 +229,7 @@ bool DesktopSession::receiveData(const std::string& fileName) {
     std::filesystem::remove(program_.home() / qx2, ec);
   }
   if (engine_->running()) return false;
-  windows_.setExchangeRunning(true);
-  receive_->startReceive(fileName, runMode(), outcomeCallback());
+  startReceiveExchange(fileName);
   return true;
 }
 
@@ -287,8 +302,7 @@ void DesktopSession::startCommandLineAction() {
     startCommandLineSend();
   } else if (flags.receive) {
     program_.globals().currentDataFileName = program_.commandLineFile();
-    windows_.setExchangeRunning(true);
-    receive_->startReceive(program_.globals().currentDataFileName, runMode(), outcomeCallback());
+    startReceiveExchange(program_.globals().currentDataFileName);
   }
 }
 
@@ -297,12 +311,11 @@ void DesktopSession::startCommandLineSend() {
   request.kind = link::ExchangeKind::SendSetup;
   request.dataFileName = program_.globals().currentDataFileName;
   request.run = runMode();
-  windows_.setExchangeRunning(true);
-  const bool started =
-      sendCommandLineSetupFile(*engine_, program_.setup(), program_.settings().SetupFileName, program_.home(),
-                               program_.clock(), sessionPrompter_, std::move(request), outcomeCallback());
+  const bool started = openExchange(true, [&](link::OutcomeCallback done) {
+    return sendCommandLineSetupFile(*engine_, program_.setup(), program_.settings().SetupFileName, program_.home(),
+                                    program_.clock(), sessionPrompter_, std::move(request), std::move(done));
+  });
   if (started) return;
-  windows_.setExchangeRunning(false);
   // A check that stopped the send has been logged; no exchange will end the run.
   if (!quitting_ && unattended()) endUnattendedRun();
 }
@@ -358,8 +371,11 @@ StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
     link::ExchangeRequest request;
     request.kind = link::ExchangeKind::EndRealTime;
     request.run = runMode();
-    windows_.setExchangeRunning(true);
-    engine_->start(std::move(request), outcomeCallback());
+    // It takes over from the display's exchange, which is still running.
+    openExchange(true, [&](link::OutcomeCallback done) {
+      engine_->start(std::move(request), std::move(done));
+      return true;
+    });
   };
   if (how == StatusFormExit::OkButton) {
     if (streams) {

@@ -19,6 +19,7 @@
 // the exchange is over.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -173,6 +174,10 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   link::RunMode runMode() const;
   // Starts `request` unless an exchange runs already; true when it started.
   bool startExchange(link::ExchangeRequest request);
+  // The windows locked (or not) while `open` starts an exchange with the
+  // session's callback; unlocked again when it starts none.
+  bool openExchange(bool locksWindows, const std::function<bool(link::OutcomeCallback)>& open);
+  void startReceiveExchange(const std::string& fileName);
   link::OutcomeCallback outcomeCallback();
   void exchangeEnded(const link::ExchangeOutcome& outcome);
   // Ends an unattended run whose exchange is over (or never started).

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/virtual_link_driver.h"
 #include "support/twin_link_harness.h"
 
 namespace brevik::program {
@@ -14,11 +13,10 @@ TEST(RunExchange, AnExchangeThatNeverEndsIsStoppedAtItsTimeLimit) {
   // Live readings go on until somebody ends them: the time limit does.
   testing::TwinLinkHarness h;
   h.addShippedTwin("kaldo5-12bit");
-  link::VirtualLinkDriver driver(h.port, h.ticks);
   link::ExchangeRequest request;
   request.kind = link::ExchangeKind::RealTime;
   const link::Ticks before = h.ticks.now();
-  EXPECT_FALSE(runExchange(h.engine, driver, request).has_value());
+  EXPECT_FALSE(runExchange(h.engine, h.driver, request).has_value());
   EXPECT_EQ(h.ticks.now() - before, exchangeTimeLimit(link::ExchangeKind::RealTime));
   EXPECT_FALSE(h.engine.running());
   EXPECT_FALSE(h.port.isOpen());
@@ -28,8 +26,7 @@ TEST(RunExchange, AnExchangeThatNeverEndsIsStoppedAtItsTimeLimit) {
 TEST(RunExchange, ReturnsTheOutcomeOfAnExchangeThatEnded) {
   testing::TwinLinkHarness h;
   h.addShippedTwin("kaldo5-12bit");
-  link::VirtualLinkDriver driver(h.port, h.ticks);
-  const auto outcome = runExchange(h.engine, driver, link::ExchangeRequest{});
+  const auto outcome = runExchange(h.engine, h.driver, link::ExchangeRequest{});
   ASSERT_TRUE(outcome.has_value());
   EXPECT_EQ(outcome->kind, link::ExchangeKind::Status);
   EXPECT_TRUE(outcome->succeeded);

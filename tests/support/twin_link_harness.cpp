@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "link/virtual_link_driver.h"
 #include "program/run_exchange.h"
 #include "program/status_decoding.h"
 #include "support/temp_dir.h"
@@ -96,13 +95,11 @@ void TwinLinkHarness::start(link::ExchangeKind kind) {
 }
 
 bool TwinLinkHarness::runUntilEnded(link::Ticks limit) {
-  link::VirtualLinkDriver driver(port, ticks);
   return driver.runUntil([this] { return !engine.running(); }, limit);
 }
 
 bool TwinLinkHarness::runStatus() {
   // As kaldo runs it: one request to its outcome, within the time limit.
-  link::VirtualLinkDriver driver(port, ticks);
   next.kind = link::ExchangeKind::Status;
   auto outcome = program::runExchange(engine, driver, std::exchange(next, link::ExchangeRequest{}));
   if (outcome) recorder.outcomes.push_back(*outcome);

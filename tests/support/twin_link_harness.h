@@ -15,6 +15,7 @@
 #include "common/clock.h"
 #include "link/exchange_engine.h"
 #include "link/status_reply_flow.h"
+#include "link/virtual_link_driver.h"
 #include "link/virtual_ticks.h"
 #include "protocol/status_texts.h"
 #include "sim/logger_profile.h"
@@ -113,6 +114,7 @@ class TwinLinkHarness {
   ReadingsRecorder readings;
   link::ExchangeRequest next;
   OutcomeRecorder recorder;
+  link::VirtualLinkDriver driver{port, ticks};
 
  private:
   sim::LoggerTwin& attach(sim::LoggerProfile profile);

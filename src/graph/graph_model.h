@@ -1,0 +1,90 @@
+#pragma once
+// The graph window (TGraph) without its window: the loaded file, what is
+// shown of it (visible channels, viewports, zoom, view options) and every
+// operation of the window's menus, each leaving the model in a state the
+// chart is drawn from (plan()). Failures leave the model as it was.
+//
+// The real-time graph joins here with its own issue; `realTime()` is where
+// the file-mode rules ask for it.
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+#include "datafile/display_series.h"
+#include "datafile/loaded_file.h"
+#include "graph/chart_plan.h"
+#include "graph/get_data.h"
+#include "graph/graph_colors.h"
+#include "graph/viewports.h"
+#include "settings/logger_settings.h"
+
+namespace brevik::graph {
+
+class GraphModel {
+ public:
+  // `settings` hold the stored options and are written as they change.
+  GraphModel(settings::LoggerSettings& settings, std::filesystem::path home, std::string productTitle);
+
+  // Opens a data file: zoom cleared, GetData; on success the name is stored
+  // as DataFileName, every channel visible and the layout chosen. A failure
+  // returns the load's message and changes nothing.
+  Result<LoadNotices> open(const std::filesystem::path& fileName);
+  bool loaded() const { return loaded_; }
+
+  // The chart's drag-zoom box [from, to]. A refused zoom comes back with its
+  // information message and changes nothing.
+  Result<ZoomOutcome> zoomIn(const DateTime& from, const DateTime& to);
+  Status undoZoom();
+  bool zoomed() const { return file_.zoomed; }
+
+  // Temperature units and humidity mode (stored in the settings). A table
+  // whose units the file fixed is reloaded from its .QX1 file; when that
+  // fails the old setting is restored and the error returned.
+  Status setFahrenheit(bool fahrenheit);
+  Status setHumidityMode(int mode);  // 0 % RH, 1 dew point, 2 wet bulb
+
+  const ViewOptions& options() const { return options_; }
+  void setOptions(const ViewOptions& options);  // stores the stored ones
+
+  const ColorSlots& colors() const { return colors_; }
+  void setColors(const ColorSlots& colors) { colors_ = colors; }
+
+  // The arrangement the viewport dialog edits.
+  int viewportCount() const;
+  ViewportLayout viewportLayout() const;
+  const std::array<bool, 4>& visible() const { return visible_; }
+  std::vector<int> visibleChannels() const;
+  // The dialog's OK: stored in the settings and applied.
+  void applyViewports(int count, const ViewportLayout& layout, const std::array<bool, 4>& visible);
+
+  bool realTime() const { return realTime_; }
+
+  const datafile::LoadedFile& file() const { return file_; }
+  const datafile::DisplaySeries& series() const { return *series_; }
+  settings::LoggerSettings& settings() { return *settings_; }
+
+  // What the chart shows now.
+  ChartPlan plan() const;
+
+ private:
+  void chooseLayoutUnlessKept();
+
+  settings::LoggerSettings* settings_;
+  std::filesystem::path home_;
+  std::string productTitle_;
+  datafile::LoadedFile file_;
+  std::unique_ptr<datafile::DisplaySeries> series_;
+  bool loaded_ = false;
+  bool realTime_ = false;
+  bool keepLayout_ = false;
+  std::array<bool, 4> visible_{true, true, true, true};
+  ViewOptions options_;
+  ColorSlots colors_ = kFactoryColorSlots;
+};
+
+}  // namespace brevik::graph

@@ -128,7 +128,13 @@ TEST(ViewportDialogModel, HidingIsRefusedDuringRealTimeAndForTheLastChannel) {
 
 TEST(ViewportDialogModel, HidingRedistributesAndShowAllRestoresOneViewport) {
   ViewportDialogModel m = fourChannels();
-  m.spinCount(false);  // 4 viewports
+  m.spinCount(true);
+  m.spinBorder1(false);
+  ASSERT_EQ(m.layout(), (ViewportLayout{3, 1, 0, 0}));
+  ASSERT_FALSE(m.setHidden(1, false, false));  // already shown: the moved border stays
+  EXPECT_EQ(m.layout(), (ViewportLayout{3, 1, 0, 0}));
+  m.spinCount(true);
+  m.spinCount(true);  // 4 viewports
   ASSERT_EQ(m.viewportCount(), 4);
   ASSERT_FALSE(m.setHidden(4, true, false));
   EXPECT_EQ(m.viewportCount(), 3);

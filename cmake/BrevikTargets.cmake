@@ -41,7 +41,9 @@ function(brevik_qt_parts)
     add_library(brevik_platform STATIC ${platform_sources})
     target_link_libraries(brevik_platform PUBLIC brevik_core Qt6::Core Qt6::SerialPort Qt6::Widgets
                           Qt6::PrintSupport Qt6::Svg QCustomPlotQt6::QCustomPlotQt6)
-    target_compile_definitions(brevik_platform PUBLIC QCUSTOMPLOT_USE_LIBRARY)
+    # `slots` and `emit` are plain names in the core: Qt's keywords stay off
+    # (QCustomPlot is included through platform/qcustomplot_include.h).
+    target_compile_definitions(brevik_platform PUBLIC QCUSTOMPLOT_USE_LIBRARY QT_NO_KEYWORDS)
     # kaldo talks to real devices through the platform's serial port; without
     # Qt it still runs every exchange against the virtual logger.
     if(TARGET brevik_cli_commands)

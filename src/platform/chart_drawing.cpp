@@ -13,11 +13,11 @@
 #include <string>
 #include <system_error>
 
-#include <qcustomplot.h>
 
 #include "common/cp1252.h"
 #include "common/files.h"
 #include "graph/graph_colors.h"
+#include "platform/qcustomplot_include.h"
 
 namespace brevik::platform {
 
@@ -246,6 +246,8 @@ std::string_view tickFormatOfSpan(double seconds) {
 void drawChart(QCustomPlot& plot, const graph::ChartPlan& plan) {
   plot.clearGraphs();
   plot.clearItems();
+  // Each viewport lists its own subsets in its own legend.
+  plot.setAutoAddPlottableToLegend(false);
   QCPLayoutGrid* layout = plot.plotLayout();
   layout->clear();
   layout->setRowSpacing(4);

@@ -32,10 +32,18 @@ endfunction()
 # so that moc runs for these targets only.
 function(brevik_qt_parts)
   set(CMAKE_AUTOMOC ON)
+  # The chart: QCustomPlot's Qt 6 build (the plain QCustomPlot package is the
+  # Qt 5 one), with print support and SVG for the image files.
+  find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
+  find_package(QCustomPlotQt6 REQUIRED)
   file(GLOB_RECURSE platform_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/platform/*.cpp")
   if(platform_sources)
     add_library(brevik_platform STATIC ${platform_sources})
-    target_link_libraries(brevik_platform PUBLIC brevik_core Qt6::Core Qt6::SerialPort)
+    target_link_libraries(brevik_platform PUBLIC brevik_core Qt6::Core Qt6::SerialPort Qt6::Widgets
+                          Qt6::PrintSupport Qt6::Svg QCustomPlotQt6::QCustomPlotQt6)
+    # `slots` and `emit` are plain names in the core: Qt's keywords stay off
+    # (QCustomPlot is included through platform/qcustomplot_include.h).
+    target_compile_definitions(brevik_platform PUBLIC QCUSTOMPLOT_USE_LIBRARY QT_NO_KEYWORDS)
     # kaldo talks to real devices through the platform's serial port; without
     # Qt it still runs every exchange against the virtual logger.
     if(TARGET brevik_cli_commands)

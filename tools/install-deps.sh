@@ -4,10 +4,12 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-base-dev-tools
+  qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-base-dev-tools qt6-svg-dev
   libqcustomplot-dev libqcustomplot2.1-qt6
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core socat python3
+  # only for tools/graph-speed.sh, the comparison with matplotlib
+  python3-matplotlib
 )
 missing=()
 for p in "${packages[@]}"; do

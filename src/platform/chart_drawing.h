@@ -6,17 +6,25 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "common/result.h"
 #include "graph/chart_plan.h"
 
 class QCustomPlot;
+class QImage;
 class QPainter;
 
 namespace brevik::platform {
 
-// Replaces whatever the plot shows with the plan.
+// Replaces whatever the plot shows with the plan and asks for one queued
+// replot (a widget repaints at the next turn of the event loop; the image
+// functions below draw by themselves).
 void drawChart(QCustomPlot& plot, const graph::ChartPlan& plan);
+
+// The date-time format of the X tick labels for a shown span of that many
+// seconds: seconds only when they matter, the date always readable.
+std::string_view tickFormatOfSpan(double seconds);
 
 // The chart seconds of two horizontal pixel positions of the plot (a
 // dragged zoom box), in time order.
@@ -35,5 +43,9 @@ std::optional<ImageFormat> imageFormatOf(const std::filesystem::path& file);
 // QApplication (the offscreen platform will do).
 Status renderChart(const graph::ChartPlan& plan, const std::filesystem::path& target, ImageFormat format, int width,
                    int height);
+
+// The same drawing as a raster image (clipboard, benchmarks); a null image
+// without a QApplication.
+QImage chartImage(const graph::ChartPlan& plan, int width, int height);
 
 }  // namespace brevik::platform

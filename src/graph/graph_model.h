@@ -8,6 +8,7 @@
 // the file-mode rules ask for it.
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -72,7 +73,14 @@ class GraphModel {
   ChartPlan plan() const;
 
  private:
+  struct UnitsBefore {
+    std::uint8_t fahrenheit;
+    std::uint8_t humidityMode;
+  };
   void chooseLayoutUnlessKept();
+  Status applyUnits(const UnitsBefore& before);
+  void convertImageAgain();
+  Status reloadSource();
 
   settings::LoggerSettings* settings_;
   std::filesystem::path home_;

@@ -1,0 +1,179 @@
+// The viewport dialog's rules without its window: lists, the count label,
+// the spinners and when they show, hiding channels and "ToutVoir".
+
+#include <gtest/gtest.h>
+
+#include "common/cp1252.h"
+#include "graph/viewport_dialog_model.h"
+
+namespace brevik::graph {
+namespace {
+
+namespace vd = viewport_dialog;
+
+ViewportDialogModel fourChannels() {
+  ViewportDialogModel m;
+  m.setFile({1, 2, 3, 4}, {"Air     ", "Water", "Door", "Probe   "});
+  return m;
+}
+
+enum class Spin { CountUp, CountDown, Border1Up, Border1Down, Border2Up, Border2Down };
+
+void apply(ViewportDialogModel& m, Spin s) {
+  switch (s) {
+    case Spin::CountUp: m.spinCount(true); break;
+    case Spin::CountDown: m.spinCount(false); break;
+    case Spin::Border1Up: m.spinBorder1(true); break;
+    case Spin::Border1Down: m.spinBorder1(false); break;
+    case Spin::Border2Up: m.spinBorder2(true); break;
+    case Spin::Border2Down: m.spinBorder2(false); break;
+  }
+}
+
+TEST(ViewportDialogModel, SpinnersMoveTheBordersAndShowWhenTheyCan) {
+  struct Step {
+    Spin spin;
+    int count;
+    ViewportLayout layout;
+    bool spinner1, spinner2;
+  };
+  // Four channels throughout: each step from the state the previous one left.
+  const Step steps[] = {
+      {Spin::CountUp, 2, {2, 2, 0, 0}, true, false},
+      {Spin::Border1Down, 2, {3, 1, 0, 0}, true, false},
+      {Spin::Border1Down, 2, {3, 1, 0, 0}, true, false},  // viewport 1 holds 3 at most here
+      {Spin::Border1Up, 2, {2, 2, 0, 0}, true, false},
+      {Spin::Border1Up, 2, {1, 3, 0, 0}, true, false},
+      {Spin::Border1Up, 2, {1, 3, 0, 0}, true, false},  // viewport 1 keeps one
+      {Spin::CountUp, 3, {2, 1, 1, 0}, true, false},
+      {Spin::Border2Up, 3, {2, 1, 1, 0}, true, false},  // hidden: no effect
+      {Spin::Border1Up, 3, {1, 2, 1, 0}, true, true},
+      {Spin::Border2Up, 3, {1, 1, 2, 0}, false, true},
+      {Spin::Border1Down, 3, {1, 1, 2, 0}, false, true},  // hidden: no effect
+      {Spin::Border2Down, 3, {1, 2, 1, 0}, true, true},
+      {Spin::Border1Down, 3, {2, 1, 1, 0}, true, false},
+      {Spin::CountUp, 4, {1, 1, 1, 1}, false, false},
+      {Spin::CountUp, 1, {4, 0, 0, 0}, false, false},  // wraps past C
+      {Spin::CountDown, 4, {1, 1, 1, 1}, false, false},  // wraps from 1 to C
+      {Spin::CountDown, 3, {2, 1, 1, 0}, true, false},
+  };
+  ViewportDialogModel m = fourChannels();
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(::testing::Message() << "step " << i);
+    const Step& s = steps[i];
+    apply(m, s.spin);
+    EXPECT_EQ(m.viewportCount(), s.count);
+    EXPECT_EQ(m.layout(), s.layout);
+    EXPECT_EQ(m.borderSpinner1Shown(), s.spinner1);
+    EXPECT_EQ(m.borderSpinner2Shown(), s.spinner2);
+  }
+}
+
+TEST(ViewportDialogModel, ThreeChannelsInTwoViewportsMoveOneChannelAtMostTwo) {
+  ViewportDialogModel m;
+  m.setFile({1, 2, 4}, {"a", "b", "c", "d"});
+  m.spinCount(true);
+  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 0, 0}));
+  EXPECT_TRUE(m.borderSpinner1Shown());
+  m.spinBorder1(false);
+  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 0, 0}));
+  m.spinBorder1(true);
+  EXPECT_EQ(m.layout(), (ViewportLayout{1, 2, 0, 0}));
+  m.spinCount(true);
+  EXPECT_EQ(m.viewportCount(), 3);
+  EXPECT_FALSE(m.borderSpinner1Shown());  // V = 3 shows it with four channels only
+  EXPECT_FALSE(m.borderSpinner2Shown());
+}
+
+TEST(ViewportDialogModel, ListsAndCountLabel) {
+  ViewportDialogModel m = fourChannels();
+  EXPECT_EQ(m.listLines(), (std::vector<std::string>{"1 Air", "2 Water", "3 Door", "4 Probe"}));
+  EXPECT_EQ(m.countLabel(), "1 Fenétre "_cp);
+  m.spinCount(true);
+  EXPECT_EQ(m.listLines(), (std::vector<std::string>{"1 Air", "2 Water", std::string(vd::kSeparator), "3 Door", "4 Probe"}));
+  EXPECT_EQ(m.countLabel(), "2 Fenétres "_cp);
+  EXPECT_EQ(m.countLabel(), "2 Fen\xE9tres ");  // one Windows-1252 byte for the accent
+  ASSERT_FALSE(m.setHidden(2, true, false));
+  EXPECT_EQ(m.listLines(), (std::vector<std::string>{"1 Air", "3 Door", std::string(vd::kSeparator), "4 Probe"}));
+  EXPECT_EQ(m.hiddenLines(), (std::vector<std::string>{"2 Water"}));
+  EXPECT_TRUE(m.hideBoxChecked(2));
+  EXPECT_FALSE(m.hideBoxChecked(1));
+  m.spinCount(true);
+  EXPECT_EQ(m.countLabel(), "3 Fenétres "_cp);
+}
+
+TEST(ViewportDialogModel, HidingIsRefusedDuringRealTimeAndForTheLastChannel) {
+  ViewportDialogModel m;
+  m.setFile({1, 3}, {"a", "b", "c", "d"});
+  EXPECT_EQ(m.setHidden(1, true, true),
+            (Message{MessageKind::Information, std::string(vd::kRealTimeHideRefusal), Buttons::Ok, 0}));
+  EXPECT_FALSE(m.hideBoxChecked(1));
+  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{1, 3}));
+
+  EXPECT_EQ(m.setHidden(1, true, false), std::nullopt);
+  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{3}));
+  EXPECT_EQ(m.setHidden(3, true, false),
+            (Message{MessageKind::Warning, std::string(vd::kLastChannelRefusal), Buttons::Ok, 0}));
+  EXPECT_FALSE(m.hideBoxChecked(3));
+  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{3}));
+
+  // Boxes of channels the file lacks do nothing.
+  EXPECT_FALSE(m.hideBoxShown(2));
+  EXPECT_EQ(m.setHidden(2, true, false), std::nullopt);
+  EXPECT_TRUE(m.visible()[1]);
+
+  EXPECT_EQ(m.setHidden(1, false, true), std::nullopt);  // showing again is always allowed
+  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{1, 3}));
+}
+
+TEST(ViewportDialogModel, HidingRedistributesAndShowAllRestoresOneViewport) {
+  ViewportDialogModel m = fourChannels();
+  m.spinCount(false);  // 4 viewports
+  ASSERT_EQ(m.viewportCount(), 4);
+  ASSERT_FALSE(m.setHidden(4, true, false));
+  EXPECT_EQ(m.viewportCount(), 3);
+  EXPECT_EQ(m.layout(), (ViewportLayout{1, 1, 1, 0}));
+  ASSERT_FALSE(m.setHidden(1, true, false));
+  EXPECT_EQ(m.layout(), (ViewportLayout{1, 1, 0, 0}));
+  m.showAll();
+  EXPECT_EQ(m.viewportCount(), 1);
+  EXPECT_EQ(m.layout(), (ViewportLayout{4, 0, 0, 0}));
+  EXPECT_TRUE(m.hiddenLines().empty());
+  for (int c = 1; c <= 4; ++c) EXPECT_FALSE(m.hideBoxChecked(c));
+}
+
+TEST(ViewportDialogModel, BoxesShownForTheFilesChannels) {
+  struct Case {
+    std::vector<int> channels;
+    std::array<bool, 4> boxes;
+    bool hiddenList;
+  };
+  const Case cases[] = {
+      {{1, 2, 3, 4}, {true, true, true, true}, true},
+      {{2, 4}, {false, true, false, true}, true},
+      {{3}, {false, false, false, false}, false},
+  };
+  for (const Case& c : cases) {
+    ViewportDialogModel m;
+    m.setFile(c.channels, {"a", "b", "c", "d"});
+    for (int ch = 1; ch <= 4; ++ch) EXPECT_EQ(m.hideBoxShown(ch), c.boxes[static_cast<std::size_t>(ch - 1)]) << ch;
+    EXPECT_EQ(m.hiddenListShown(), c.hiddenList);
+  }
+}
+
+TEST(ViewportDialogModel, OpensOnTheChartsArrangement) {
+  ViewportDialogModel m = fourChannels();
+  m.setArrangement(2, {1, 2, 0, 0}, {true, false, true, true});
+  EXPECT_EQ(m.viewportCount(), 2);
+  EXPECT_EQ(m.layout(), (ViewportLayout{1, 2, 0, 0}));
+  EXPECT_TRUE(m.hideBoxChecked(2));
+  // A stored layout that does not fit the visible channels is dealt anew.
+  m.setArrangement(3, {4, 0, 0, 0}, {true, true, true, true});
+  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 1, 0}));
+  m.setArrangement(2, {1, 1, 0, 0}, {false, false, false, false});
+  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(m.layout(), (ViewportLayout{2, 2, 0, 0}));
+}
+
+}  // namespace
+}  // namespace brevik::graph

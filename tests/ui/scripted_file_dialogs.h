@@ -1,0 +1,29 @@
+#pragma once
+// The open/save dialog port for window tests: records each request and
+// answers from a script (cancelled when the script has run out).
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "ui/file_dialogs.h"
+
+namespace brevik::testing {
+
+struct ScriptedFileDialogs {
+  std::vector<ui::FileDialogRequest> requests;
+  std::deque<std::optional<QString>> answers;
+  ui::FileDialogs port = [this](const ui::FileDialogRequest& request) -> std::optional<QString> {
+    requests.push_back(request);
+    if (answers.empty()) return std::nullopt;
+    std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  };
+
+  ScriptedFileDialogs() = default;
+  ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
+  ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
+};
+
+}  // namespace brevik::testing

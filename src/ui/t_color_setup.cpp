@@ -20,6 +20,9 @@ namespace {
 
 QColor qColorOf(graph::Rgb c) { return QColor(c.red, c.green, c.blue); }
 
+// A caption shown as written: "Texte & Echelle" has no shortcut letter.
+QString literalCaption(QString caption) { return caption.replace('&', "&&"); }
+
 QString trimmedRight(const QString& s) {
   qsizetype n = s.size();
   while (n > 0 && s[n - 1].isSpace()) --n;
@@ -76,7 +79,7 @@ TColorSetup::TColorSetup(graph::ColorSlots& slots, settings::LoggerSettings& set
   auto* radios = new QButtonGroup(slotBox);
   for (const graph::ColorSlotInfo& info : graph::kColorSlotInfo) {
     const auto k = static_cast<std::size_t>(info.slot - 1);
-    auto* r = new QRadioButton(fromCp(info.caption), slotBox);
+    auto* r = new QRadioButton(literalCaption(fromCp(info.caption)), slotBox);
     r->setObjectName(fromCp(info.radioButton));
     r->setToolTip(fromCp(info.usedFor));
     radios->addButton(r, info.slot);
@@ -133,7 +136,7 @@ TColorSetup::TColorSetup(graph::ColorSlots& slots, settings::LoggerSettings& set
 void TColorSetup::setChannel1Description(const std::string& description) {
   const QString caption = trimmedRight(fromCp(description));
   // Without a description (no file yet) the slot keeps its own name.
-  channel1Caption_ = caption.isEmpty() ? fromCp(graph::kColorSlotInfo[0].caption) : caption;
+  channel1Caption_ = literalCaption(caption.isEmpty() ? fromCp(graph::kColorSlotInfo[0].caption) : caption);
 }
 
 void TColorSetup::showSlots() {

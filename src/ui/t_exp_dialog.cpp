@@ -42,6 +42,7 @@ TExpDialog::TExpDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
   layout->addLayout(buttons);
+  setMinimumWidth(240);
 }
 
 void TExpDialog::showEvent(QShowEvent* event) {

@@ -280,12 +280,14 @@ TEST(GraphicExportDlg, ChoosesFormatSizeAndFile) {
     std::optional<ui::GraphicExportChoice> chosen;  // the file relative to the home
   };
   const Case cases[] = {
-      {"FormatPng", false, 0, 0, "g.png", "PNG image (*.png)", ui::GraphicExportChoice{GraphicFormat::Png, "g.png", 640, 452}},
+      {"FormatPng", false, 0, 0, "g.png", "PNG image (*.png)",
+       ui::GraphicExportChoice{GraphicFormat::Png, "g.png", 640, 452}},
       {"FormatJpeg", true, 1200, 800, "g.jpeg", "JPEG image (*.jpg *.jpeg)",
        ui::GraphicExportChoice{GraphicFormat::Jpeg, "g.jpeg", 1200, 800}},
       {"FormatPdf", true, 50, 20000, "g", "PDF document (*.pdf)",
        ui::GraphicExportChoice{GraphicFormat::Pdf, "g.pdf", 100, 10000}},
-      {"FormatPng", false, 0, 0, "g.JPG", "PNG image (*.png)", ui::GraphicExportChoice{GraphicFormat::Png, "g.JPG.png", 640, 452}},
+      {"FormatPng", false, 0, 0, "g.JPG", "PNG image (*.png)",
+       ui::GraphicExportChoice{GraphicFormat::Png, "g.JPG.png", 640, 452}},
       {"FormatClipboard", true, 300, 200, std::nullopt, nullptr,
        ui::GraphicExportChoice{GraphicFormat::Clipboard, "", 300, 200}},
       {"FormatPdf", false, 0, 0, std::nullopt, "PDF document (*.pdf)", std::nullopt},  // save dialog cancelled
@@ -313,7 +315,8 @@ TEST(GraphicExportDlg, ChoosesFormatSizeAndFile) {
       EXPECT_TRUE(files.requests.empty());
     }
     std::optional<ui::GraphicExportChoice> expected = c.chosen;
-    if (expected && !expected->filePath.isEmpty()) expected->filePath = ui::qPathOf(home / expected->filePath.toStdString());
+    if (expected && !expected->filePath.isEmpty())
+      expected->filePath = ui::qPathOf(home / expected->filePath.toStdString());
     EXPECT_EQ(dlg.choice(), expected) << c.format;
     EXPECT_EQ(dlg.isVisible(), !expected.has_value());
   }

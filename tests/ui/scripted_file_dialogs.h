@@ -1,8 +1,10 @@
 #pragma once
 // The open/save dialog port for window tests: records each request and
-// answers from a script (cancelled when the script has run out).
+// answers from a script: an empty answer, or none left, is a cancelled
+// dialog.
 
 #include <deque>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -12,12 +14,13 @@ namespace brevik::testing {
 
 struct ScriptedFileDialogs {
   std::vector<ui::FileDialogRequest> requests;
-  std::deque<std::optional<QString>> answers;
+  std::deque<QString> answers;
   ui::FileDialogs port = [this](const ui::FileDialogRequest& request) -> std::optional<QString> {
     requests.push_back(request);
     if (answers.empty()) return std::nullopt;
-    std::optional<QString> answer = answers.front();
+    const QString answer = answers.front();
     answers.pop_front();
+    if (answer.isEmpty()) return std::nullopt;
     return answer;
   };
 

@@ -54,21 +54,23 @@ TEST(ViewPortsDlg, SpinnersFollowTheModel) {
     QStringList list;
     bool spinner1, spinner2;
   };
+  const QString one = QString::fromUtf8("1 Fenétre ");
+  const QString two = QString::fromUtf8("2 Fenétres ");
+  const QString three = QString::fromUtf8("3 Fenétres ");
+  const QString four = QString::fromUtf8("4 Fenétres ");
   const Step steps[] = {
-      {"OvcSpinner1Up", QString::fromUtf8("3 Fenétres "), {"1 Air", kSep, "2 Water", "3 Door", kSep, "4 Probe"}, true, true},
-      {"OvcSpinner2Up", QString::fromUtf8("3 Fenétres "), {"1 Air", kSep, "2 Water", kSep, "3 Door", "4 Probe"}, false, true},
-      {"OvcSpinner3Up", QString::fromUtf8("4 Fenétres "),
-       {"1 Air", kSep, "2 Water", kSep, "3 Door", kSep, "4 Probe"}, false, false},
-      {"OvcSpinner3Up", QString::fromUtf8("1 Fenétre "), {"1 Air", "2 Water", "3 Door", "4 Probe"}, false, false},
-      {"OvcSpinner3Down", QString::fromUtf8("4 Fenétres "),
-       {"1 Air", kSep, "2 Water", kSep, "3 Door", kSep, "4 Probe"}, false, false},
-      {"OvcSpinner3Down", QString::fromUtf8("3 Fenétres "), {"1 Air", "2 Water", kSep, "3 Door", kSep, "4 Probe"}, true, false},
-      {"OvcSpinner3Down", QString::fromUtf8("2 Fenétres "), {"1 Air", "2 Water", kSep, "3 Door", "4 Probe"}, true, false},
-      {"OvcSpinner1Down", QString::fromUtf8("2 Fenétres "), {"1 Air", "2 Water", "3 Door", kSep, "4 Probe"}, true, false},
+      {"OvcSpinner1Up", three, {"1 Air", kSep, "2 Water", "3 Door", kSep, "4 Probe"}, true, true},
+      {"OvcSpinner2Up", three, {"1 Air", kSep, "2 Water", kSep, "3 Door", "4 Probe"}, false, true},
+      {"OvcSpinner3Up", four, {"1 Air", kSep, "2 Water", kSep, "3 Door", kSep, "4 Probe"}, false, false},
+      {"OvcSpinner3Up", one, {"1 Air", "2 Water", "3 Door", "4 Probe"}, false, false},  // wraps past C
+      {"OvcSpinner3Down", four, {"1 Air", kSep, "2 Water", kSep, "3 Door", kSep, "4 Probe"}, false, false},
+      {"OvcSpinner3Down", three, {"1 Air", "2 Water", kSep, "3 Door", kSep, "4 Probe"}, true, false},
+      {"OvcSpinner3Down", two, {"1 Air", "2 Water", kSep, "3 Door", "4 Probe"}, true, false},
+      {"OvcSpinner1Down", two, {"1 Air", "2 Water", "3 Door", kSep, "4 Probe"}, true, false},
   };
   ViewportsDialog d({1, 2, 3, 4}, 3, {2, 1, 1, 0});
   EXPECT_EQ(d.dlg->windowTitle(), "Config. visu.");
-  EXPECT_EQ(d.get<QLabel>("Label1")->text(), QString::fromUtf8("3 Fenétres "));
+  EXPECT_EQ(d.get<QLabel>("Label1")->text(), three);
   EXPECT_TRUE(d.shown("OvcSpinner1"));
   EXPECT_FALSE(d.shown("OvcSpinner2"));
   for (const Step& s : steps) {

@@ -196,7 +196,8 @@ ChartPlan GraphModel::plan() const {
 
   const std::vector<int> shown = visibleChannels();
   for (int c : shown) {
-    const auto slot = static_cast<std::size_t>(std::find(file_.channels.begin(), file_.channels.end(), c) - file_.channels.begin());
+    const auto found = std::find(file_.channels.begin(), file_.channels.end(), c);
+    const auto slot = static_cast<std::size_t>(found - file_.channels.begin());
     ChartSubset subset;
     subset.channel = c;
     subset.legend = legendOf(file_.header.descriptions[static_cast<std::size_t>(c - 1)]);

@@ -129,7 +129,10 @@ void ViewportDialogModel::spinBorder2(bool up) {
 std::optional<Message> ViewportDialogModel::setHidden(int channel, bool hidden, bool realTime) {
   if (!hideBoxShown(channel)) return std::nullopt;
   const std::size_t slot = slotOf(channel);
-  if (hidden && visible_[slot]) {
+  // A box set to what it already shows (the window unchecking a refused box)
+  // changes nothing, and keeps the borders the user moved.
+  if (visible_[slot] != hidden) return std::nullopt;
+  if (hidden) {
     if (realTime) return Message{MessageKind::Information, std::string(viewport_dialog::kRealTimeHideRefusal)};
     if (visibleChannels().size() <= 1) return Message{MessageKind::Warning, std::string(viewport_dialog::kLastChannelRefusal)};
   }

@@ -9,37 +9,26 @@ namespace brevik::graph {
 namespace {
 
 TEST(ChartPlan, ViewOptionsReadFromTheSettingsAndStoredBack) {
-  struct Case {
-    std::array<std::uint8_t, 6> stored;  // GridMode SymbolSize ColorMode ThickPlotting MarkDataPoints GridInFront
-    ViewOptions options;
-  };
-  const Case cases[] = {
-      {{3, 2, 1, 0, 1, 0}, {}},
-      {{0, 1, 3, 1, 0, 1},
-       {GridLines::None, FontSize::Small, ViewingStyle::MonochromeSymbols, true, false, true, 2, FileNameShown::NameOnly}},
-      {{2, 3, 2, 0, 1, 1},
-       {GridLines::XAxis, FontSize::Large, ViewingStyle::Monochrome, false, true, true, 2, FileNameShown::NameOnly}},
-      // Out of range values read as the defaults.
-      {{4, 0, 9, 2, 7, 255}, {}},
-  };
-  for (const Case& c : cases) {
-    settings::LoggerSettings s;
-    s.GridMode = c.stored[0];
-    s.SymbolSize = c.stored[1];
-    s.ColorMode = c.stored[2];
-    s.ThickPlotting = c.stored[3];
-    s.MarkDataPoints = c.stored[4];
-    s.GridInFront = c.stored[5];
-    const ViewOptions read = viewOptionsOf(s);
-    EXPECT_EQ(read, c.options);
-
-    settings::LoggerSettings written;
-    ViewOptions changed = read;
-    changed.decimals = 0;
-    changed.fileName = FileNameShown::None;
-    storeViewOptions(changed, written);
-    EXPECT_EQ(viewOptionsOf(written), read);  // decimals and the file name are not kept
-  }
+  settings::LoggerSettings s;
+  s.GridMode = 2;
+  s.SymbolSize = 3;
+  s.ColorMode = 3;
+  s.ThickPlotting = 1;
+  s.MarkDataPoints = 0;
+  s.GridInFront = 7;  // out of range: the default
+  ViewOptions o = viewOptionsOf(s);
+  EXPECT_EQ(o, (ViewOptions{GridLines::XAxis, FontSize::Large, ViewingStyle::MonochromeSymbols, true, false, false}));
+  o.decimals = 0;  // neither this nor the file name is stored
+  o.fileName = FileNameShown::None;
+  settings::LoggerSettings written;
+  storeViewOptions(o, written);
+  EXPECT_EQ(viewOptionsOf(written), viewOptionsOf(s));
+  s.GridMode = 4;
+  s.SymbolSize = 0;
+  s.ColorMode = 0;
+  EXPECT_EQ(viewOptionsOf(s).grid, GridLines::Both);
+  EXPECT_EQ(viewOptionsOf(s).fontSize, FontSize::Medium);
+  EXPECT_EQ(viewOptionsOf(s).style, ViewingStyle::Color);
 }
 
 TEST(ChartPlan, ChartSecondsCountFromTheEpochWithMilliseconds) {

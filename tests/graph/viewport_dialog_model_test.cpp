@@ -69,110 +69,66 @@ TEST(ViewportDialogModel, SpinnersMoveTheBordersAndShowWhenTheyCan) {
   }
 }
 
-TEST(ViewportDialogModel, ThreeChannelsInTwoViewportsMoveOneChannelAtMostTwo) {
-  ViewportDialogModel m;
-  m.setFile({1, 2, 4}, {"a", "b", "c", "d"});
-  m.spinCount(true);
-  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 0, 0}));
-  EXPECT_TRUE(m.borderSpinner1Shown());
-  m.spinBorder1(false);
-  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 0, 0}));
-  m.spinBorder1(true);
-  EXPECT_EQ(m.layout(), (ViewportLayout{1, 2, 0, 0}));
-  m.spinCount(true);
-  EXPECT_EQ(m.viewportCount(), 3);
-  EXPECT_FALSE(m.borderSpinner1Shown());  // V = 3 shows it with four channels only
-  EXPECT_FALSE(m.borderSpinner2Shown());
-}
-
-TEST(ViewportDialogModel, ListsAndCountLabel) {
+TEST(ViewportDialogModel, ListsCountLabelAndHiding) {
   ViewportDialogModel m = fourChannels();
-  EXPECT_EQ(m.listLines(), (std::vector<std::string>{"1 Air", "2 Water", "3 Door", "4 Probe"}));
   EXPECT_EQ(m.countLabel(), "1 Fenétre "_cp);
   m.spinCount(true);
   EXPECT_EQ(m.listLines(), (std::vector<std::string>{"1 Air", "2 Water", std::string(vd::kSeparator), "3 Door", "4 Probe"}));
-  EXPECT_EQ(m.countLabel(), "2 Fenétres "_cp);
-  EXPECT_EQ(m.countLabel(), "2 Fen\xE9tres ");  // one Windows-1252 byte for the accent
-  ASSERT_FALSE(m.setHidden(2, true, false));
+  EXPECT_EQ(m.countLabel(), "2 Fen\xE9tres ");
+  m.spinBorder1(false);
+  ASSERT_FALSE(m.setHidden(1, false, false));  // already shown: the moved border stays
+  EXPECT_EQ(m.layout(), (ViewportLayout{3, 1, 0, 0}));
+  ASSERT_FALSE(m.setHidden(2, true, false));  // dealt anew
   EXPECT_EQ(m.listLines(), (std::vector<std::string>{"1 Air", "3 Door", std::string(vd::kSeparator), "4 Probe"}));
   EXPECT_EQ(m.hiddenLines(), (std::vector<std::string>{"2 Water"}));
   EXPECT_TRUE(m.hideBoxChecked(2));
-  EXPECT_FALSE(m.hideBoxChecked(1));
+  m.spinBorder1(false);  // three channels: viewport 1 holds two at most
+  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 0, 0}));
   m.spinCount(true);
-  EXPECT_EQ(m.countLabel(), "3 Fenétres "_cp);
+  EXPECT_EQ(m.layout(), (ViewportLayout{1, 1, 1, 0}));
+  ASSERT_FALSE(m.setHidden(4, true, false));
+  EXPECT_EQ(m.countLabel(), "2 Fenétres "_cp);  // fewer channels than viewports
+  m.showAll();
+  EXPECT_EQ(m.viewportCount(), 1);
+  EXPECT_EQ(m.layout(), (ViewportLayout{4, 0, 0, 0}));
+  EXPECT_TRUE(m.hiddenLines().empty());
 }
 
 TEST(ViewportDialogModel, HidingIsRefusedDuringRealTimeAndForTheLastChannel) {
   ViewportDialogModel m;
   m.setFile({1, 3}, {"a", "b", "c", "d"});
-  EXPECT_EQ(m.setHidden(1, true, true),
-            (Message{MessageKind::Information, std::string(vd::kRealTimeHideRefusal), Buttons::Ok, 0}));
+  EXPECT_EQ(m.setHidden(1, true, true), (Message{MessageKind::Information, std::string(vd::kRealTimeHideRefusal)}));
   EXPECT_FALSE(m.hideBoxChecked(1));
-  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{1, 3}));
-
   EXPECT_EQ(m.setHidden(1, true, false), std::nullopt);
-  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{3}));
-  EXPECT_EQ(m.setHidden(3, true, false),
-            (Message{MessageKind::Warning, std::string(vd::kLastChannelRefusal), Buttons::Ok, 0}));
+  EXPECT_EQ(m.setHidden(3, true, false), (Message{MessageKind::Warning, std::string(vd::kLastChannelRefusal)}));
   EXPECT_FALSE(m.hideBoxChecked(3));
   EXPECT_EQ(m.visibleChannels(), (std::vector<int>{3}));
-
-  // Boxes of channels the file lacks do nothing.
-  EXPECT_FALSE(m.hideBoxShown(2));
-  EXPECT_EQ(m.setHidden(2, true, false), std::nullopt);
+  EXPECT_EQ(m.setHidden(2, true, false), std::nullopt);  // not a channel of the file
   EXPECT_TRUE(m.visible()[1]);
-
-  EXPECT_EQ(m.setHidden(1, false, true), std::nullopt);  // showing again is always allowed
-  EXPECT_EQ(m.visibleChannels(), (std::vector<int>{1, 3}));
 }
 
-TEST(ViewportDialogModel, HidingRedistributesAndShowAllRestoresOneViewport) {
-  ViewportDialogModel m = fourChannels();
-  m.spinCount(false);  // 4 viewports
-  ASSERT_EQ(m.viewportCount(), 4);
-  ASSERT_FALSE(m.setHidden(4, true, false));
-  EXPECT_EQ(m.viewportCount(), 3);
-  EXPECT_EQ(m.layout(), (ViewportLayout{1, 1, 1, 0}));
-  ASSERT_FALSE(m.setHidden(1, true, false));
-  EXPECT_EQ(m.layout(), (ViewportLayout{1, 1, 0, 0}));
-  m.showAll();
-  EXPECT_EQ(m.viewportCount(), 1);
-  EXPECT_EQ(m.layout(), (ViewportLayout{4, 0, 0, 0}));
-  EXPECT_TRUE(m.hiddenLines().empty());
-  for (int c = 1; c <= 4; ++c) EXPECT_FALSE(m.hideBoxChecked(c));
-}
-
-TEST(ViewportDialogModel, BoxesShownForTheFilesChannels) {
+TEST(ViewportDialogModel, BoxesShownForTheFilesChannelsOnly) {
   struct Case {
     std::vector<int> channels;
     std::array<bool, 4> boxes;
-    bool hiddenList;
   };
-  const Case cases[] = {
-      {{1, 2, 3, 4}, {true, true, true, true}, true},
-      {{2, 4}, {false, true, false, true}, true},
-      {{3}, {false, false, false, false}, false},
-  };
+  const Case cases[] = {{{1, 2, 3, 4}, {true, true, true, true}}, {{2, 4}, {false, true, false, true}}, {{3}, {}}};
   for (const Case& c : cases) {
     ViewportDialogModel m;
     m.setFile(c.channels, {"a", "b", "c", "d"});
     for (int ch = 1; ch <= 4; ++ch) EXPECT_EQ(m.hideBoxShown(ch), c.boxes[static_cast<std::size_t>(ch - 1)]) << ch;
-    EXPECT_EQ(m.hiddenListShown(), c.hiddenList);
+    EXPECT_EQ(m.hiddenListShown(), c.channels.size() > 1);
   }
 }
 
-TEST(ViewportDialogModel, OpensOnTheChartsArrangement) {
+TEST(ViewportDialogModel, OpensOnTheChartsArrangementWhenItFits) {
   ViewportDialogModel m = fourChannels();
   m.setArrangement(2, {1, 2, 0, 0}, {true, false, true, true});
-  EXPECT_EQ(m.viewportCount(), 2);
   EXPECT_EQ(m.layout(), (ViewportLayout{1, 2, 0, 0}));
   EXPECT_TRUE(m.hideBoxChecked(2));
-  // A stored layout that does not fit the visible channels is dealt anew.
-  m.setArrangement(3, {4, 0, 0, 0}, {true, true, true, true});
-  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 1, 0}));
-  m.setArrangement(2, {1, 1, 0, 0}, {false, false, false, false});
+  m.setArrangement(3, {4, 0, 0, 0}, {false, false, false, false});
   EXPECT_EQ(m.visibleChannels(), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(m.layout(), (ViewportLayout{2, 2, 0, 0}));
+  EXPECT_EQ(m.layout(), (ViewportLayout{2, 1, 1, 0}));
 }
 
 }  // namespace

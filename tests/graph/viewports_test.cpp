@@ -19,22 +19,16 @@ TEST(Viewports, LegendAndFixedScaleOfDescriptions) {
   const Case cases[] = {
       {"Boiler~0,250;Deg F", "Boiler", FixedScale{"0,250", 0.0, 250.0}},
       {"Air    ;Deg C      ", "Air", std::nullopt},
-      {"Tank level   ", "Tank level", std::nullopt},
       {"a;b~1,2", "a", FixedScale{"1,2", 1.0, 2.0}},
       {"~-10.5,40", "", FixedScale{"-10.5,40", -10.5, 40.0}},
       {"x~ 0 , 9 ;Deg F", "x", FixedScale{" 0 , 9 ", 0.0, 9.0}},  // ";De" goes with its unit
-      {"x~+3,+4", "x", FixedScale{"+3,+4", 3.0, 4.0}},
       {"x~0,12345678901", "x", FixedScale{"0,12345678", 0.0, 12345678.0}},  // ten characters only
       {"x~,50", "x", std::nullopt},       // the comma must not come first
-      {"x~50,", "x", std::nullopt},       // no maximum
-      {"x~12", "x", std::nullopt},        // no comma
       {"x~1,", "x", std::nullopt},        // shorter than three
       {"x~a,b", "x", std::nullopt},       // not numbers
       {"x~1e999,2", "x", std::nullopt},   // out of range
-      {"x~nan,2", "x", std::nullopt},
       {"x~1,2,3", "x", std::nullopt},     // "2,3" is no number
       {"x~5;abcdefgh,9", "x", std::nullopt},  // the unit cut takes the comma
-      {"", "", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.description);
@@ -49,13 +43,9 @@ TEST(Viewports, DistributionTable) {
     ViewportLayout layout;
   };
   const Case cases[] = {
-      {1, 1, {1, 0, 0, 0}}, {1, 2, {2, 0, 0, 0}}, {1, 3, {3, 0, 0, 0}}, {1, 4, {4, 0, 0, 0}},
-      {2, 2, {1, 1, 0, 0}}, {2, 3, {2, 1, 0, 0}}, {2, 4, {2, 2, 0, 0}},
-      {3, 3, {1, 1, 1, 0}}, {3, 4, {2, 1, 1, 0}}, {4, 4, {1, 1, 1, 1}},
-      // More viewports than channels: one channel each.
-      {4, 2, {1, 1, 0, 0}}, {3, 1, {1, 0, 0, 0}},
-      // Out of range requests.
-      {0, 3, {3, 0, 0, 0}}, {9, 4, {1, 1, 1, 1}}, {2, 0, {0, 0, 0, 0}},
+      {1, 1, {1}}, {1, 2, {2}}, {1, 3, {3}}, {1, 4, {4}}, {2, 2, {1, 1}}, {2, 3, {2, 1}}, {2, 4, {2, 2}},
+      {3, 3, {1, 1, 1}}, {3, 4, {2, 1, 1}}, {4, 4, {1, 1, 1, 1}},
+      {4, 2, {1, 1}}, {0, 3, {3}}, {2, 0, {}},  // more viewports than channels, out of range
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "V=" << c.viewports << " C=" << c.channels);
@@ -76,8 +66,7 @@ datafile::LoadedFile imageFile(std::string_view types, std::uint16_t inputModes 
 datafile::LoadedFile tableFile(std::array<std::string, 4> units) {
   datafile::LoadedFile f;
   f.tableForm = true;
-  for (int c = 1; c <= 4; ++c)
-    if (!units[static_cast<std::size_t>(c - 1)].empty() || c <= 2) f.channels.push_back(c);
+  f.channels = {1, 2, 3, 4};
   f.unitTexts = units;
   return f;
 }
@@ -101,14 +90,9 @@ TEST(Viewports, LayoutChosenForAFile) {
       {"only visible channels count", imageFile("ABP3"), {1, 2, 3}, {1, {3, 0, 0, 0}}},
       {"thermocouples are no temperature here", imageFile("Ak"), {1, 2}, {2, {1, 1, 0, 0}}},
       {"image humidity pairs", imageFile("AB33", allTempRh()), {1, 2, 3, 4}, {2, {2, 2, 0, 0}}},
-      {"humidity pairs with one visible", imageFile("AB33", allTempRh()), {3}, {1, {1, 0, 0, 0}}},
-      {"three of four in Temp/RH", imageFile("AB33", protocol::withInputMode(allTempRh(), 2, 0)), {1, 2, 3, 4},
-       {4, {1, 1, 1, 1}}},
-      {"table temperatures", tableFile({"Deg F", "Deg C", "", ""}), {1, 2}, {1, {2, 0, 0, 0}}},
       {"table RH pair", tableFile({"Deg F", "Deg F", "% RH", "% RH"}), {1, 2, 3, 4}, {2, {2, 2, 0, 0}}},
       {"table dew point pair", tableFile({"Deg C", "Deg C", "Dew P", "Dew P"}), {1, 2, 3, 4}, {2, {2, 2, 0, 0}}},
       {"table mixed humidity", tableFile({"Deg C", "Deg C", "% RH", "Wet B"}), {1, 2, 3, 4}, {4, {1, 1, 1, 1}}},
-      {"nothing visible", imageFile("3"), {}, {1, {0, 0, 0, 0}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -129,14 +113,12 @@ TEST(Viewports, AxisLabelsAndScalesPerViewport) {
     std::vector<std::optional<double>> maxima;  // of the fixed scale, if any
   };
   const Case cases[] = {
-      {{1}, 1, {1, 0, 0, 0}, {{1}}, {"Deg F"}, {250.0}},
       {{1, 2}, 1, {2, 0, 0, 0}, {{1, 2}}, {"Deg F"}, {250.0}},  // the same scale text
       {{1, 3}, 1, {2, 0, 0, 0}, {{1, 3}}, {"Deg F"}, {std::nullopt}},
       {{1, 4}, 1, {2, 0, 0, 0}, {{1, 4}}, {""}, {std::nullopt}},
       {{1, 2, 3, 4}, 3, {1, 1, 2, 0}, {{1}, {2}, {3, 4}}, {"Deg F", "Deg F", ""}, {250.0, 250.0, std::nullopt}},
       // A layout that does not add up to the visible channels is dealt anew.
       {{1, 2, 3}, 2, {1, 1, 0, 0}, {{1, 2}, {3}}, {"Deg F", "Deg F"}, {250.0, 900.0}},
-      {{1, 2, 3}, 2, {3, 0, 0, 0}, {{1, 2}, {3}}, {"Deg F", "Deg F"}, {250.0, 900.0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "case with " << c.visible.size() << " channels, V=" << c.count);

@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "scripted_file_dialogs.h"
@@ -12,7 +11,6 @@
 #include "support/temp_dir.h"
 #include "ui/file_paths.h"
 #include "ui/t_color_setup.h"
-#include "ui/text.h"
 
 namespace brevik::testing {
 namespace {
@@ -54,48 +52,7 @@ struct ColorDialog {
   }
 };
 
-TEST(ColorSetup, ShowsEveryPaletteButtonAndTheSlotsInThePanels) {
-  ColorDialog d;
-  EXPECT_EQ(d.dlg.windowTitle(), "ChangeCouleurGraph");
-  for (const graph::PaletteColor& p : graph::kPalette)
-    EXPECT_NE(d.dlg.findChild<QToolButton*>(ui::fromCp(p.buttonName)), nullptr) << p.buttonName;
-  for (const graph::ColorSlotInfo& info : graph::kColorSlotInfo) {
-    EXPECT_EQ(d.shown(info.slot), graph::slotColor(graph::kFactoryColorSlots, info.slot)) << info.slot;
-    if (info.slot > 1) {
-      // Shown as written: the "&" of "Texte & Echelle" is no shortcut.
-      EXPECT_EQ(d.child<QRadioButton>(ui::fromCp(info.radioButton))->text(),
-                ui::fromCp(info.caption).replace("&", "&&"));
-    }
-  }
-  EXPECT_EQ(d.child<QRadioButton>("RadioButton5")->text(), "Texte && Echelle");
-  EXPECT_EQ(d.child<QRadioButton>("RadioButton7")->text(), QString::fromUtf8("Fond arriè"));
-  EXPECT_EQ(d.child<QPushButton>("SaveColors")->text(), "&Save As... ");
-  EXPECT_EQ(d.child<QPushButton>("LoadColors")->text(), "&Charge.");
-  EXPECT_TRUE(d.child<QRadioButton>("RadioButton1")->isChecked());
-}
-
-TEST(ColorSetup, CancelLeavesTheSlotsAsTheyWere) {
-  ColorDialog d;
-  d.pick(1, "sbRed");
-  d.pick(7, "sbNavy");
-  EXPECT_EQ(d.shown(1), (Rgb{255, 0, 0}));
-  EXPECT_EQ(d.shown(7), (Rgb{0, 0, 128}));
-  d.click("CancelBtn");
-  EXPECT_FALSE(d.dlg.isVisible());
-  EXPECT_EQ(d.slots, graph::kFactoryColorSlots);
-  EXPECT_TRUE(d.applied.empty());
-  // Opened again, the panels show the slots, slot 1 selected.
-  d.dlg.show();
-  EXPECT_EQ(d.shown(1), graph::slotColor(graph::kFactoryColorSlots, 1));
-  EXPECT_EQ(d.dlg.selectedSlot(), 1);
-}
-
-TEST(ColorSetup, PaletteClicksColourTheSelectedPanelAndOkAppliesThem) {
-  ColorDialog d;
-  d.dlg.setChannel1Description("Boiler inlet    ");
-  d.dlg.hide();
-  d.dlg.show();
-  EXPECT_EQ(d.child<QRadioButton>("RadioButton1")->text(), "Boiler inlet");
+TEST(ColorSetup, PaletteClicksColourTheSelectedPanelOnlyOkAppliesThem) {
   struct Pick {
     int slot;
     const char* button;
@@ -103,20 +60,35 @@ TEST(ColorSetup, PaletteClicksColourTheSelectedPanelAndOkAppliesThem) {
   };
   const Pick picks[] = {{1, "sbFuchsia", 3}, {4, "sbOlive", 13}, {5, "sbWhite", 1}, {8, "sbBlack", 16},
                         {4, "sbMaroon", 15}};
-  ColorSlots expected = graph::kFactoryColorSlots;
-  for (const Pick& p : picks) {
-    d.pick(p.slot, p.button);
-    expected[static_cast<std::size_t>(p.slot - 1)] = p.index;
-    EXPECT_EQ(d.shown(p.slot), graph::paletteColor(p.index)) << p.button;
+  for (const char* closing : {"OKBtn", "CancelBtn"}) {
+    ColorDialog d;
+    EXPECT_EQ(d.dlg.windowTitle(), "ChangeCouleurGraph");
+    // Shown as written: the "&" of "Texte & Echelle" is no shortcut.
+    EXPECT_EQ(d.child<QRadioButton>("RadioButton5")->text(), "Texte && Echelle");
+    d.dlg.setChannel1Description("Boiler inlet    ");
+    d.dlg.hide();
+    d.dlg.show();
+    EXPECT_EQ(d.child<QRadioButton>("RadioButton1")->text(), "Boiler inlet");
+    ColorSlots picked = graph::kFactoryColorSlots;
+    for (const Pick& p : picks) {
+      d.pick(p.slot, p.button);
+      picked[static_cast<std::size_t>(p.slot - 1)] = p.index;
+      EXPECT_EQ(d.shown(p.slot), graph::paletteColor(p.index)) << p.button;
+    }
+    EXPECT_EQ(d.shown(2), graph::slotColor(graph::kFactoryColorSlots, 2));
+    EXPECT_EQ(d.slots, graph::kFactoryColorSlots);  // the slots wait for OK
+    d.click(closing);
+    EXPECT_FALSE(d.dlg.isVisible());
+    const bool ok = std::string(closing) == "OKBtn";
+    EXPECT_EQ(d.slots, ok ? picked : graph::kFactoryColorSlots) << closing;
+    EXPECT_EQ(d.applied, ok ? std::vector<ColorSlots>{picked} : std::vector<ColorSlots>{}) << closing;
+    // Opened again: the panels show the slots, slot 1 selected.
+    d.pick(3, "sbGray");
+    d.dlg.show();
+    for (int slot = 1; slot <= 8; ++slot) EXPECT_EQ(d.shown(slot), graph::slotColor(d.slots, slot)) << slot;
+    EXPECT_EQ(d.dlg.selectedSlot(), 1);
+    EXPECT_TRUE(d.child<QRadioButton>("RadioButton1")->isChecked());
   }
-  // The palette colours the selected slot only; the slots wait for OK.
-  EXPECT_EQ(d.shown(2), graph::slotColor(graph::kFactoryColorSlots, 2));
-  EXPECT_EQ(d.slots, graph::kFactoryColorSlots);
-  d.click("OKBtn");
-  EXPECT_EQ(d.slots, expected);
-  ASSERT_EQ(d.applied.size(), 1u);
-  EXPECT_EQ(d.applied[0], expected);
-  EXPECT_FALSE(d.dlg.isVisible());
 }
 
 TEST(ColorSetup, LoadShowsTheFileAndOnlyOkCloses) {
@@ -163,15 +135,17 @@ TEST(ColorSetup, LoadOfABadFileShowsItsErrorAndChangesNothing) {
 
 TEST(ColorSetup, SaveWritesThePanelsUnderAGcfName) {
   struct Case {
-    const char* chosen;
-    const char* written;
+    const char* chosen;   // "": the save dialog cancelled
+    const char* written;  // nullptr: nothing written, ColorFileName kept
+    bool error;
   };
-  const Case cases[] = {
-      {"mine", "mine.GCF"}, {"mine.gcf", "mine.gcf"}, {"Mine.GcF", "Mine.GcF"}, {"mine.txt", "mine.GCF"}};
+  const Case cases[] = {{"mine", "mine.GCF", false},     {"mine.gcf", "mine.gcf", false},
+                        {"Mine.GcF", "Mine.GcF", false}, {"mine.txt", "mine.GCF", false},
+                        {"", nullptr, false},            {"no-such-folder/x.gcf", nullptr, true}};
   for (const Case& c : cases) {
     ColorDialog d;
     d.pick(6, "sbSilver");
-    d.files.answers.push_back(ui::qPathOf(d.home / c.chosen));
+    d.files.answers.push_back(*c.chosen != '\0' ? ui::qPathOf(d.home / c.chosen) : QString());
     d.click("SaveColors");
     ASSERT_EQ(d.files.requests.size(), 1u);
     const ui::FileDialogRequest& r = d.files.requests[0];
@@ -179,25 +153,17 @@ TEST(ColorSetup, SaveWritesThePanelsUnderAGcfName) {
     EXPECT_EQ(r.filter, "GraphColors (*.gcf)");
     EXPECT_EQ(r.defaultSuffix, "gcf");
     EXPECT_TRUE(r.save);
-    ColorSlots expected = graph::kFactoryColorSlots;
-    expected[5] = 9;
-    EXPECT_EQ(d.slots, expected) << c.chosen;
-    EXPECT_EQ(d.home.read(c.written), graph::formatColorFile(expected)) << c.chosen;
+    ColorSlots panels = graph::kFactoryColorSlots;
+    panels[5] = 9;
+    EXPECT_EQ(d.slots, *c.chosen != '\0' ? panels : graph::kFactoryColorSlots) << c.chosen;
+    EXPECT_EQ(d.prompter.messages.size(), c.error ? 1u : 0u) << c.chosen;
+    if (c.written == nullptr) {
+      EXPECT_EQ(d.settings.ColorFileName, "default.gcf");
+      continue;
+    }
+    EXPECT_EQ(d.home.read(c.written), graph::formatColorFile(panels)) << c.chosen;
     EXPECT_EQ(d.settings.ColorFileName, (d.home / c.written).string());
-    EXPECT_TRUE(d.prompter.messages.empty());
   }
-}
-
-TEST(ColorSetup, SaveCancelledOrUnwritableKeepsTheSettingAndTellsWhy) {
-  ColorDialog d;
-  d.pick(1, "sbBlue");
-  d.click("SaveColors");  // the save dialog cancelled
-  EXPECT_EQ(d.slots, graph::kFactoryColorSlots);
-  d.files.answers.push_back(ui::qPathOf(d.home / "no-such-folder" / "x.gcf"));
-  d.click("SaveColors");
-  ASSERT_EQ(d.prompter.messages.size(), 1u);
-  EXPECT_EQ(d.prompter.messages[0].kind, MessageKind::Error);
-  EXPECT_EQ(d.settings.ColorFileName, "default.gcf");
 }
 
 TEST(ColorSetup, StartupLoadFallsBackToTheFactoryColoursOnce) {
@@ -216,18 +182,12 @@ TEST(ColorSetup, StartupLoadFallsBackToTheFactoryColoursOnce) {
   home.write("default.gcf", "2\r\n2\r\n2\r\n2\r\n2\r\n2\r\n2\r\n2\r\n");
   EXPECT_EQ(ui::loadStartupColorSlots(home.path(), settings, prompter), (ColorSlots{2, 2, 2, 2, 2, 2, 2, 2}));
   EXPECT_EQ(prompter.messages.size(), 1u);
-}
-
-TEST(ColorSetup, StartupLoadReportsADefaultFileItCannotWrite) {
-  TempDir home;
-  const auto unwritable = home.path() / "missing-home";
-  settings::LoggerSettings settings;
-  ScriptedPrompter prompter;
-  EXPECT_EQ(ui::loadStartupColorSlots(unwritable, settings, prompter), graph::kFactoryColorSlots);
-  ASSERT_EQ(prompter.messages.size(), 2u);
-  EXPECT_EQ(prompter.messages[0].kind, MessageKind::Warning);
-  EXPECT_EQ(prompter.messages[1].kind, MessageKind::Error);
-  EXPECT_NE(prompter.messages[1].text.find("default.gcf"), std::string::npos) << prompter.messages[1].text;
+  // A home where default.gcf cannot be written: the warning, then the error.
+  EXPECT_EQ(ui::loadStartupColorSlots(home / "missing", settings, prompter), graph::kFactoryColorSlots);
+  ASSERT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(prompter.messages[1].kind, MessageKind::Warning);
+  EXPECT_EQ(prompter.messages[2].kind, MessageKind::Error);
+  EXPECT_NE(prompter.messages[2].text.find("default.gcf"), std::string::npos) << prompter.messages[2].text;
 }
 
 }  // namespace

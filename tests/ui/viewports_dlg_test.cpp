@@ -22,10 +22,9 @@ struct ViewportsDialog {
   ScriptedPrompter prompter;
   std::unique_ptr<ui::TViewPortsDlg> dlg;
 
-  explicit ViewportsDialog(std::vector<int> channels, int count = 1, ViewportLayout layout = {4, 0, 0, 0},
-                           std::array<bool, 4> visible = {true, true, true, true}) {
+  explicit ViewportsDialog(std::vector<int> channels, int count = 1, ViewportLayout layout = {4, 0, 0, 0}) {
     model.setFile(std::move(channels), {"Air   ", "Water", "Door", "Probe"});
-    model.setArrangement(count, layout, visible);
+    model.setArrangement(count, layout, {true, true, true, true});
     dlg = std::make_unique<ui::TViewPortsDlg>(model, prompter);
     dlg->show();
   }
@@ -136,16 +135,6 @@ TEST(ViewPortsDlg, OneChannelFileHasNothingToHideAndCancelReturnsNothing) {
   d.click("CancelBtn");
   EXPECT_FALSE(d.dlg->isVisible());
   EXPECT_EQ(d.dlg->arrangement(), std::nullopt);
-}
-
-TEST(ViewPortsDlg, OpensOnTheArrangementItIsGiven) {
-  ViewportsDialog d({1, 2, 3, 4}, 2, {1, 2, 0, 0}, {true, false, true, true});
-  EXPECT_EQ(d.lines("ListBox1"), (QStringList{"1 Air", kSep, "3 Door", "4 Probe"}));
-  EXPECT_EQ(d.lines("HideBox1"), (QStringList{"2 Water"}));
-  EXPECT_TRUE(d.get<QCheckBox>("Hide2")->isChecked());
-  EXPECT_TRUE(d.shown("OvcSpinner1"));
-  d.click("OKBtn");
-  EXPECT_EQ(d.dlg->arrangement(), (ui::ViewportArrangement{2, {1, 2, 0, 0}, {true, false, true, true}}));
 }
 
 }  // namespace

@@ -294,7 +294,9 @@ TEST(ChartDrawing, RenderWritesEachFormatAtTheAskedSizeAndNothingOnFailure) {
   const QImage png(QString::fromStdString((dir / "chart.png").string()));
   EXPECT_EQ(png.size(), QSize(640, 400));
   EXPECT_EQ(png.pixelColor(1, 1), rgbOf(kColors[7]));  // the desk
-  EXPECT_EQ(chartImage(plan, 320, 200).size(), QSize(320, 200));
+  const QImage image = chartImage(plan, 320, 200);
+  EXPECT_EQ(image.size(), QSize(320, 200));
+  EXPECT_EQ(image.pixelColor(1, 1), rgbOf(kColors[7]));
 
   std::size_t before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
   const Status missingFolder = renderChart(plan, dir / "no-such" / "chart.png", ImageFormat::Png, 640, 400);

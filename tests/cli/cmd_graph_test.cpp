@@ -81,7 +81,7 @@ TEST(GraphCommand, DescribesTheLayoutLegendsScalesAndZoomOfTheChart) {
 }
 
 // The width and height a PNG file's header gives, or 0 x 0.
-std::pair<unsigned, unsigned> pngSize(const std::string& bytes) {
+[[maybe_unused]] std::pair<unsigned, unsigned> pngSize(const std::string& bytes) {
   if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
   const auto at = [&bytes](std::size_t i) {
     unsigned v = 0;

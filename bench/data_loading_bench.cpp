@@ -1,18 +1,17 @@
 // Loading, decimating and exporting 8-bit four-channel data files: one full
 // bank (8,064 samples per channel) and four banks (32,256 per channel, which
-// go through the table copy). The input files are written here with the data
-// file writer, into a fresh temporary directory.
+// go through the table copy), written by bench_data_files.h into a fresh
+// temporary directory.
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
+#include "bench_data_files.h"
 #include "export/data_export.h"
-#include "datafile/data_file_writer.h"
+#include "datafile/data_file_reader.h"
 #include "graph/display_values.h"
 #include "graph/get_data.h"
 
@@ -21,72 +20,19 @@ namespace {
 namespace fs = std::filesystem;
 using namespace brevik;
 
-constexpr std::size_t kLineBytes = 96;
-
 struct Workspace {
   fs::path dir;
   fs::path oneBank;
   fs::path fourBanks;
 
   Workspace() {
-    dir = fs::temp_directory_path() / ("brevik-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    // The thermistor table comes from the shipped data.
-    fs::copy_file(fs::path(BREVIK_DATA_DIR) / "C.Rvt", dir / "C.Rvt", fs::copy_options::overwrite_existing);
-    oneBank = write("one.QX1", 1);
-    fourBanks = write("four.QX1", 4);
+    dir = bench::freshDirectory("brevik-bench");
+    oneBank = bench::writeBenchDataFile(dir, "one.QX1", 1);
+    fourBanks = bench::writeBenchDataFile(dir, "four.QX1", 4);
   }
   ~Workspace() {
     std::error_code ec;
     fs::remove_all(dir, ec);
-  }
-
-  fs::path write(const char* name, int banks) const {
-    datafile::DataFileHeaderFields h;
-    h.referenceOhms = datafile::kReferenceOhms30100;
-    h.typeCodes = {'C', '3', 'X', '3'};
-    h.revision = 'q';
-    h.modelCode = '6';
-    h.resolutionCode = 1;
-    h.batteryVolts = 3.6f;
-    h.lastBank = static_cast<char>('A' + banks - 1);
-    h.first = "Tue  3-Jun-2003  9:05:00";
-    // One sample a minute: four banks of 8,064 per channel end 32,255 minutes on.
-    h.last = banks == 4 ? "Wed 25-Jun-2003 18:40:00" : "Sun  8-Jun-2003 23:28:00";
-    h.transferred = "Thu 26-Jun-2003 10:01:02";
-    h.pcTime = "Thu 26-Jun-2003 10:01:05";
-    h.session = "Bench;site";
-    h.descriptions = {"Air", "Level;m", "Door", "Flow;l/s"};
-    h.rateCode = 'G';
-    h.channelBits = 0x0F;
-    h.memoryPointer = memory::kFirstDataAddress + memory::kBankBytes;
-    h.scalingTexts = {"C", "  0.00  5.00", "   0.0   1.0", "   0.0 100.0"};
-    auto writer = datafile::DataFileWriter::create(dir / name);
-    if (!writer) std::abort();
-    (void)writer->writeHeader(h);
-    std::string line;
-    std::size_t sample = 0;
-    for (int b = 0; b < banks; ++b) {
-      for (std::int32_t at = 0; at < memory::kBankBytes; at += kLineBytes) {
-        line.clear();
-        unsigned sum = 0;
-        for (std::size_t i = 0; i < kLineBytes; ++i, ++sample) {
-          // Slow waves with some noise, different on each channel.
-          const auto v = static_cast<unsigned>((sample / 4 / 40 + (sample % 4) * 60 + (sample * 7919) % 13) % 230 + 10);
-          char pair[3];
-          std::snprintf(pair, sizeof pair, "%02X", v & 0xFF);
-          line += pair;
-          sum += v;
-        }
-        char check[3];
-        std::snprintf(check, sizeof check, "%02X", sum & 0xFF);
-        line += check;
-        (void)writer->appendDataLine(line);
-      }
-      (void)writer->endBank(static_cast<char>('A' + b));
-    }
-    (void)writer->close();
-    return dir / name;
   }
 };
 

@@ -398,7 +398,11 @@ QImage chartImage(const graph::ChartPlan& plan, int width, int height) {
   if (width <= 0 || height <= 0) return {};
   std::unique_ptr<QCustomPlot> plot(offscreenPlot(plan, width, height));
   if (!plot) return {};
-  return plot->toPixmap(width, height).toImage();
+  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  QCPPainter painter(&image);
+  plot->toPainter(&painter, width, height);
+  painter.end();
+  return image;
 }
 
 }  // namespace brevik::platform

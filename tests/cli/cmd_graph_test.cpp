@@ -6,6 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#ifdef BREVIK_HAVE_QT_PLATFORM
+#include <QColor>
+#include <QImage>
+#include <QString>
+#endif
+
 #include "cli/kaldo_run.h"
 #include "support/loaded_file_fixtures.h"
 #include "support/temp_dir.h"
@@ -81,7 +87,7 @@ TEST(GraphCommand, DescribesTheLayoutLegendsScalesAndZoomOfTheChart) {
 }
 
 // The width and height a PNG file's header gives, or 0 x 0.
-std::pair<unsigned, unsigned> pngSize(const std::string& bytes) {
+[[maybe_unused]] std::pair<unsigned, unsigned> pngSize(const std::string& bytes) {
   if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
   const auto at = [&bytes](std::size_t i) {
     unsigned v = 0;
@@ -91,7 +97,7 @@ std::pair<unsigned, unsigned> pngSize(const std::string& bytes) {
   return {at(16), at(20)};
 }
 
-TEST(GraphCommand, WritesAPngOfTheAskedSize) {
+TEST(GraphCommand, WritesAPngOfTheAskedSizeInTheHomesColours) {
   brevik::testing::TempDir home;
   const auto file = writeFile(home, "ABP3", {"Air", "Brine", "Probe", "Level;m"});
   const auto run = runKaldoCommand(home, "graph", {file.string(), "--png", (home / "chart.png").string(), "--size", "640x480"});
@@ -101,6 +107,19 @@ TEST(GraphCommand, WritesAPngOfTheAskedSize) {
   const auto standard = runKaldoCommand(home, "graph", {file.string(), "--png", (home / "default.png").string()});
   ASSERT_EQ(standard.status, kExitOk) << standard.err;
   EXPECT_EQ(pngSize(home.read("default.png")), (std::pair<unsigned, unsigned>{958, 678}));
+
+  // The home's colour file paints the desk (slot 8, olive here); an
+  // unreadable one gives the factory white and is left as it was.
+  const auto deskOf = [&](const char* colorFile) {
+    EXPECT_EQ(runKaldoCommand(home, "settings", {std::string("ColorFileName=") + colorFile}).status, kExitOk);
+    EXPECT_EQ(runKaldoCommand(home, "graph", {file.string(), "--png", (home / "c.png").string()}).status, kExitOk);
+    return QImage(QString::fromStdString((home / "c.png").string())).pixelColor(1, 1);
+  };
+  home.write("mine.gcf", "10\r\n6\r\n4\r\n7\r\n16\r\n10\r\n1\r\n13\r\n");
+  home.write("bad.gcf", "ten\r\n");
+  EXPECT_EQ(deskOf("mine.gcf"), QColor(128, 128, 0));
+  EXPECT_EQ(deskOf("C:\\LOGGER\\bad.gcf"), QColor(255, 255, 255));
+  EXPECT_EQ(home.read("bad.gcf"), "ten\r\n");
 #else
   EXPECT_EQ(run.status, kExitFailed);
   EXPECT_NE(run.err.find("not available in this build"), std::string::npos) << run.err;

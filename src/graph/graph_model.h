@@ -66,6 +66,9 @@ class GraphModel {
   bool realTime() const { return realTime_; }
 
   const datafile::LoadedFile& file() const { return file_; }
+  // The loaded file as the text export reads it: its converter keeps the
+  // values a humidity channel is computed from while it converts.
+  datafile::LoadedFile& exportSource() { return file_; }
   const datafile::DisplaySeries& series() const { return *series_; }
   settings::LoggerSettings& settings() { return *settings_; }
 

@@ -82,7 +82,7 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       *engine_, *sessionObserver_, program_.clock(), program_.settings(),
       ReceivePlaces{program_.home(), program_.home()},
       [this](std::string_view text, bool exported) { exportTold(text, exported); },
-      [this](const std::string&) { windows_.openWindow(WindowId::Graph); });
+      [this](const std::string& dataFileName) { windows_.openGraphOf(dataFileName); });
 }
 
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }
@@ -283,7 +283,7 @@ void DesktopSession::painted() {
   settings::CommandLineFlags& flags = program_.globals().flags;
   if (flags.openGraph) {
     flags.openGraph = false;
-    windows_.openWindow(WindowId::Graph);
+    windows_.openGraphOf(program_.settings().DataFileName);
   }
   startCommandLineAction();
 }

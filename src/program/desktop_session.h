@@ -73,6 +73,9 @@ class DesktopWindows {
   virtual void hideStatusForm() = 0;
   virtual void setValueTexts(const std::array<std::string, 4>& texts) = 0;  // Value1Box..Value4Box
   virtual void openWindow(WindowId window) = 0;
+  // The graph window shown with a data file loaded while it is shown (after
+  // a download, the command line's data file).
+  virtual void openGraphOf(const std::string& dataFileName) = 0;
   // An exchange runs: the main window (and the setup window) take no command.
   virtual void setExchangeRunning(bool running) = 0;
   // The status display: the identification digits beside the date code, the

@@ -15,6 +15,7 @@
 #include "settings/unattended_log.h"
 #include "common/clock.h"
 #include "common/result.h"
+#include "graph/graph_model.h"
 #include "setup/setup_document.h"
 
 namespace brevik::program {
@@ -54,10 +55,8 @@ class Program {
   // protocol, so it is switched on; then kvlog.ini is written.
   Status saveAtShutdown();
 
-  // Joining later, each owned here once:
-  //   the last Logger Status (protocol),
-  //   the link context with the exchange kind and counters (link),
-  //   the loaded-file state of the graph (graph).
+  // The loaded data file as the graph shows it (and the export writes it).
+  graph::GraphModel& graph() { return graph_; }
 
  private:
   std::filesystem::path home_;
@@ -65,6 +64,7 @@ class Program {
   settings::LoggerSettings settings_;
   settings::RuntimeGlobals globals_;
   settings::UnattendedLog log_;
+  graph::GraphModel graph_;
   setup::SetupDocument setup_;
   settings::StartupAction action_ = settings::StartupAction::None;
   std::string commandLineFile_;

@@ -17,6 +17,7 @@
 #include "ui/help_window.h"
 #include "ui/qt_prompter.h"
 #include "ui/t_comm_status.h"
+#include "ui/t_graph.h"
 #include "ui/t_main.h"
 #include "ui/t_settings2.h"
 #include "ui/t_status.h"
@@ -105,6 +106,14 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   main_ = std::make_unique<TMain>(*session_, std::move(actions));
   view_->setMainWindow(main_.get());
   about_ = makeAboutBox(main_.get());
+  graph_ = std::make_unique<TGraph>(program_->graph(), session_->prompter(), options_.fileDialogs, program_->home());
+  graph_->setHelpAction([this](int topic) { help_->showTopic(topic); });
+  graph_->setClosedAction([this] {
+    view_->releaseMainWindow();
+    view_->showMainWindow();
+  });
+  view_->setGraphWindow(graph_.get());
+  graph_->loadStartupColors();
   settings_ = std::make_unique<TSettings2>(program_->settings(), session_->prompter(), main_.get());
   settings_->setHelpAction([this] { help_->showPage("settings"); });
   settings_->setAcceptedAction([this](const settings::SettingsDialogOutcome& out) {
@@ -163,7 +172,7 @@ void BrevikDesktop::start() {
 
 bool BrevikDesktop::anyWindowVisible() const {
   return main_->isVisible() || comm_->isVisible() || status_->isVisible() || settings_->isVisible() ||
-         help_->isVisible() || about_->isVisible() ||
+         help_->isVisible() || about_->isVisible() || graph_->isVisible() ||
          (view_->notAvailableWindow() != nullptr && view_->notAvailableWindow()->isVisible());
 }
 

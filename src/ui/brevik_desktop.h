@@ -19,6 +19,7 @@
 #include "program/desktop_session.h"
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
+#include "ui/file_dialogs.h"
 
 class QDialog;
 class QWidget;
@@ -29,6 +30,7 @@ class HelpWindow;
 class QtDesktopView;
 class QtPrompter;
 class TCommStatus;
+class TGraph;
 class TMain;
 class TSettings2;
 class TStatus;
@@ -42,6 +44,7 @@ struct DesktopOptions {
   link::SerialPort* port = nullptr;               // default: the port map's device or the virtual logger
   std::function<void()> quit;                     // default: leave the event loop
   std::function<std::optional<QString>()> saveDataFile;  // default: SaveDataFileDlg
+  FileDialogs fileDialogs;                        // the graph's dialogs; default: QFileDialog
 };
 
 // What main() does once the windows exist.
@@ -73,6 +76,7 @@ class BrevikDesktop {
   TCommStatus& commStatus() { return *comm_; }
   TStatus& statusForm() { return *status_; }
   HelpWindow& helpWindow() { return *help_; }
+  TGraph& graphWindow() { return *graph_; }
   QDialog& aboutBox() { return *about_; }
   QtDesktopView& view() { return *view_; }
   // Whether any window of the program is visible (unattended runs show none).
@@ -100,6 +104,7 @@ class BrevikDesktop {
   std::unique_ptr<QDialog> about_;
   std::unique_ptr<TSettings2> settings_;
   std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<TGraph> graph_;
   std::unique_ptr<program::ModemHangUp> hangUp_;
   std::unique_ptr<link::TraceSink> trace_;
   bool quitting_ = false;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/t_comm_status.h"
+#include "ui/t_graph.h"
 #include "ui/t_main.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
@@ -38,7 +39,27 @@ void QtDesktopView::downloadFinished() { QApplication::beep(); }
 // (a paint, a window opened or closed) gives it back while one runs.
 void QtDesktopView::setExchangeRunning(bool running) {
   exchangeRunning_ = running;
-  if (main_ != nullptr) main_->setEnabled(!running);
+  applyMainEnabled();
+}
+
+void QtDesktopView::applyMainEnabled() {
+  if (main_ != nullptr) main_->setEnabled(!exchangeRunning_ && !mainHeld_);
+}
+
+void QtDesktopView::holdMainWindow() {
+  mainHeld_ = true;
+  applyMainEnabled();
+}
+
+void QtDesktopView::releaseMainWindow() {
+  mainHeld_ = false;
+  applyMainEnabled();
+}
+
+void QtDesktopView::openGraphOf(const std::string& dataFileName) {
+  if (graph_ == nullptr) return;
+  holdMainWindow();
+  graph_->showFile(std::filesystem::path(dataFileName));
 }
 
 void QtDesktopView::showMainWindow() {
@@ -93,6 +114,22 @@ QString QtDesktopView::windowTitleOf(program::WindowId window) {
 }
 
 void QtDesktopView::openWindow(program::WindowId window) {
+  if (graph_ != nullptr && window == program::WindowId::GraphOpenFile) {
+    // The main window waits while the graph asks for its file; a cancelled
+    // or failed open gives it back.
+    holdMainWindow();
+    if (graph_->chooseAndOpen()) {
+      graph_->showCurrent();
+    } else {
+      releaseMainWindow();
+    }
+    return;
+  }
+  if (graph_ != nullptr && window == program::WindowId::Graph) {
+    holdMainWindow();
+    graph_->showCurrent();
+    return;
+  }
   if (notAvailable_ == nullptr) {
     notAvailable_ = new QDialog(main_);
     notAvailable_->setObjectName("NotAvailableWindow");

@@ -1,7 +1,8 @@
 #pragma once
 // The Qt windows seen by the link and the desktop session: what the engine
-// and the session decide, shown in TMain, TCommStatus and TStatus. Windows
-// of later parts of the program open a plain "not available yet" window.
+// and the session decide, shown in TMain, TCommStatus, TStatus and TGraph.
+// Windows of later parts of the program open a plain "not available yet"
+// window.
 
 #include <QString>
 #include <functional>
@@ -15,6 +16,7 @@ class QLabel;
 namespace brevik::ui {
 
 class TCommStatus;
+class TGraph;
 class TMain;
 class TStatus;
 
@@ -25,6 +27,10 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
  public:
   QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit);
   void setMainWindow(TMain* main) { main_ = main; }
+  void setGraphWindow(TGraph* graph) { graph_ = graph; }
+  // A child window that holds the main window (the graph in file mode)
+  // closed; the main window comes back when no exchange runs.
+  void releaseMainWindow();
 
   // ---- ExchangeObserver: TCommStatus ----
   void exchangeStarted(const link::ExchangeDisplay& display) override;
@@ -41,6 +47,7 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void hideStatusForm() override;
   void setValueTexts(const std::array<std::string, 4>& texts) override;
   void openWindow(program::WindowId window) override;
+  void openGraphOf(const std::string& dataFileName) override;
   void setExchangeRunning(bool running) override;
   void setIdentificationDigits(std::optional<link::IdentificationDigits> digits) override;
   void setScheduleText(std::string_view text) override;
@@ -58,7 +65,12 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
  private:
   TCommStatus& comm_;
   TStatus& status_;
+  void holdMainWindow();
+  void applyMainEnabled();
+
   TMain* main_ = nullptr;
+  TGraph* graph_ = nullptr;
+  bool mainHeld_ = false;
   std::function<void()> quit_;
   QDialog* notAvailable_ = nullptr;
   bool exchangeRunning_ = false;

@@ -22,6 +22,7 @@
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 #include "support/trace_lines.h"
+#include "ui/scripted_file_dialogs.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_comm_status.h"
 #include "ui/t_main.h"
@@ -40,6 +41,8 @@ struct Desktop {
   int quits = 0;
   // What SaveDataFileDlg answers (nothing: cancelled).
   std::optional<QString> saveAnswer;
+  // The graph's open and save dialogs.
+  ScriptedFileDialogs files;
   std::unique_ptr<ui::BrevikDesktop> desktop;
   TraceLines trace;
 
@@ -64,6 +67,7 @@ struct Desktop {
     options.port = &port;
     options.quit = [this] { ++quits; };
     options.saveDataFile = [this] { return saveAnswer; };
+    options.fileDialogs = files.port;
     desktop = std::make_unique<ui::BrevikDesktop>(options, args);
     desktop->session().engine().setTraceSink(&trace);
   }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "desktop_fixture.h"
+#include "ui/t_graph.h"
 #include "protocol/download_precheck.h"
 #include "setup/setup_file.h"
 #include "ui/desktop_view.h"
@@ -73,9 +74,13 @@ TEST(Receive, FromTheMenuWritesTheFileAndOffersTheGraph) {
   EXPECT_NE(texts[0].find("site.csv saved to disk"), std::string::npos) << texts[0];
   EXPECT_EQ(texts[1], "Transfert terminé: site.qx1, Temps mis   : 0 seconds\r\rTrace Data?"_cp);
   EXPECT_EQ(d.prompter.messages[1].buttons, Buttons::YesNo);
-  ASSERT_NE(d.desktop->view().notAvailableWindow(), nullptr);
-  EXPECT_TRUE(d.desktop->view().notAvailableWindow()->isVisible());
-  EXPECT_EQ(d.desktop->view().notAvailableWindow()->windowTitle(), "Graph");
+  // The graph shows the new file and holds the main window until it closes.
+  ui::TGraph& graph = d.desktop->graphWindow();
+  EXPECT_TRUE(graph.isVisible());
+  EXPECT_EQ(std::filesystem::path(graph.model().file().fileName).filename(), "site.qx1");
+  EXPECT_FALSE(d.main().isEnabled());
+  graph.close();
+  EXPECT_TRUE(d.main().isEnabled());
 }
 
 TEST(Receive, NoToTraceDataOpensNothing) {
@@ -87,7 +92,7 @@ TEST(Receive, NoToTraceDataOpensNothing) {
   EXPECT_EQ(d.messageTexts().size(), 1u);  // AutoExport is off
   EXPECT_TRUE(std::filesystem::exists(d.home / "site.qx1"));
   EXPECT_FALSE(std::filesystem::exists(d.home / "site.csv"));
-  EXPECT_EQ(d.desktop->view().notAvailableWindow(), nullptr);
+  EXPECT_FALSE(d.desktop->graphWindow().isVisible());
 }
 
 TEST(Receive, EmptyMemoryIsSaidAndNoFileWritten) {

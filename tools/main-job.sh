@@ -6,12 +6,14 @@ tools/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 # brevik --demo: a fresh home whose COM1 is the virtual logger. Without a
-# display it runs under xvfb-run, reads a status by itself and saves
-# screenshots of the main and status windows.
+# display it runs under xvfb-run, reads a status and downloads the logger by
+# itself, and saves screenshots of the main and status windows, the graph
+# (one to four viewports, monochrome with symbols, zoomed) and its dialogs.
 shots=build/demo-screenshots
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   build/src/ui/brevik --demo
 else
   BREVIK_DEMO_SCREENSHOTS="$PWD/$shots" xvfb-run -a build/src/ui/brevik --demo
-  echo "screenshots: $shots/main.png $shots/status.png"
+  echo "screenshots in $shots:"
+  ls "$shots"
 fi

@@ -2,8 +2,10 @@
 // brevik --demo: a fresh temporary home whose COM1 is the built-in virtual
 // logger, so a newcomer can read a status, watch live readings and try the
 // program with no hardware. With BREVIK_DEMO_SCREENSHOTS=DIR the demo reads
-// one status by itself, saves main.png and status.png into DIR and ends
-// (what the README's main job runs under xvfb-run).
+// one status by itself, saves main.png and status.png into DIR, downloads
+// the logger into demo.qx1, saves its graph in one to four viewports,
+// monochrome with symbols and zoomed, and the colour, viewport and text
+// export dialogs, and ends (what the README's main job runs under xvfb-run).
 
 #include <filesystem>
 

@@ -12,9 +12,14 @@ QString qtFilterOf(std::string_view pipeFilter) {
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     // Qt reads the patterns from the last parentheses of each entry.
-    QString patterns = parts[i + 1];
-    patterns.replace(';', ' ');
-    filters << QString("%1 (%2)").arg(parts[i], patterns);
+    // File names on Linux and macOS are case-sensitive while the patterns
+    // were written for Windows: each pattern also matches in lower case.
+    QStringList patterns;
+    for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      patterns << pattern;
+      if (pattern.toLower() != pattern) patterns << pattern.toLower();
+    }
+    filters << QString("%1 (%2)").arg(parts[i], patterns.join(' '));
   }
   return filters.join(";;");
 }

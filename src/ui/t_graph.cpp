@@ -144,7 +144,10 @@ void TGraph::showSized() {
   // screens the window was first laid out for.
   const QScreen* screen = QGuiApplication::primaryScreen();
   const double scale = screen != nullptr ? screen->geometry().height() / 480.0 : 1.0;
-  resize(static_cast<int>(639 * scale), static_cast<int>(452 * scale));
+  QSize size(static_cast<int>(639 * scale), static_cast<int>(452 * scale));
+  // On screens narrower than 4:3 that size would reach past the edge.
+  if (screen != nullptr) size = size.boundedTo(screen->availableGeometry().size());
+  resize(size);
   setWindowTitle(fromCp(model_.plan().caption));
   show();
   raise();
@@ -298,21 +301,28 @@ void TGraph::zoomTo(double from, double to) {
   rebuild();
 }
 
-void TGraph::openViewports() {
+void TGraph::prepareViewportsDialog() {
   const datafile::LoadedFile& file = model_.file();
   viewportModel_.setFile(file.channels, file.header.descriptions);
   viewportModel_.setArrangement(model_.viewportCount(), model_.viewportLayout(), model_.visible());
   viewports_->setRealTime(model_.realTime());
+}
+
+void TGraph::openViewports() {
+  prepareViewportsDialog();
   const std::optional<ViewportArrangement> chosen = viewports_->choose();
   if (!chosen) return;
   model_.applyViewports(chosen->count, chosen->layout, chosen->visible);
   rebuild();
 }
 
-void TGraph::openColors() {
+void TGraph::prepareColorSetup() {
   colorSlots_ = model_.colors();
-  const std::array<std::string, 4>& descriptions = model_.file().header.descriptions;
-  colorSetup_->setChannel1Description(descriptions[0]);
+  colorSetup_->setChannel1Description(model_.file().header.descriptions[0]);
+}
+
+void TGraph::openColors() {
+  prepareColorSetup();
   colorSetup_->exec();
 }
 

@@ -75,6 +75,10 @@ class TGraph final : public QMainWindow {
 
   // Redraws the chart from the model (the rebuild after a load or a zoom).
   void rebuild();
+  // The viewport dialog set up on the chart's present arrangement, the
+  // colour dialog on the chart's colours.
+  void prepareViewportsDialog();
+  void prepareColorSetup();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

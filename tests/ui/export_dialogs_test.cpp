@@ -88,7 +88,7 @@ TEST(AsciiDlg, SaveDialogOfEachFormAndItsExtensionRule) {
     const ui::FileDialogRequest& r = d.files.requests[0];
     EXPECT_TRUE(r.save);
     EXPECT_EQ(r.directory, ui::qPathOf(d.home.path()));
-    EXPECT_EQ(r.filter, c.csv ? "CSV File (*.CSV)" : "Text File (*.TXT)");
+    EXPECT_EQ(r.filter, c.csv ? "CSV File (*.CSV *.csv)" : "Text File (*.TXT *.txt)");
     EXPECT_EQ(r.defaultSuffix, c.csv ? "CSV" : "TXT");
     if (c.refusal == nullptr) {
       EXPECT_EQ(d.get<QLineEdit>("Edit1")->text(), ui::qPathOf(d.home / c.chosen));

@@ -46,7 +46,7 @@ TEST(GraphWindow, OpenFromTheMainWindowHoldsItUntilTheGraphCloses) {
   d.trigger("Open1");
   ASSERT_EQ(d.files.requests.size(), 2u);
   EXPECT_EQ(d.files.requests[1].filter,
-            "All QX data (*.QX1);;QX2 data (*.QX2) (*.QX2);;MT5 data (*.QX5) (*.QX5)");
+            "All QX data (*.QX1 *.qx1);;QX2 data (*.QX2) (*.QX2 *.qx2);;MT5 data (*.QX5) (*.QX5 *.qx5)");
   EXPECT_EQ(d.files.requests[1].defaultSuffix, "qx1");
   EXPECT_TRUE(g.isVisible());
   EXPECT_FALSE(d.main().isEnabled());

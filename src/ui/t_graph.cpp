@@ -362,7 +362,9 @@ void TGraph::exportGraphic() {
 }
 
 void TGraph::printChart() {
-  QPrinter printer(QPrinter::HighResolution);
+  // At screen resolution the chart's point-sized fonts keep their size
+  // relative to its pixel-sized lines; the drawing stays vector.
+  QPrinter printer(QPrinter::ScreenResolution);
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintPreviewDialog preview(&printer, this);
   preview.setObjectName("PrintPreview");

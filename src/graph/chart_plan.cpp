@@ -14,18 +14,6 @@ constexpr long long kMsPerDay = 86'400'000;
 // A stored flag reads as itself when 0 or 1, else as its default.
 bool flagOf(std::uint8_t stored, bool fallback) { return stored <= 1 ? stored == 1 : fallback; }
 
-// The Gregorian date of a day count since 1 January 1970.
-void civilFromDays(long long z, int& year, int& month, int& day) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
 
 std::string numberText(double value) {
   char text[32];
@@ -80,7 +68,7 @@ DateTime dateTimeOfChartSeconds(double seconds) {
     --days;
   }
   DateTime t;
-  civilFromDays(days, t.year, t.month, t.day);
+  protocol::civilFromDays(days, t.year, t.month, t.day);
   t.hour = static_cast<int>(rest / 3'600'000);
   t.minute = static_cast<int>(rest / 60'000 % 60);
   t.second = static_cast<int>(rest / 1000 % 60);

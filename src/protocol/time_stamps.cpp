@@ -41,18 +41,6 @@ void skipBlanks(std::string_view s, std::size_t& pos) {
   while (pos < s.size() && s[pos] == ' ') ++pos;
 }
 
-void civilFromDays(long long z, int& year, int& month, int& day) {
-  // Howard Hinnant's algorithm (proleptic Gregorian).
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
 
 long long toMilliseconds(const DateTime& t) {
   return daysFromCivil(t.year, t.month, t.day) * kMsPerDay +
@@ -100,6 +88,19 @@ long long daysFromCivil(int year, int month, int day) {
   const long long doy = (153 * mp + 2) / 5 + day - 1;
   const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
   return era * 146097 + doe - 719468;
+}
+
+void civilFromDays(long long z, int& year, int& month, int& day) {
+  // Howard Hinnant's algorithm (proleptic Gregorian).
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const long long doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
 std::string_view dayName(int weekday) {

@@ -59,7 +59,9 @@ std::optional<std::string> subtractMinutesFromStamp(std::string_view stamp, doub
 // Minutes from `from` to `to` (negative when `to` is earlier), milliseconds included.
 double minutesBetween(const DateTime& from, const DateTime& to);
 
-// Days since 1 January 1970 of a Gregorian date (negative before).
+// Days since 1 January 1970 of a Gregorian date (negative before), and the
+// date of such a day count.
 long long daysFromCivil(int year, int month, int day);
+void civilFromDays(long long days, int& year, int& month, int& day);
 
 }  // namespace brevik::protocol

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "export/data_export.h"
+#include "ui/dialog_buttons.h"
 #include "ui/file_paths.h"
 #include "ui/text.h"
 
@@ -83,18 +84,10 @@ TAsciiDlg::TAsciiDlg(const std::filesystem::path& home, settings::LoggerSettings
   edit2_ = new QLineEdit(this);
   edit2_->setObjectName("edit2");
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelBtn");
-  auto* help = new QPushButton("Help", this);
-  help->setObjectName("HelpBtn");
-  connect(ok, &QPushButton::clicked, this, &TAsciiDlg::OKBtnClick);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [this] {
+  const DialogButtons buttonRow = makeDialogButtons(*this, [this] {
     if (help_) help_();
   });
+  connect(buttonRow.ok, &QPushButton::clicked, this, &TAsciiDlg::OKBtnClick);
 
   auto* names = new QGridLayout;
   names->addWidget(edit1Label, 0, 0);
@@ -110,16 +103,11 @@ TAsciiDlg::TAsciiDlg(const std::filesystem::path& home, settings::LoggerSettings
   top->addLayout(left);
   top->addWidget(averaging);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(names);
-  layout->addLayout(buttons);
+  layout->addLayout(buttonRow.row);
 
   showStoredOptions();
 }

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
 #include "ui/file_paths.h"
 #include "ui/text.h"
 
@@ -101,34 +102,22 @@ TColorSetup::TColorSetup(graph::ColorSlots& slots, settings::LoggerSettings& set
   save->setObjectName(fromCp(cd::kSaveButtonName));
   auto* load = new QPushButton(fromCp(cd::kLoadButtonCaption), this);
   load->setObjectName(fromCp(cd::kLoadButtonName));
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  cancel_ = new QPushButton("Cancel", this);
-  cancel_->setObjectName("CancelBtn");
-  auto* help = new QPushButton("Help", this);
-  help->setObjectName("HelpBtn");
-  connect(save, &QPushButton::clicked, this, &TColorSetup::SaveColorsClick);
-  connect(load, &QPushButton::clicked, this, &TColorSetup::LoadColorsClick);
-  connect(ok, &QPushButton::clicked, this, &TColorSetup::OKBtnClick);
-  connect(cancel_, &QPushButton::clicked, this, &TColorSetup::reject);
-  connect(help, &QPushButton::clicked, this, [this] {
+  const DialogButtons buttonRow = makeDialogButtons(*this, [this] {
     if (help_) help_();
   });
+  cancel_ = buttonRow.cancel;
+  connect(save, &QPushButton::clicked, this, &TColorSetup::SaveColorsClick);
+  connect(load, &QPushButton::clicked, this, &TColorSetup::LoadColorsClick);
+  connect(buttonRow.ok, &QPushButton::clicked, this, &TColorSetup::OKBtnClick);
 
   auto* top = new QHBoxLayout;
   top->addWidget(palette, 0, Qt::AlignTop);
   top->addWidget(slotBox);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(save);
-  buttons->addWidget(load);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel_);
-  buttons->addWidget(help);
+  buttonRow.row->insertWidget(0, save);
+  buttonRow.row->insertWidget(1, load);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addLayout(buttons);
+  layout->addLayout(buttonRow.row);
 
   showSlots();
 }

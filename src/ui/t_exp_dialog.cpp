@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
+
 namespace brevik::ui {
 
 TExpDialog::TExpDialog(QWidget* parent) : QDialog(parent) {
@@ -27,21 +29,12 @@ TExpDialog::TExpDialog(QWidget* parent) : QDialog(parent) {
   }
   type_->button(0)->setChecked(true);
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelBtn");
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  const DialogButtons buttonRow = makeDialogButtons(*this);
+  connect(buttonRow.ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
-  layout->addLayout(buttons);
+  layout->addLayout(buttonRow.row);
   setMinimumWidth(240);
 }
 

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/dialog_buttons.h"
 #include "ui/file_paths.h"
 
 namespace brevik::ui {
@@ -113,24 +114,15 @@ TGraphicExportDlg::TGraphicExportDlg(QSize windowSize, const std::filesystem::pa
   windowSizeButton_->setChecked(true);
   connect(windowSizeButton_, &QRadioButton::toggled, this, &TGraphicExportDlg::SizeClick);
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelBtn");
-  connect(ok, &QPushButton::clicked, this, &TGraphicExportDlg::OKBtnClick);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  const DialogButtons buttonRow = makeDialogButtons(*this);
+  connect(buttonRow.ok, &QPushButton::clicked, this, &TGraphicExportDlg::OKBtnClick);
 
   auto* top = new QHBoxLayout;
   top->addWidget(formats);
   top->addWidget(sizes);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addLayout(buttons);
+  layout->addLayout(buttonRow.row);
 
   setWindowSizeChoice(windowSize);
   SizeClick();

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
 #include "ui/text.h"
 
 namespace brevik::ui {
@@ -53,19 +54,10 @@ TSettings2::TSettings2(settings::LoggerSettings& settings, Prompter& prompter, Q
   autoCsv_ = new QCheckBox("Auto Export Data", this);
   autoCsv_->setObjectName("AutocsvCheckBox");
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelBtn");
-  auto* help = new QPushButton("Help", this);
-  help->setObjectName("HelpBtn");
-
-  connect(ok, &QPushButton::clicked, this, &TSettings2::OKBtnClick);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [this] {
+  const DialogButtons buttonRow = makeDialogButtons(*this, [this] {
     if (help_) help_();
   });
+  connect(buttonRow.ok, &QPushButton::clicked, this, &TSettings2::OKBtnClick);
   connect(autoCsv_, &QCheckBox::clicked, this, &TSettings2::AutocsvCheckBoxClick);
   connect(dateFormat_, &QButtonGroup::idClicked, this, &TSettings2::ExpDateFormatRGClick);
   connect(modem_, &QCheckBox::clicked, this, &TSettings2::CB_modemClick);
@@ -86,15 +78,10 @@ TSettings2::TSettings2(settings::LoggerSettings& settings, Prompter& prompter, Q
   top->addWidget(baudGroup);
   top->addLayout(checks);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addLayout(buttons);
+  layout->addLayout(buttonRow.row);
 
   // FormCreate
   check(dateFormat_, settings_.ExportDayFirst != 0 ? 1 : 0);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/dialog_buttons.h"
 #include "ui/text.h"
 #include "ui/up_down_spinner.h"
 
@@ -74,18 +75,10 @@ TViewPortsDlg::TViewPortsDlg(graph::ViewportDialogModel& model, Prompter& prompt
   hideRow->addWidget(all_);
   hideRow->addStretch();
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
-  cancel->setObjectName("CancelBtn");
-  auto* help = new QPushButton("Help", this);
-  help->setObjectName("HelpBtn");
-  connect(ok, &QPushButton::clicked, this, &TViewPortsDlg::OKBtnClick);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [this] {
+  const DialogButtons buttonRow = makeDialogButtons(*this, [this] {
     if (help_) help_();
   });
+  connect(buttonRow.ok, &QPushButton::clicked, this, &TViewPortsDlg::OKBtnClick);
 
   auto* borders = new QVBoxLayout;
   borders->addWidget(border1_);
@@ -104,15 +97,10 @@ TViewPortsDlg::TViewPortsDlg(graph::ViewportDialogModel& model, Prompter& prompt
   grid->addLayout(borders, 1, 1);
   grid->addWidget(hidden_, 1, 2);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(hideRow);
-  layout->addLayout(buttons);
+  layout->addLayout(buttonRow.row);
 
   refresh();
 }

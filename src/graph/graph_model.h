@@ -4,8 +4,8 @@
 // operation of the window's menus, each leaving the model in a state the
 // chart is drawn from (plan()). Failures leave the model as it was.
 //
-// The real-time graph joins here with its own issue; `realTime()` is where
-// the file-mode rules ask for it.
+// The same model draws the real-time graph while a RealTime exchange feeds
+// it (see startRealTime).
 
 #include <array>
 #include <cstdint>
@@ -21,7 +21,9 @@
 #include "graph/chart_plan.h"
 #include "graph/get_data.h"
 #include "graph/graph_colors.h"
+#include "graph/real_time_graph.h"
 #include "graph/viewports.h"
+#include "protocol/logger_status.h"
 #include "settings/logger_settings.h"
 
 namespace brevik::graph {
@@ -63,7 +65,18 @@ class GraphModel {
   // The dialog's OK: stored in the settings and applied.
   void applyViewports(int count, const ViewportLayout& layout, const std::array<bool, 4>& visible);
 
+  // The real-time graph: started on the status of the exchange's logger
+  // (its channels, types, descriptions and units), fed reading by reading
+  // (the converted values of the active channels), stopped when the
+  // exchange ends. While it runs, open() loads nothing, zoomIn/undoZoom
+  // follow the live rules and plan() draws the readings.
+  void startRealTime(const protocol::LoggerStatus& status, double now);
+  RealTimeGraph::Appended appendReading(const std::array<float, 4>& values, double now);
+  void realTimeZoomIn(double from, double to, double now);
+  void realTimeUndoZoom(double now);
+  void stopRealTime();
   bool realTime() const { return realTime_; }
+  const RealTimeGraph& realTimeGraph() const { return realTimeGraph_; }
 
   const datafile::LoadedFile& file() const { return file_; }
   // The loaded file as the text export reads it: its converter keeps the
@@ -92,6 +105,7 @@ class GraphModel {
   std::unique_ptr<datafile::DisplaySeries> series_;
   bool loaded_ = false;
   bool realTime_ = false;
+  RealTimeGraph realTimeGraph_;
   bool keepLayout_ = false;
   std::array<bool, 4> visible_{true, true, true, true};
   ViewOptions options_;

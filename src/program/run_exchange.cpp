@@ -28,4 +28,30 @@ std::optional<link::ExchangeOutcome> runExchange(link::ExchangeEngine& engine, l
   });
 }
 
+ReadingsRun runReadings(link::ExchangeEngine& engine, link::LinkDriver& driver, link::ExchangeRequest request,
+                        const ReadingsWatch& watch) {
+  auto outcome = std::make_shared<std::optional<link::ExchangeOutcome>>();
+  engine.start(std::move(request), [outcome](const link::ExchangeOutcome& o) { *outcome = o; });
+  const link::Ticks quietLimit = exchangeTimeLimit(link::ExchangeKind::RealTime);
+  for (;;) {
+    const std::uint64_t seen = watch.arrivals();
+    const bool moved = driver.runUntil(
+        [&] { return outcome->has_value() || watch.enough() || watch.arrivals() != seen; }, quietLimit);
+    if (outcome->has_value()) return {ReadingsEnd::Ended, *outcome};
+    if (watch.enough()) break;
+    if (!moved) {
+      engine.stop();
+      return {ReadingsEnd::Stalled, std::nullopt};
+    }
+  }
+  if (watch.streamsUnasked()) {
+    link::ExchangeRequest ending;
+    ending.kind = link::ExchangeKind::EndRealTime;
+    // It takes over from the readings' exchange, which is still running.
+    return {ReadingsEnd::Stopped, runExchange(engine, driver, std::move(ending))};
+  }
+  engine.stop();
+  return {ReadingsEnd::Stopped, *outcome};
+}
+
 }  // namespace brevik::program

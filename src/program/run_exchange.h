@@ -2,6 +2,7 @@
 // Running one exchange to its end on a link driver, as kaldo and the tests
 // do: one request, one outcome, one time limit for every exchange.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -27,5 +28,41 @@ std::optional<link::ExchangeOutcome> runExchange(link::ExchangeEngine& engine, l
 using ExchangeStarter = std::function<bool(link::OutcomeCallback done)>;
 std::optional<link::ExchangeOutcome> runExchange(link::ExchangeEngine& engine, link::LinkDriver& driver,
                                                  link::ExchangeKind kind, const ExchangeStarter& start);
+
+// Live readings (RealTime) have no end of their own, so their run has a rule
+// of its own: it goes on as long as readings come, however many are asked
+// for, and only a link gone quiet - no reading, good or bad, for
+// exchangeTimeLimit(RealTime) since the last one (or since the start) - is
+// cut.
+struct ReadingsWatch {
+  // The caller has what it asked for (its count, a stop request).
+  std::function<bool()> enough;
+  // Readings arrived so far, good or not.
+  std::function<std::uint64_t()> arrivals;
+  // Asked once enough: the logger streams its readings unasked, and is
+  // stopped by waking it.
+  std::function<bool()> streamsUnasked;
+};
+
+enum class ReadingsEnd {
+  Ended,    // the exchange ended by itself (a failure, a logger without real time)
+  Stopped,  // enough: the readings were ended
+  Stalled,  // no reading within the time limit: the exchange was stopped
+};
+
+struct ReadingsRun {
+  ReadingsEnd end = ReadingsEnd::Ended;
+  // The outcome of the exchange that ended last: the RealTime exchange's, or
+  // that of the EndRealTime wake-up that stopped a stream. Nothing when the
+  // run stalled, or when that wake-up did not end within its time limit.
+  std::optional<link::ExchangeOutcome> outcome;
+};
+
+// Runs the RealTime `request` until `watch.enough()`, then ends the readings
+// as the real-time display's OK button does: a logger that streams them is
+// woken (an EndRealTime exchange, run to its end), one that is asked for
+// each reading is let go.
+ReadingsRun runReadings(link::ExchangeEngine& engine, link::LinkDriver& driver, link::ExchangeRequest request,
+                        const ReadingsWatch& watch);
 
 }  // namespace brevik::program

@@ -7,7 +7,12 @@ namespace brevik::cli {
 
 protocol::StatusDecodeResult ConsoleStatusSteps::decode(std::string_view reply) {
   // Applied for the rest of this run only; kvlog.ini is left as it is.
-  return program::decodeStatusInHome(reply, settings_, home_, clock_);
+  protocol::StatusDecodeResult result = program::decodeStatusInHome(reply, settings_, home_, clock_);
+  if (result.accepted()) {
+    readingStatus_ = result.status;
+    converter_ = result.converter;
+  }
+  return result;
 }
 
 Status ConsoleStatusSteps::appendReadingsLine(const std::string&, const protocol::LoggerStatus&) {

@@ -10,6 +10,8 @@
 #include "settings/logger_settings.h"
 #include "common/clock.h"
 #include "link/status_reply_flow.h"
+#include "protocol/conversions.h"
+#include "protocol/logger_status.h"
 
 namespace brevik::cli {
 
@@ -28,12 +30,19 @@ class ConsoleStatusSteps final : public link::StatusReplySteps {
 
   // The status the form would show, once a reply was decoded.
   const std::optional<protocol::LoggerStatus>& status() const { return status_; }
+  // The status and converter of the last accepted reply, as its decode left
+  // them: the readings of a real-time exchange are decoded with them (and
+  // update them).
+  protocol::LoggerStatus* readingStatus() { return readingStatus_ ? &*readingStatus_ : nullptr; }
+  protocol::UnitConverter* readingConverter() { return converter_ ? &*converter_ : nullptr; }
 
  private:
   settings::LoggerSettings& settings_;
   std::filesystem::path home_;
   const Clock& clock_;
   std::optional<protocol::LoggerStatus> status_;
+  std::optional<protocol::LoggerStatus> readingStatus_;
+  std::optional<protocol::UnitConverter> converter_;
 };
 
 }  // namespace brevik::cli

@@ -1,5 +1,8 @@
 #include "cli/link_session.h"
 
+#include <cmath>
+#include <ostream>
+
 namespace brevik::cli {
 
 std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkOptions& options) {
@@ -16,13 +19,13 @@ std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkO
 }
 
 LinkSession::LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings,
-                         const LinkOptions& options, const Clock& clock)
+                         const LinkOptions& options, const Clock& clock, std::ostream* messages)
     : ctx_(ctx),
       name_(commandName),
       settings_(settings),
-      prompter_(*ctx.out),
+      prompter_(messages ? *messages : *ctx.out),
       observer_(*ctx.err),
-      host_(*ctx.out, *ctx.err) {
+      host_(messages ? *messages : *ctx.out, *ctx.err) {
   if (const auto failed = assembleLink(ctx, commandName, settings, options, clock, link_)) {
     exitCode_ = *failed;
     return;
@@ -49,6 +52,18 @@ std::optional<link::ExchangeOutcome> LinkSession::run(link::ExchangeKind kind, c
   });
   if (started && !outcome) *ctx_.err << "kaldo " << name_ << ": the exchange did not end; stopped\n";
   return outcome;
+}
+
+program::ReadingsRun LinkSession::runReadings(link::ExchangeRequest request, const program::ReadingsWatch& watch) {
+  program::ReadingsRun readings = program::runReadings(*engine_, *link_.driver, std::move(request), watch);
+  if (readings.end == program::ReadingsEnd::Stalled)
+    *ctx_.err << "kaldo " << name_ << ": no reading came for "
+              << std::lround(static_cast<double>(program::exchangeTimeLimit(link::ExchangeKind::RealTime)) /
+                             (link::kTicksPerSecond * 60.0))
+              << " minutes; stopped\n";
+  else if (!readings.outcome)
+    *ctx_.err << "kaldo " << name_ << ": the exchange did not end; stopped\n";
+  return readings;
 }
 
 void LinkSession::explainFailure() const { explainFailedLink(ctx_, name_, settings_, link_); }

@@ -26,9 +26,10 @@ class LinkSession {
  public:
   // Assembles the link and builds the engine over the console ports; when
   // that fails (said on the error stream) `ready()` is false and
-  // `exitCode()` is what kaldo returns.
+  // `exitCode()` is what kaldo returns. The exchange's messages go to
+  // `messages` (standard output unless given).
   LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings, const LinkOptions& options,
-              const Clock& clock);
+              const Clock& clock, std::ostream* messages = nullptr);
 
   bool ready() const { return engine_ != nullptr; }
   int exitCode() const { return exitCode_; }
@@ -42,6 +43,9 @@ class LinkSession {
   // The same for an exchange that `start` opens (validate-and-send); nothing
   // when it opened none, or when it did not end in time.
   std::optional<link::ExchangeOutcome> run(link::ExchangeKind kind, const program::ExchangeStarter& start);
+  // Live readings until `watch` has enough (runReadings); a run stopped
+  // because the readings stopped coming is said on the error stream.
+  program::ReadingsRun runReadings(link::ExchangeRequest request, const program::ReadingsWatch& watch);
   // The command's exchange failed: what the link can tell about why
   // (explainFailedLink).
   void explainFailure() const;

@@ -101,17 +101,20 @@ int run(Context& ctx) {
       [&] { return readings.enough(); },
       [&] { return readings.arrivals(); },
       [&] {
-        // The readings were started ("Y" or "Z") by the status's revision.
+        // The status's revision chose "Y" or "Z"; without a status read no
+        // stream was started.
         const protocol::LoggerStatus* status = steps.readingStatus();
-        const char revision = status ? status->revision : session.engine().context().firmwareLetter;
-        return !protocol::revisionSendsReadingsOnRequest(revision);
+        return status && !protocol::revisionSendsReadingsOnRequest(status->revision);
       }};
   const program::ReadingsRun ran = session.runReadings(std::move(request), watch);
   session.engine().setReadingsView(nullptr);
 
   switch (ran.end) {
     case program::ReadingsEnd::Stopped:
-      return ran.outcome && ran.outcome->succeeded ? kExitOk : kExitFailed;
+      if (ran.outcome && ran.outcome->succeeded) return kExitOk;
+      // Interrupted while the link was still being opened.
+      if (ran.outcome) err << "kaldo " << kName << ": stopped before the readings began\n";
+      return kExitFailed;
     case program::ReadingsEnd::Stalled:
       return kExitFailed;
     case program::ReadingsEnd::Ended:

@@ -31,6 +31,7 @@ std::optional<link::ExchangeOutcome> runExchange(link::ExchangeEngine& engine, l
 ReadingsRun runReadings(link::ExchangeEngine& engine, link::LinkDriver& driver, link::ExchangeRequest request,
                         const ReadingsWatch& watch) {
   auto outcome = std::make_shared<std::optional<link::ExchangeOutcome>>();
+  const link::RunMode run = request.run;
   engine.start(std::move(request), [outcome](const link::ExchangeOutcome& o) { *outcome = o; });
   const link::Ticks quietLimit = exchangeTimeLimit(link::ExchangeKind::RealTime);
   for (;;) {
@@ -47,6 +48,7 @@ ReadingsRun runReadings(link::ExchangeEngine& engine, link::LinkDriver& driver, 
   if (watch.streamsUnasked()) {
     link::ExchangeRequest ending;
     ending.kind = link::ExchangeKind::EndRealTime;
+    ending.run = run;
     // It takes over from the readings' exchange, which is still running.
     return {ReadingsEnd::Stopped, runExchange(engine, driver, std::move(ending))};
   }

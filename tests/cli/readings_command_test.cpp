@@ -120,24 +120,40 @@ class InterruptingOutput final : public std::streambuf {
 TEST(KaldoReadings, CtrlCEndsTheReadingsCleanly) {
   struct Case {
     char revision;
+    bool onStandardError;  // pressed at the first progress line, before any reading
+    int status;
+    std::size_t readings;
     bool endsByWakeUp;
+    std::string said;
   };
-  for (const Case c : {Case{'q', false}, Case{'o', true}}) {
-    SCOPED_TRACE(c.revision);
+  const Case cases[] = {
+      {'q', false, kExitOk, 3, false, ""},
+      {'o', false, kExitOk, 3, true, "! Real Time Link terminated"},
+      // Nothing streams yet: the link is only closed.
+      {'o', true, kExitFailed, 0, false, "kaldo readings: stopped before the readings began"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(1, c.revision) + (c.onStandardError ? " while opening" : ""));
     TempDir home;
     normalLinkAt9600(home);
     const auto profile = home.write("logger.logger", threeChannelProfile(c.revision));
-    InterruptingOutput interrupting(3);
-    std::ostream out(&interrupting);
-    std::ostringstream err;
+    InterruptingOutput interrupting(c.onStandardError ? 1 : 3);
+    std::ostringstream plain;
+    std::ostream interrupted(&interrupting);
+    std::ostream& out = c.onStandardError ? static_cast<std::ostream&>(plain) : interrupted;
+    std::ostream& err = c.onStandardError ? interrupted : static_cast<std::ostream&>(plain);
     // A count far beyond the interruption only keeps a broken stop from
     // running for ever.
     const int status = runKaldo({"--home", home.path().string(), "readings", "--count", "1000", "--trace",
                                  "--port=sim:" + profile.string()},
                                 home.path() / "bin", out, err);
-    EXPECT_EQ(status, kExitOk) << err.str();
-    EXPECT_EQ(lines(interrupting.text).size(), 3u) << interrupting.text;
-    EXPECT_EQ(tracedCount(err.str(), "* open EndRealTime"), c.endsByWakeUp ? 1u : 0u) << err.str();
+    const std::string printed = c.onStandardError ? plain.str() : interrupting.text;
+    const std::string said = c.onStandardError ? interrupting.text : plain.str();
+    EXPECT_EQ(status, c.status) << said;
+    EXPECT_EQ(lines(printed).size(), c.readings) << printed;
+    EXPECT_EQ(tracedCount(said, "* open EndRealTime"), c.endsByWakeUp ? 1u : 0u) << said;
+    const auto saidLines = lines(said);
+    EXPECT_EQ(std::count(saidLines.begin(), saidLines.end(), c.said), c.said.empty() ? 0 : 1) << said;
     EXPECT_FALSE(stopRequested()) << "the request ends with the command";
   }
 }

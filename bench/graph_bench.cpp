@@ -1,6 +1,7 @@
 // The graph of the four-bank file as the window draws it, offscreen: from
 // opening the file to the first paint of its chart, and the rebuild after a
-// zoom (zoom in, draw, paint). With --write-inputs DIR it writes the inputs
+// zoom (zoom in, draw, paint); and the real-time graph's redraw after each
+// reading. With --write-inputs DIR it writes the inputs
 // of tools/graph-speed.sh instead: the data file and a CSV of the plotted
 // times and subsets, which bench/graph_matplotlib.py draws.
 
@@ -8,6 +9,7 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -106,9 +108,53 @@ void zoomRebuild(benchmark::State& state, int days) {
 void BM_GraphZoomRebuildWeek(benchmark::State& state) { zoomRebuild(state, 7); }
 void BM_GraphZoomRebuildDay(benchmark::State& state) { zoomRebuild(state, 1); }
 
+// Four channels of a logger as its status gives them.
+protocol::LoggerStatus fourChannelLogger() {
+  protocol::LoggerStatus status;
+  status.channelBits = 0x0F;
+  status.typeCodes = {'A', 'B', '3', '3'};
+  status.descriptions = {"Air", "Water", "Flow;l/s", "Level;m"};
+  status.session = "Real-time benchmark";
+  return status;
+}
+
+std::array<float, 4> readingAt(int i) {
+  const float x = static_cast<float>(i) * 0.05f;
+  return {20.0f + 5.0f * std::sin(x), 12.0f + std::cos(x), -3.0f + 0.5f * std::sin(2.0f * x), 40.0f + x * 0.01f};
+}
+
+// A reading a second into a chart already full (between 800 and 999
+// points, the window moving every 30 readings): append, plan, draw on the
+// window's plot, paint.
+void BM_RealTimeAppendAndRedraw(benchmark::State& state) {
+  Model m;
+  constexpr double kStart = 1054631100;  // 3 June 2003 9:05
+  m.model.startRealTime(fourChannelLogger(), kStart);
+  int reading = 0;
+  for (; reading < 998; ++reading) m.model.appendReading(readingAt(reading), kStart + reading);
+  QCustomPlot plot;
+  plot.resize(kWidth, kHeight);
+  platform::drawChart(plot, m.model.plan());
+  QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  double points = 0.0;
+  for (auto _ : state) {
+    m.model.appendReading(readingAt(reading), kStart + reading);
+    ++reading;
+    const graph::ChartPlan plan = m.model.plan();
+    points += static_cast<double>(plan.times.size());
+    platform::drawChart(plot, plan);
+    QCPPainter painter(&image);
+    plot.toPainter(&painter, kWidth, kHeight);
+    painter.end();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["points"] = benchmark::Counter(points, benchmark::Counter::kAvgIterations);
+}
+
 BENCHMARK(BM_GraphOpenToFirstPaintFourBanks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphZoomRebuildWeek)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GraphZoomRebuildDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealTimeAppendAndRedraw)->Unit(benchmark::kMillisecond);
 
 // The four-bank file in `dir` and, beside it, four.csv: the plotted time of
 // each point (chart seconds, UTC) and the four subsets' values, as the

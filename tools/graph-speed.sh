@@ -5,7 +5,7 @@
 #   kaldo graph FILE --png OUT            open, decimate, draw and write the PNG
 #   bench/graph_matplotlib.py CSV OUT     the same decimated series in matplotlib
 # It also reports kaldo's peak memory and runs the in-process benchmarks
-# (open to first paint, zoom rebuild).
+# (open to first paint, zoom rebuild, a real-time reading's redraw).
 #   tools/graph-speed.sh [--runs N] [--no-bench]
 # Needs Qt 6 with QCustomPlot, and python3 with matplotlib (python3-matplotlib).
 set -eu

@@ -32,6 +32,9 @@ GraphModel::GraphModel(settings::LoggerSettings& settings, std::filesystem::path
       options_(viewOptionsOf(settings)) {}
 
 Result<LoadNotices> GraphModel::open(const std::filesystem::path& fileName) {
+  // The readings feed the chart while the real-time graph runs; it is
+  // stopped before a file is shown.
+  if (realTime_) return makeError(ErrorKind::Usage, "No data file is opened while the Real Time Graph runs");
   LoadEnvironment env{home_, settings_, {}};
   auto notices = getData(file_, *series_, fileName, env);
   if (!notices) return notices;
@@ -145,6 +148,14 @@ std::vector<int> GraphModel::visibleChannels() const {
 }
 
 void GraphModel::applyViewports(int count, const ViewportLayout& layout, const std::array<bool, 4>& visible) {
+  if (realTime_) {
+    // Every reading shows all its channels; the new arrangement starts its
+    // Y scales over all the points held.
+    settings_->ViewportCount = static_cast<std::uint8_t>(std::clamp(count, 1, kMaxViewports));
+    settings_->ViewportLayout = layout;
+    realTimeGraph_.resetYRanges();
+    return;
+  }
   const std::array<bool, 4> before = visible_;
   visible_ = visible;
   // The chart always shows a channel: an arrangement hiding all of them is
@@ -168,7 +179,110 @@ void GraphModel::chooseLayoutUnlessKept() {
   settings_->ViewportLayout = choice.layout;
 }
 
+void GraphModel::startRealTime(const protocol::LoggerStatus& status, double now) {
+  // The logger stands in for the loaded file: the layout, the legends and
+  // the axis labels follow the same rules as for a file it wrote.
+  datafile::LoadedFile logger;
+  datafile::DataFileHeaderFields& h = logger.header;
+  h.typeCodes = status.typeCodes;
+  h.revision = status.revision;
+  h.modelCode = status.modelCode;
+  h.inputModes = status.inputModes;
+  h.resolutionCode = status.resolutionCode;
+  h.session = status.session;
+  h.descriptions = status.descriptions;
+  h.rateCode = status.rateCode;
+  h.channelBits = status.channelBits;
+  logger.resolutionCode = status.resolutionCode;
+  logger.fullScale = status.fullScale;
+  logger.tableForm = false;
+  const protocol::UnitSettings units = unitSettingsOf(*settings_);
+  logger.converter.setSettings(units);
+  for (int c = 1; c <= 4; ++c) {
+    const auto k = static_cast<std::size_t>(c - 1);
+    if (status.channelOn(c)) logger.channels.push_back(c);
+    logger.unitTexts[k] = protocol::channelUnitText(h.descriptions[k], h.typeCodes[k],
+                                                    protocol::inputModeOf(h.inputModes, c), units.fahrenheit,
+                                                    units.humidityMode);
+  }
+  file_ = std::move(logger);
+  *series_ = datafile::DisplaySeries{};
+  loaded_ = false;
+  realTime_ = true;
+  visible_ = kAllVisible;
+  keepLayout_ = false;
+  realTimeGraph_.start(file_.channels, now);
+  chooseLayoutUnlessKept();
+}
+
+RealTimeGraph::Appended GraphModel::appendReading(const std::array<float, 4>& values, double now) {
+  if (!realTime_) return {};
+  std::vector<float> active;
+  active.reserve(realTimeGraph_.channels().size());
+  for (int c : realTimeGraph_.channels()) active.push_back(values[static_cast<std::size_t>(c - 1)]);
+  return realTimeGraph_.append(active, now);
+}
+
+void GraphModel::realTimeZoomIn(double from, double to, double now) {
+  if (realTime_) realTimeGraph_.zoomIn(from, to, now);
+}
+
+void GraphModel::realTimeUndoZoom(double now) {
+  if (realTime_) realTimeGraph_.undoZoom(now);
+}
+
+// File mode again: nothing is loaded until a file is opened.
+void GraphModel::stopRealTime() { realTime_ = false; }
+
+ChartPlan GraphModel::realTimePlan() const {
+  ChartPlan plan;
+  plan.caption = productTitle_ + " / Real Time Graph";
+  plan.title = bytes::trimmedRight(file_.header.session);
+  plan.options = options_;
+  plan.colors = colors_;
+  plan.realTime = true;
+  plan.zoomed = realTimeGraph_.zoomed();
+  plan.times = realTimeGraph_.times();
+
+  const std::vector<int>& channels = realTimeGraph_.channels();
+  for (std::size_t slot = 0; slot < channels.size(); ++slot) {
+    const int c = channels[slot];
+    ChartSubset subset;
+    subset.channel = c;
+    subset.legend = legendOf(file_.header.descriptions[static_cast<std::size_t>(c - 1)]);
+    subset.colorSlot = c;
+    subset.values = realTimeGraph_.values(slot);
+    plan.subsets.push_back(std::move(subset));
+  }
+
+  std::size_t next = 0;
+  for (const ViewportPlan& v : planViewports(file_, channels, viewportCount(), viewportLayout())) {
+    ChartViewport viewport;
+    viewport.axisLabel = v.axisLabel;
+    if (v.scale) viewport.scale = AxisScale{true, v.scale->minimum, v.scale->maximum};
+    // Without a scale written in the descriptions the axis spans the
+    // ranges of its channels.
+    bool ranged = false;
+    for (std::size_t k = 0; k < v.channels.size(); ++k, ++next) {
+      viewport.subsets.push_back(next);
+      if (v.scale || !realTimeGraph_.hasRange(next)) continue;
+      const YRange r = realTimeGraph_.range(next);
+      viewport.scale.minimum = ranged ? std::min(viewport.scale.minimum, r.minimum) : r.minimum;
+      viewport.scale.maximum = ranged ? std::max(viewport.scale.maximum, r.maximum) : r.maximum;
+      ranged = true;
+    }
+    if (ranged) viewport.scale.manual = true;
+    plan.viewports.push_back(std::move(viewport));
+  }
+
+  plan.markers = false;
+  plan.xMin = realTimeGraph_.xMin();
+  plan.xMax = realTimeGraph_.xMax();
+  return plan;
+}
+
 ChartPlan GraphModel::plan() const {
+  if (realTime_) return realTimePlan();
   ChartPlan plan;
   plan.caption = productTitle_ + " Graph";
   plan.options = options_;

@@ -43,7 +43,8 @@ class GraphModel {
   // information message and changes nothing.
   Result<ZoomOutcome> zoomIn(const DateTime& from, const DateTime& to);
   Status undoZoom();
-  bool zoomed() const { return file_.zoomed; }
+  // The live zoom while the real-time graph runs.
+  bool zoomed() const { return realTime_ ? realTimeGraph_.zoomed() : file_.zoomed; }
 
   // Temperature units and humidity mode (stored in the settings). A table
   // whose units the file fixed is reloaded from its .QX1 file; when that
@@ -94,6 +95,7 @@ class GraphModel {
     std::uint8_t humidityMode;
   };
   void chooseLayoutUnlessKept();
+  ChartPlan realTimePlan() const;
   Status applyUnits(const UnitsBefore& before);
   void convertImageAgain();
   Status reloadSource();

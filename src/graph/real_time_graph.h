@@ -57,6 +57,8 @@ class RealTimeGraph {
   // Slot j holds channels()[j].
   const std::vector<double>& values(std::size_t slot) const { return values_[slot]; }
   YRange range(std::size_t slot) const { return ranges_[slot]; }
+  // A channel has a range once it has shown a finite value.
+  bool hasRange(std::size_t slot) const { return ranged_[slot]; }
   // The X axis: ManualMinX and ManualMaxX (the zoom range while zoomed).
   double xMin() const;
   double xMax() const;
@@ -67,10 +69,17 @@ class RealTimeGraph {
   bool frozen() const { return frozen_; }
 
  private:
+  void dropOldest(const std::vector<float>& current);
+  void moveWindowPast(double t);
+  void widen(std::size_t slot, double value);
+  // Each channel's range from its points first..last (inclusive).
+  void setRangesOver(std::size_t first, std::size_t last);
+
   std::vector<int> channels_;
   std::vector<double> times_;
   std::array<std::vector<double>, 4> values_;
   std::array<YRange, 4> ranges_{};
+  std::array<bool, 4> ranged_{};
   double windowStart_ = 0.0;
   double windowEnd_ = 0.0;
   double windowWidth_ = real_time::kWindowSeconds;

@@ -323,6 +323,11 @@ void DesktopSession::startCommandLineSend() {
 void DesktopSession::exchangeEnded(const link::ExchangeOutcome& outcome) {
   lastOutcome_ = outcome;
   windows_.setExchangeRunning(engine_->running());
+  // The readings that fed the real-time graph are over.
+  if (program_.graph().realTime() && !(engine_->running() && context().realTimeGraph)) {
+    program_.graph().stopRealTime();
+    windows_.realTimeGraphEnded();
+  }
   switch (outcome.kind) {
     case link::ExchangeKind::Status:
       if (outcome.scheduleText) {
@@ -360,26 +365,35 @@ void DesktopSession::exportTold(std::string_view text, bool exported) {
 // ---------------------------------------------------------------------------
 // The status form and the real-time display
 
+bool DesktopSession::readingsStream() const {
+  const char revision = readingStatus_ ? readingStatus_->revision : context().firmwareLetter;
+  return !protocol::revisionSendsReadingsOnRequest(revision);
+}
+
+void DesktopSession::endReadings() {
+  if (!readingsStream()) {
+    engine_->stop();
+    return;
+  }
+  // Waking the logger stops the stream; the engine reports the end.
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::EndRealTime;
+  request.run = runMode();
+  // It takes over from the readings' exchange, which is still running.
+  openExchange(true, [&](link::OutcomeCallback done) {
+    engine_->start(std::move(request), std::move(done));
+    return true;
+  });
+}
+
 StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
   const link::LinkContext& ctx = context();
   StatusFormExitOutcome out;
   if (ctx.kind != link::ExchangeKind::RealTime) return out;
-  const char revision = readingStatus_ ? readingStatus_->revision : ctx.firmwareLetter;
-  const bool streams = !protocol::revisionSendsReadingsOnRequest(revision);
-  // Waking the logger stops the stream; the engine reports the end.
-  const auto endStream = [this] {
-    link::ExchangeRequest request;
-    request.kind = link::ExchangeKind::EndRealTime;
-    request.run = runMode();
-    // It takes over from the display's exchange, which is still running.
-    openExchange(true, [&](link::OutcomeCallback done) {
-      engine_->start(std::move(request), std::move(done));
-      return true;
-    });
-  };
+  const bool streams = readingsStream();
   if (how == StatusFormExit::OkButton) {
     if (streams) {
-      endStream();
+      endReadings();
       out.closeForm = false;
       out.showMainWindow = false;
       return out;
@@ -388,19 +402,35 @@ StatusFormExitOutcome DesktopSession::leaveStatusForm(StatusFormExit how) {
     return out;
   }
   if (streams) {
-    if (!ctx.realTimeGraph) endStream();
+    if (!ctx.realTimeGraph) endReadings();
     return out;
   }
   engine_->stop();
   return out;
 }
 
+void DesktopSession::realTimeGraphClosed(bool endReadingsNow) {
+  if (endReadingsNow && context().realTimeGraph && engine_->running()) endReadings();
+}
+
+bool DesktopSession::passSetupSendGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardSendText); }
+bool DesktopSession::passRemoteModemGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardModemText); }
+bool DesktopSession::passComTestGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
+
 void DesktopSession::readingReceived(std::string_view line) {
   if (!converter_ || !readingStatus_) return;
   auto update = protocol::decodeReadingLine(line, *readingStatus_, *converter_);
   // A line that passed its checksum but cannot be read leaves the boxes as they were.
   if (!update) return;
-  if (context().realTimeGraph) return;
+  if (context().realTimeGraph) {
+    // The graph draws the readings; the value boxes are left alone.
+    graph::GraphModel& graph = program_.graph();
+    const double now = graph::chartSeconds(program_.clock().now());
+    if (!graph.realTime() || graph.realTimeGraph().count() == 0) graph.startRealTime(*readingStatus_, now);
+    const graph::RealTimeGraph::Appended appended = graph.appendReading(update->values, now);
+    windows_.realTimeGraphReading(appended.first);
+    return;
+  }
   windows_.setValueTexts(update->texts);
 }
 

@@ -46,6 +46,12 @@ inline constexpr std::string_view kNoStatusYetText = "Pas d'état dispo.; Clique
 inline constexpr std::string_view kSingleLoggerOnlyText = "Must be connected to a single logger; check Settings";
 inline constexpr std::string_view kUncheckModemText = "Must first uncheck 'Use Modem' in Settings";
 inline constexpr std::string_view kQx1OnlyText = "File name must end in '.QX1'";
+// The real-time guards of the setup window's Send and of the remote modem
+// set-up (the com test and the other commands use kRealTimeGraphGuardText).
+inline constexpr std::string_view kRealTimeGraphGuardSendText = "Cette action va arréter le Graph TempsRéel"_cp;
+inline constexpr std::string_view kRealTimeGraphGuardModemText = "Cette action va arréter le Graph tempsRéel"_cp;
+// Closing the graph window while a real-time graph runs.
+inline constexpr std::string_view kEmptyGraphBufferQuestion = "Vider le tampon graphique?";
 
 // The windows an exchange or a command opens besides the status form.
 enum class WindowId {
@@ -88,6 +94,10 @@ class DesktopWindows {
   virtual void setReadingError(std::string_view text) = 0;
   virtual void closeRealTimeDisplay() = 0;
   virtual void showMainWindow() = 0;
+  // The real-time graph: a reading was added to the graph model (the first
+  // one shows the window), and the graph ended with its exchange.
+  virtual void realTimeGraphReading(bool first) = 0;
+  virtual void realTimeGraphEnded() = 0;
   virtual void closeStationAddressWindow() = 0;
   // Ends the program at once: the main window's closing (and the saving of
   // the settings) does not run.
@@ -157,6 +167,14 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void openComTest();                        // ComTest1Click
   void stationFieldChanged(int value);       // NetFieldMainChange
   void hangUp();                             // HangUpBtnClick
+  // The guards of windows that end a running real-time graph before their
+  // own exchange: true when no graph runs or the user agreed (it is ended).
+  bool passSetupSendGuard();                 // TSetup's SENDBtn
+  bool passRemoteModemGuard();               // TCremote1's ConfigureBtn
+  bool passComTestGuard();                   // TComTestDlg's test
+  // The graph window closed during a real-time graph: Yes to "Vider le
+  // tampon graphique?" ends the readings, No keeps them arriving.
+  void realTimeGraphClosed(bool endReadings);
 
   // ---- the main window's paint ----
   // After every paint: the graph of the command line, and the command-line
@@ -173,6 +191,10 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   class SessionObserver;
 
   bool passRealTimeGraphGuard(std::string_view text);
+  // Ends the readings of a RealTime exchange: old loggers that stream are
+  // woken (EndRealTime), the others are no longer asked.
+  void endReadings();
+  bool readingsStream() const;
   // The run mode of this program's exchanges (its command-line action).
   link::RunMode runMode() const;
   // Starts `request` unless an exchange runs already; true when it started.

@@ -112,6 +112,12 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
     view_->releaseMainWindow();
     view_->showMainWindow();
   });
+  graph_->setRealTimeClosedAction([this](bool endReadings) {
+    session_->realTimeGraphClosed(endReadings);
+    // Readings that go on arrive without their communication window.
+    if (!endReadings) comm_->hide();
+  });
+  graph_->setClock([this] { return graph::chartSeconds(clock_->now()); });
   view_->setGraphWindow(graph_.get());
   graph_->loadStartupColors();
   settings_ = std::make_unique<TSettings2>(program_->settings(), session_->prompter(), main_.get());

@@ -131,9 +131,19 @@ void startDemo(BrevikDesktop& desktop) {
       *step = 1;
       return;
     }
-    if (!(desktop.graphWindow().isVisible() && idle && desktop.graphWindow().model().loaded())) return;
+    TGraph& graph = desktop.graphWindow();
+    if (*step == 1) {
+      if (!(graph.isVisible() && idle && graph.model().loaded())) return;
+      saveGraphShots(desktop, dir);
+      graph.hide();
+      desktop.session().realTimeGraph();
+      *step = 2;
+      return;
+    }
+    // The live graph once it holds a few dozen readings.
+    if (!(graph.isVisible() && graph.model().realTime() && graph.model().realTimeGraph().count() >= 40)) return;
     poll->stop();
-    saveGraphShots(desktop, dir);
+    save(graph, dir / "graph-real-time.png");
     QApplication::exit(0);
   });
   poll->start(100);

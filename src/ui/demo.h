@@ -4,8 +4,9 @@
 // program with no hardware. With BREVIK_DEMO_SCREENSHOTS=DIR the demo reads
 // one status by itself, saves main.png and status.png into DIR, downloads
 // the logger into demo.qx1, saves its graph in one to four viewports,
-// monochrome with symbols and zoomed, and the colour, viewport and text
-// export dialogs, and ends (what the README's main job runs under xvfb-run).
+// monochrome with symbols and zoomed, the colour, viewport and text export
+// dialogs, and a real-time graph of the logger's readings, and ends (what
+// the README's main job runs under xvfb-run).
 
 #include <filesystem>
 

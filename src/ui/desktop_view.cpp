@@ -56,6 +56,14 @@ void QtDesktopView::releaseMainWindow() {
   applyMainEnabled();
 }
 
+void QtDesktopView::realTimeGraphReading(bool first) {
+  if (graph_ != nullptr) graph_->realTimeReading(first);
+}
+
+void QtDesktopView::realTimeGraphEnded() {
+  if (graph_ != nullptr) graph_->realTimeEnded();
+}
+
 void QtDesktopView::openGraphOf(const std::string& dataFileName) {
   if (graph_ == nullptr) return;
   holdMainWindow();
@@ -123,6 +131,12 @@ void QtDesktopView::openWindow(program::WindowId window) {
     } else {
       releaseMainWindow();
     }
+    return;
+  }
+  if (graph_ != nullptr && window == program::WindowId::RealTimeGraph) {
+    // The window comes up with the first reading; a graph that runs already
+    // is only shown again.
+    graph_->showRealTime();
     return;
   }
   if (graph_ != nullptr && window == program::WindowId::Graph) {

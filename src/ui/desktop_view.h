@@ -55,6 +55,8 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void setReadingError(std::string_view text) override;
   void closeRealTimeDisplay() override;
   void showMainWindow() override;
+  void realTimeGraphReading(bool first) override;
+  void realTimeGraphEnded() override;
   void closeStationAddressWindow() override;
   void quitProgram() override;
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include "platform/qcustomplot_include.h"
 
 #include "platform/chart_drawing.h"
+#include "program/desktop_session.h"
 #include "ui/t_ascii_dlg.h"
 #include "ui/t_color_setup.h"
 #include "ui/t_exp_dialog.h"
@@ -61,6 +63,8 @@ TGraph::TGraph(graph::GraphModel& model, Prompter& prompter, FileDialogs fileDia
   menus_ = std::make_unique<GraphMenus>(*menuBar(), *this, [this](GraphCommand c) { command(c); });
   connect(chart_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { menus_->popup().popup(chart_->mapToGlobal(at)); });
+  connect(chart_, &QCustomPlot::mousePress, this, [this](QMouseEvent*) { mouseDown_ = true; });
+  connect(chart_, &QCustomPlot::mouseRelease, this, [this](QMouseEvent*) { mouseDown_ = false; });
   connect(chart_->selectionRect(), &QCPSelectionRect::accepted, this, [this](const QRect& box, QMouseEvent* event) {
     // A click without a drag, or a right-button drag, is no zoom.
     if (event != nullptr && event->button() != Qt::LeftButton) return;
@@ -101,6 +105,34 @@ void TGraph::loadStartupColors() {
   rebuild();
 }
 
+double TGraph::now() const {
+  if (now_) return now_();
+  return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+void TGraph::realTimeReading(bool first) {
+  if (first) {
+    syncMenus();
+    rebuild();
+    showSized();
+    return;
+  }
+  // A zoom box being dragged, a frozen zoom or a hidden window keep the
+  // chart as it is; the readings are still kept.
+  if (mouseDown_ || model_.realTimeGraph().frozen() || !isVisible()) return;
+  rebuild();
+}
+
+void TGraph::showRealTime() {
+  if (!model_.realTime() || model_.realTimeGraph().count() == 0) return;
+  showSized();
+}
+
+void TGraph::realTimeEnded() {
+  syncMenus();
+  if (isVisible()) rebuild();
+}
+
 void TGraph::showMessage(MessageKind kind, const std::string& text) {
   prompter_.ask(Message{kind, text, Buttons::Ok, 0});
 }
@@ -125,6 +157,8 @@ bool TGraph::openFile(const std::filesystem::path& fileName) {
     showMessage(MessageKind::Information, "File: " + toCp(QString::fromStdString(fileName.string())) + " not found");
     return false;
   }
+  // A file takes the place of a running real-time graph.
+  if (model_.realTime() && realTimeClosed_) realTimeClosed_(true);
   Result<graph::LoadNotices> loaded = [&] {
     BusyWindow busy(*this);
     return model_.open(path);
@@ -219,6 +253,12 @@ void TGraph::command(GraphCommand c) {
     case GraphCommand::Colors: openColors(); return;
     case GraphCommand::Help: openHelp(model_.realTime() ? kRealTimeHelpTopic : kFileModeHelpTopic); return;
     case GraphCommand::UndoZoom: {
+      if (model_.realTime()) {
+        model_.realTimeUndoZoom(now());
+        syncMenus();
+        rebuild();
+        return;
+      }
       Status undone = [&] {
         BusyWindow busy(*this);
         return model_.undoZoom();
@@ -285,6 +325,12 @@ void TGraph::setUnits(GraphCommand c) {
 }
 
 void TGraph::zoomTo(double from, double to) {
+  if (model_.realTime()) {
+    model_.realTimeZoomIn(from, to, now());
+    syncMenus();
+    rebuild();
+    return;
+  }
   Result<graph::ZoomOutcome> zoomed = [&] {
     BusyWindow busy(*this);
     return model_.zoomIn(graph::dateTimeOfChartSeconds(from), graph::dateTimeOfChartSeconds(to));
@@ -385,6 +431,11 @@ void TGraph::printChart() {
 
 void TGraph::closeEvent(QCloseEvent* event) {
   event->accept();
+  if (model_.realTime()) {
+    const Answer a = prompter_.ask(
+        Message{MessageKind::Confirmation, std::string(program::kEmptyGraphBufferQuestion), Buttons::YesNo, 0});
+    if (realTimeClosed_) realTimeClosed_(a == Answer::Yes);
+  }
   hide();
   if (closed_) closed_();
 }

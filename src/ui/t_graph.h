@@ -43,6 +43,11 @@ class TGraph final : public QMainWindow {
   // window shown).
   void setHelpAction(std::function<void(int topic)> action) { help_ = std::move(action); }
   void setClosedAction(std::function<void()> action) { closed_ = std::move(action); }
+  // Closing during a real-time graph: the answer to "Vider le tampon
+  // graphique?" (true: the readings end).
+  void setRealTimeClosedAction(std::function<void(bool endReadings)> action) { realTimeClosed_ = std::move(action); }
+  // The PC clock in chart seconds (the real-time graph's "now").
+  void setClock(std::function<double()> now) { now_ = std::move(now); }
 
   // The start-up load of the colour file (its warning through the prompter).
   void loadStartupColors();
@@ -58,6 +63,13 @@ class TGraph final : public QMainWindow {
   void showFile(const std::filesystem::path& fileName);
   // Graph1: the last loaded file (DataFileName when none is loaded yet).
   void showCurrent();
+
+  // The real-time graph: a reading arrived (the first one shows the
+  // window), the graph shown again from the main window, its end.
+  void realTimeReading(bool first);
+  void showRealTime();
+  void realTimeEnded();
+  bool mouseDown() const { return mouseDown_; }
 
   // Every menu command, as both menus send it.
   void command(GraphCommand command);
@@ -85,6 +97,7 @@ class TGraph final : public QMainWindow {
 
  private:
   void openHelp(int topic);
+  double now() const;
   void showSized();
   void syncMenus();
   void setOption(GraphCommand command);
@@ -102,6 +115,9 @@ class TGraph final : public QMainWindow {
   std::filesystem::path home_;
   std::function<void(int)> help_;
   std::function<void()> closed_;
+  std::function<void(bool)> realTimeClosed_;
+  std::function<double()> now_;
+  bool mouseDown_ = false;  // a zoom box is being dragged: the live chart waits
   QCustomPlot* chart_ = nullptr;
   std::unique_ptr<GraphMenus> menus_;
   graph::ColorSlots colorSlots_;  // what the colour dialog edits

@@ -63,10 +63,10 @@ struct ChartViewport {
 };
 
 struct ChartPlan {
-  std::string caption;     // window caption: product title + " Graph" (file mode)
+  std::string caption;     // window caption: product title + " Graph" (or " / Real Time Graph")
   std::string title;       // the session description, trailing blanks removed
   std::string xAxisLabel;  // the file name as FileNameShown says
-  bool realTime = false;   // the real-time graph (its own issue); file mode here
+  bool realTime = false;   // the readings of the real-time graph, not a file
   bool zoomed = false;
   std::size_t factor = 1;  // F, samples per point
   // X of each point in chart seconds (see chartSeconds), shared by every subset.

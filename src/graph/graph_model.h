@@ -68,9 +68,10 @@ class GraphModel {
 
   // The real-time graph: started on the status of the exchange's logger
   // (its channels, types, descriptions and units), fed reading by reading
-  // (the converted values of the active channels), stopped when the
-  // exchange ends. While it runs, open() loads nothing, zoomIn/undoZoom
-  // follow the live rules and plan() draws the readings.
+  // (the converted values of channels 1-4, the active ones drawn), stopped when the
+  // exchange ends. While it runs, open() loads nothing, the file's
+  // zoomIn/undoZoom do nothing (the realTime ones follow the live rules)
+  // and plan() draws the readings.
   void startRealTime(const protocol::LoggerStatus& status, double now);
   RealTimeGraph::Appended appendReading(const std::array<float, 4>& values, double now);
   void realTimeZoomIn(double from, double to, double now);

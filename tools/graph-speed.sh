@@ -21,6 +21,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+"$root/tools/install-deps.sh" --bench
 python=""
 for candidate in /usr/bin/python3 python3; do
   if "$candidate" -c "import matplotlib" 2>/dev/null; then python=$candidate; break; fi

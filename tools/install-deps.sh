@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project builds and tests with. Safe to
-# run again: it installs only what is missing.
+# run again: it installs only what is missing. --bench adds what the speed
+# comparisons need besides (matplotlib for tools/graph-speed.sh).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -8,9 +9,10 @@ packages=(
   libqcustomplot-dev libqcustomplot2.1-qt6
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core socat python3
-  # only for tools/graph-speed.sh, the comparison with matplotlib
-  python3-matplotlib
 )
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(python3-matplotlib)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

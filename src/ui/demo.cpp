@@ -141,7 +141,7 @@ void startDemo(BrevikDesktop& desktop) {
       return;
     }
     // The live graph once it holds a few dozen readings.
-    if (!(graph.isVisible() && graph.model().realTime() && graph.model().realTimeGraph().count() >= 40)) return;
+    if (!(graph.isVisible() && graph.model().realTime() && graph.model().realTimeGraph().count() >= 120)) return;
     poll->stop();
     save(graph, dir / "graph-real-time.png");
     QApplication::exit(0);

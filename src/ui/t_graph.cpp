@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPainter>
@@ -14,6 +13,7 @@
 
 #include "platform/chart_drawing.h"
 #include "program/desktop_session.h"
+#include "ui/file_paths.h"
 #include "ui/t_ascii_dlg.h"
 #include "ui/t_color_setup.h"
 #include "ui/t_exp_dialog.h"
@@ -107,7 +107,7 @@ void TGraph::loadStartupColors() {
 
 double TGraph::now() const {
   if (now_) return now_();
-  return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+  return graph::chartSeconds(SystemClock().now());
 }
 
 void TGraph::realTimeReading(bool first) {
@@ -125,6 +125,8 @@ void TGraph::realTimeReading(bool first) {
 
 void TGraph::showRealTime() {
   if (!model_.realTime() || model_.realTimeGraph().count() == 0) return;
+  // Readings that came while the window was hidden were kept, not drawn.
+  rebuild();
   showSized();
 }
 
@@ -141,12 +143,12 @@ bool TGraph::chooseAndOpen() {
   FileDialogRequest request;
   request.objectName = "OpenDialog1";
   request.title = "Open";
-  request.directory = QString::fromStdString(home_.string());
+  request.directory = qPathOf(home_);
   request.filter = qtFilterOf(kDataFileFilter);
   request.defaultSuffix = "qx1";
   const std::optional<QString> chosen = fileDialogs_ ? fileDialogs_(request) : std::nullopt;
   if (!chosen) return false;
-  return openFile(std::filesystem::path(chosen->toStdString()));
+  return openFile(pathOf(*chosen));
 }
 
 bool TGraph::openFile(const std::filesystem::path& fileName) {
@@ -154,7 +156,7 @@ bool TGraph::openFile(const std::filesystem::path& fileName) {
   if (path.is_relative()) path = home_ / path;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
-    showMessage(MessageKind::Information, "File: " + toCp(QString::fromStdString(fileName.string())) + " not found");
+    showMessage(MessageKind::Information, "File: " + toCp(qPathOf(fileName)) + " not found");
     return false;
   }
   // A file takes the place of a running real-time graph.
@@ -398,7 +400,7 @@ void TGraph::exportGraphic() {
   const platform::ImageFormat format = choice->format == GraphicFormat::Jpeg  ? platform::ImageFormat::Jpeg
                                        : choice->format == GraphicFormat::Pdf ? platform::ImageFormat::Pdf
                                                                               : platform::ImageFormat::Png;
-  const std::filesystem::path target(choice->filePath.toStdString());
+  const std::filesystem::path target = pathOf(choice->filePath);
   Status written = platform::renderChart(plan, target, format, choice->width, choice->height);
   if (!written) {
     showMessage(MessageKind::Error, written.error().message);

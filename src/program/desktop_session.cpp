@@ -414,6 +414,20 @@ void DesktopSession::realTimeGraphClosed(bool endReadingsNow) {
 }
 
 bool DesktopSession::passSetupSendGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardSendText); }
+bool DesktopSession::sendSetup() {
+  if (engine_->running()) return false;
+  setup::SetupDocument& document = program_.setup();
+  document.form.collect(document.current);
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::SendSetup;
+  request.labelsOnly = labelsOnly_;
+  request.run = runMode();
+  return openExchange(true, [&](link::OutcomeCallback done) {
+    return validateAndSend(*engine_, document.current, sessionPrompter_, program_.clock(), false, std::move(request),
+                           std::move(done));
+  });
+}
+
 bool DesktopSession::passRemoteModemGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardModemText); }
 bool DesktopSession::passComTestGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
 

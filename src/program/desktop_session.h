@@ -172,6 +172,10 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   bool passSetupSendGuard();                 // TSetup's SENDBtn
   bool passRemoteModemGuard();               // TCremote1's ConfigureBtn
   bool passComTestGuard();                   // TComTestDlg's test
+  // TSetup's SENDBtn after its guard: the form is collected into the
+  // Logger Configuration, the checks are asked and the SendSetup exchange
+  // starts (in the window's mode). True when it started.
+  bool sendSetup();
   // The graph window closed during a real-time graph: Yes to "Vider le
   // tampon graphique?" ends the readings, No keeps them arriving.
   void realTimeGraphClosed(bool endReadings);

@@ -55,6 +55,24 @@ Status SetupDocument::saveAs(const std::filesystem::path& path) {
   return {};
 }
 
+SetupDocument::Startup SetupDocument::loadAtStartup(std::string_view setupFileName, const std::filesystem::path& home,
+                                                    const Clock& clock) {
+  Startup out{std::string(setupFileName), std::nullopt};
+  if (auto record = readSetupFile(resolveSetupFileName(setupFileName, home))) {
+    current = *record;
+    form.fileNameLabel = std::string(fileNamePart(setupFileName));
+  } else {
+    out.notFound = setupFileNotFoundText(setupFileName);
+    // The default stands even when it cannot be written.
+    current = writeDefaultSetupFile(home, clock).record;
+    out.setupFileName = std::string(kDefaultSetupName);
+    form.fileNameLabel = std::string(kDefaultSetupName);
+  }
+  form.populateFromRecord(current, clock);
+  saved = current;
+  return out;
+}
+
 void SetupDocument::discardChanges() {
   form.clearModified();
   current = saved;

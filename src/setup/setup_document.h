@@ -5,6 +5,7 @@
 // owns one of these for the whole run.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,16 @@ class SetupDocument {
   // does not end in ".SET" (any case) writes nothing and fails with
   // "File not saved; file name must end in '.SET'".
   Status saveAs(const std::filesystem::path& path);
+
+  // Start-up: the current setup file of the settings becomes the record. A
+  // file that cannot be read gives "Setup File: " + name + " not found;"
+  // and the built-in default, written to "default.set", which becomes the
+  // current setup file. The form shows the file and the saved copy is kept.
+  struct Startup {
+    std::string setupFileName;             // what the settings now name
+    std::optional<std::string> notFound;   // the message when the file could not be read
+  };
+  Startup loadAtStartup(std::string_view setupFileName, const std::filesystem::path& home, const Clock& clock);
 
   // "No" to "Save changes?": the record goes back to the saved copy.
   void discardChanges();

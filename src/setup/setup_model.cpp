@@ -279,6 +279,15 @@ void SetupModel::selectResolution(int index, LoggerConfiguration& config) {
 
 void SetupModel::setStationAddress(int address) { stationAddress = std::clamp(address, 0, 255); }
 
+void SetupModel::selectModel(int index, LoggerConfiguration& config) {
+  select(modelBox, index);
+  resolutionBox.visible = modelHasResolutionChoice(modelBox.index);
+  config.setResolution(resolutionBox.visible ? static_cast<std::uint8_t>(resolutionBox.index + 1)
+                                             : kResolutionNotApplicable);
+  markModified();
+  recomputeDuration();
+}
+
 ScalingAction SetupModel::selectScaling(int channel, int index) {
   if (!validChannel(channel)) return ScalingAction::None;
   editedChannel_ = channel;

@@ -120,6 +120,9 @@ class SetupModel {
   // Also writes `Resolution` := index + 1 into the record at once.
   void selectResolution(int index, LoggerConfiguration& config);
   void setStationAddress(int address);
+  // The model box: the resolution box is shown for the KALDO models, and
+  // `Resolution` follows what the record then means.
+  void selectModel(int index, LoggerConfiguration& config);
   ScalingAction selectScaling(int channel, int index);
 
   // ---- results of the dialogs, for the channel being edited

@@ -20,6 +20,7 @@
 #include "ui/t_graph.h"
 #include "ui/t_main.h"
 #include "ui/t_settings2.h"
+#include "ui/t_setup.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
 
@@ -106,6 +107,17 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   main_ = std::make_unique<TMain>(*session_, std::move(actions));
   view_->setMainWindow(main_.get());
   about_ = makeAboutBox(main_.get());
+  // The setup window before the graph, as the program creates them; it
+  // holds the current setup file from now on.
+  setup_ = std::make_unique<TSetup>(*session_, options_.fileDialogs, options_.setupDialogs);
+  setup_->setHelpAction([this](int topic) { help_->showTopic(topic); });
+  setup_->setClosedAction([this] {
+    view_->releaseMainWindow();
+    view_->showMainWindow();
+    main_->activateWindow();
+  });
+  view_->setSetupWindow(setup_.get());
+  setup_->loadStartupSetup();
   graph_ = std::make_unique<TGraph>(program_->graph(), session_->prompter(), options_.fileDialogs, program_->home());
   graph_->setHelpAction([this](int topic) { help_->showTopic(topic); });
   graph_->setClosedAction([this] {
@@ -178,7 +190,7 @@ void BrevikDesktop::start() {
 
 bool BrevikDesktop::anyWindowVisible() const {
   return main_->isVisible() || comm_->isVisible() || status_->isVisible() || settings_->isVisible() ||
-         help_->isVisible() || about_->isVisible() || graph_->isVisible() ||
+         help_->isVisible() || about_->isVisible() || graph_->isVisible() || setup_->isVisible() ||
          (view_->notAvailableWindow() != nullptr && view_->notAvailableWindow()->isVisible());
 }
 

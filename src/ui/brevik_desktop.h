@@ -20,6 +20,7 @@
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
 #include "ui/file_dialogs.h"
+#include "ui/setup_dialogs.h"
 
 class QDialog;
 class QWidget;
@@ -33,6 +34,7 @@ class TCommStatus;
 class TGraph;
 class TMain;
 class TSettings2;
+class TSetup;
 class TStatus;
 
 struct DesktopOptions {
@@ -44,7 +46,8 @@ struct DesktopOptions {
   link::SerialPort* port = nullptr;               // default: the port map's device or the virtual logger
   std::function<void()> quit;                     // default: leave the event loop
   std::function<std::optional<QString>()> saveDataFile;  // default: SaveDataFileDlg
-  FileDialogs fileDialogs;                        // the graph's dialogs; default: QFileDialog
+  FileDialogs fileDialogs;                        // the graph's and setup's dialogs; default: QFileDialog
+  SetupDialogs setupDialogs;                      // the setup window's dialogs; default: none (cancelled)
 };
 
 // What main() does once the windows exist.
@@ -77,6 +80,7 @@ class BrevikDesktop {
   TStatus& statusForm() { return *status_; }
   HelpWindow& helpWindow() { return *help_; }
   TGraph& graphWindow() { return *graph_; }
+  TSetup& setupWindow() { return *setup_; }
   QDialog& aboutBox() { return *about_; }
   QtDesktopView& view() { return *view_; }
   // Whether any window of the program is visible (unattended runs show none).
@@ -105,6 +109,7 @@ class BrevikDesktop {
   std::unique_ptr<TSettings2> settings_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<TGraph> graph_;
+  std::unique_ptr<TSetup> setup_;
   std::unique_ptr<program::ModemHangUp> hangUp_;
   std::unique_ptr<link::TraceSink> trace_;
   bool quitting_ = false;

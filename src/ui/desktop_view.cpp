@@ -9,6 +9,7 @@
 #include "ui/t_comm_status.h"
 #include "ui/t_graph.h"
 #include "ui/t_main.h"
+#include "ui/t_setup.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
 
@@ -40,6 +41,8 @@ void QtDesktopView::downloadFinished() { QApplication::beep(); }
 void QtDesktopView::setExchangeRunning(bool running) {
   exchangeRunning_ = running;
   applyMainEnabled();
+  // The setup window waits for its send as the main window does.
+  if (setup_ != nullptr) setup_->setEnabled(!running);
 }
 
 void QtDesktopView::applyMainEnabled() {
@@ -142,6 +145,12 @@ void QtDesktopView::openWindow(program::WindowId window) {
   if (graph_ != nullptr && window == program::WindowId::Graph) {
     holdMainWindow();
     graph_->showCurrent();
+    return;
+  }
+  if (setup_ != nullptr && (window == program::WindowId::Setup || window == program::WindowId::ScalingLabels)) {
+    // The main window waits until the setup window closes.
+    holdMainWindow();
+    setup_->open(window == program::WindowId::ScalingLabels);
     return;
   }
   if (notAvailable_ == nullptr) {

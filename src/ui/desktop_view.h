@@ -18,6 +18,7 @@ namespace brevik::ui {
 class TCommStatus;
 class TGraph;
 class TMain;
+class TSetup;
 class TStatus;
 
 // The window of a part of the program that is not there yet.
@@ -28,8 +29,9 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit);
   void setMainWindow(TMain* main) { main_ = main; }
   void setGraphWindow(TGraph* graph) { graph_ = graph; }
-  // A child window that holds the main window (the graph in file mode)
-  // closed; the main window comes back when no exchange runs.
+  void setSetupWindow(TSetup* setup) { setup_ = setup; }
+  // A child window that holds the main window (the graph in file mode, the
+  // setup window) closed; the main window comes back when no exchange runs.
   void releaseMainWindow();
 
   // ---- ExchangeObserver: TCommStatus ----
@@ -72,6 +74,7 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
 
   TMain* main_ = nullptr;
   TGraph* graph_ = nullptr;
+  TSetup* setup_ = nullptr;
   bool mainHeld_ = false;
   std::function<void()> quit_;
   QDialog* notAvailable_ = nullptr;

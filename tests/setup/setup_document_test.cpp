@@ -78,5 +78,62 @@ TEST(SetupDocument, NamedSetupForSend) {
   EXPECT_EQ(doc.current.rateCode(), 'J');
 }
 
+TEST(SetupDocument, StartupLoadTakesTheFileOrWritesTheDefault) {
+  struct Row {
+    const char* stored;    // SetupFileName of the settings
+    bool fileThere;        // site.set exists in the home
+    const char* expectedName;
+    const char* expectedLabel;
+    bool notFound;
+  };
+  const Row rows[] = {
+      {"site.set", true, "site.set", "site.set", false},
+      {"C:\\old\\site.set", false, "default.set", "default.set", true},
+      {"gone.set", true, "default.set", "default.set", true},
+  };
+  for (const Row& r : rows) {
+    testing::TempDir dir;
+    FixedClock clock(kNow);
+    LoggerConfiguration site = LoggerConfiguration::builtInDefault(clock);
+    site.setRateCode('G');
+    if (r.fileThere) {
+      ASSERT_TRUE(writeSetupFile(dir / "site.set", site).ok());
+    }
+    SetupDocument doc;
+    const SetupDocument::Startup out = doc.loadAtStartup(r.stored, dir.path(), clock);
+    EXPECT_EQ(out.setupFileName, r.expectedName) << r.stored;
+    EXPECT_EQ(doc.form.fileNameLabel, r.expectedLabel) << r.stored;
+    EXPECT_EQ(doc.saved, doc.current) << r.stored;
+    EXPECT_FALSE(doc.form.modified());
+    ASSERT_EQ(out.notFound.has_value(), r.notFound) << r.stored;
+    if (r.notFound) {
+      EXPECT_EQ(*out.notFound, std::string("Setup File: ") + r.stored + " not found;");
+      EXPECT_EQ(doc.current, LoggerConfiguration::builtInDefault(clock));
+      const auto written = readSetupFile(dir / "default.set");
+      ASSERT_TRUE(written.ok());
+      EXPECT_EQ(*written, doc.current);
+    } else {
+      EXPECT_EQ(doc.current, site);
+      EXPECT_EQ(doc.form.rateBox.text(), "1 minute");
+    }
+  }
+}
+
+TEST(SetupDocument, ModelBoxShowsTheResolutionForTheKaldoModelsOnly) {
+  FixedClock clock(kNow);
+  SetupDocument doc;
+  doc.current = LoggerConfiguration::builtInDefault(clock);
+  doc.form.populateFromRecord(doc.current, clock);
+  const std::string before = doc.form.durationText;
+  doc.form.selectModel(4, doc.current);
+  EXPECT_TRUE(doc.form.resolutionBox.visible);
+  EXPECT_EQ(doc.current.resolution(), doc.form.resolutionBox.index + 1);
+  EXPECT_NE(doc.form.durationText, before);
+  EXPECT_TRUE(doc.form.modified());
+  doc.form.selectModel(1, doc.current);
+  EXPECT_FALSE(doc.form.resolutionBox.visible);
+  EXPECT_EQ(doc.current.resolution(), kResolutionNotApplicable);
+}
+
 }  // namespace
 }  // namespace brevik::setup

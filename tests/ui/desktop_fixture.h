@@ -23,6 +23,7 @@
 #include "support/temp_dir.h"
 #include "support/trace_lines.h"
 #include "ui/scripted_file_dialogs.h"
+#include "ui/scripted_setup_dialogs.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_comm_status.h"
 #include "ui/t_main.h"
@@ -43,6 +44,8 @@ struct Desktop {
   std::optional<QString> saveAnswer;
   // The graph's open and save dialogs.
   ScriptedFileDialogs files;
+  // The setup window's scaling, chooser and date dialogs.
+  ScriptedSetupDialogs setupDialogs;
   std::unique_ptr<ui::BrevikDesktop> desktop;
   TraceLines trace;
 
@@ -68,6 +71,7 @@ struct Desktop {
     options.quit = [this] { ++quits; };
     options.saveDataFile = [this] { return saveAnswer; };
     options.fileDialogs = files.port;
+    options.setupDialogs = setupDialogs.port();
     desktop = std::make_unique<ui::BrevikDesktop>(options, args);
     desktop->session().engine().setTraceSink(&trace);
   }

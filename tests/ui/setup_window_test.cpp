@@ -3,6 +3,7 @@
 // the dialogs of its boxes and the send against the virtual logger.
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -438,6 +439,26 @@ TEST(SetupWindow, SendGoesToTheVirtualLoggerWithTheWindowLocked) {
     EXPECT_EQ(d.prompter.messages.back().text, told);
     click(d, "ExitBtn");
     EXPECT_TRUE(d.main().isEnabled());
+  }
+}
+
+TEST(Screenshots, SetupWindowFullAndLabelsOnly) {
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) {
+    s.NetworkMode = 1;
+    s.UseModem = 1;
+    s.PhoneNumber = "5551234";
+  });
+  const QString dir = QString(BREVIK_TEST_TMP) + "/../screenshots";
+  QDir().mkpath(dir);
+  for (const auto& [action, file] : {std::pair{"MMSetup", "/t_setup_full.png"}, std::pair{"ChangeScaling1", "/t_setup_labels.png"}}) {
+    openSetup(d, action);
+    click(d, "onoffbtn2");
+    const QPixmap shot = window(d).grab();
+    EXPECT_GT(shot.width(), 0);
+    EXPECT_TRUE(shot.save(dir + file));
+    d.prompter.answers.push_back(Answer::No);
+    click(d, "ExitBtn");
+    ASSERT_FALSE(window(d).isVisible());
   }
 }
 

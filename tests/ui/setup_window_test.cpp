@@ -235,6 +235,38 @@ TEST(SetupWindow, ExitAsksToSaveChangesAndClosingGivesBackTheMainWindow) {
   }
 }
 
+TEST(SetupWindow, TitleBarCloseAsksAsExitDoes) {
+  for (const auto& [answer, closes] : {std::pair{Answer::Cancel, false}, std::pair{Answer::No, true}}) {
+    Desktop d;
+    openSetup(d);
+    click(d, "onoffbtn3");
+    d.prompter.answers.push_back(answer);
+    window(d).close();
+    ASSERT_EQ(d.prompter.messages.size(), 1u);
+    EXPECT_EQ(d.prompter.messages[0].text, "Save changes?");
+    EXPECT_EQ(window(d).isVisible(), !closes);
+    EXPECT_EQ(d.main().isEnabled(), closes);
+    EXPECT_TRUE(d.desktop->program().setup().current.channelOn(3));
+  }
+}
+
+TEST(SetupWindow, TabGoesDownTheFormThenToTheButtons) {
+  Desktop d;
+  openSetup(d);
+  const std::vector<QString> expected{"IDedit",   "onoffbtn1", "ScalingBox1", "InpBox1",     "Ch1Edit",   "onoffbtn4",
+                                      "Ch4Edit",  "StartBox",  "RunBox",      "RateBox",     "ResBox",    "ModelBox",
+                                      "LoadBtn",  "LoadStatBtn", "SaveBtn",   "SENDBtn",     "ExitBtn",   "HelpButton"};
+  std::vector<QString> seen;
+  QWidget* w = control<QLineEdit>(d, "IDedit");
+  for (int i = 0; i < 200 && seen.size() < expected.size(); ++i, w = w->nextInFocusChain()) {
+    const QString name = w->objectName();
+    if (std::find(expected.begin(), expected.end(), name) != expected.end() &&
+        std::find(seen.begin(), seen.end(), name) == seen.end())
+      seen.push_back(name);
+  }
+  EXPECT_EQ(seen, expected);
+}
+
 TEST(SetupWindow, LoadAndSaveAsFollowTheSetRuleAndReportErrors) {
   struct Row {
     const char* button;

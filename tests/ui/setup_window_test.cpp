@@ -279,6 +279,7 @@ TEST(SetupWindow, LoadAndSaveAsFollowTheSetRuleAndReportErrors) {
       {"LoadBtn", "other.set", "", MessageKind::Information, "other.set"},
       {"LoadBtn", "short.set", "File I/O error: short.set", MessageKind::Error, "default.set"},
       {"LoadBtn", "broken.qx1", "File corrupt or invalid", MessageKind::Error, "default.set"},
+      {"LoadBtn", "site.qx1", "", MessageKind::Information, "site.qx1"},
       {"LoadBtn", "", "", MessageKind::Information, "default.set"},
       {"SaveBtn", "site.txt", "File not saved; file name must end in '.SET'", MessageKind::Warning, "default.set"},
       {"SaveBtn", "new.SET", "", MessageKind::Information, "new.SET"},
@@ -291,6 +292,14 @@ TEST(SetupWindow, LoadAndSaveAsFollowTheSetRuleAndReportErrors) {
     writeRecord(d, "other.set", other);
     ASSERT_TRUE(files::writeFileAtomically(d.home / "short.set", std::string(100, 'x')).ok());
     ASSERT_TRUE(files::writeFileAtomically(d.home / "broken.qx1", "A\r\ntoo short\r\n").ok());
+    // A data file header with one type code per channel and no scale lines.
+    ASSERT_TRUE(files::writeFileAtomically(d.home / "site.qx1",
+                                           "AB3C\r\nTue 24-Jun-2003 10:01\r\nTue 24-Jun-2003 11:01\r\n"
+                                           "Recorded session               \r\ntransfer\r\n"
+                                           "Probe A                 \r\nProbe B                 \r\n"
+                                           "Probe C                 \r\nProbe D                 \r\n"
+                                           "1\r\n73\r\n11\r\n2048 1\r\n0102030405\r\n")
+                    .ok());
     openSetup(d);
     click(d, "onoffbtn4");  // an edit that a refused save keeps
     d.files.answers.push_back(*r.answer == '\0' ? QString() : ui::qPathOf(d.home / r.answer));
@@ -319,11 +328,22 @@ TEST(SetupWindow, LoadAndSaveAsFollowTheSetRuleAndReportErrors) {
       EXPECT_EQ(d.prompter.messages[0].kind, r.kind);
     }
     EXPECT_EQ(labelText(d, "FileNameLabel"), r.labelAfter) << r.answer;
+    // A setup file that became the current one is named with its directory;
+    // a data file's header never becomes the current setup file.
     const std::string stored = d.settings().SetupFileName;
-    const bool becameCurrent = std::string_view(r.labelAfter) != "default.set";
-    EXPECT_TRUE(stored.ends_with(r.labelAfter)) << stored;
-    // A file that became the current one is named with its directory.
-    EXPECT_EQ(stored == "default.set", !becameCurrent) << stored;
+    const std::string_view label = r.labelAfter;
+    if (label == "default.set" || label.ends_with(".qx1")) {
+      EXPECT_EQ(stored, "default.set");
+    } else {
+      EXPECT_EQ(stored, ui::toCp(ui::qPathOf(d.home / r.labelAfter)));
+    }
+    if (label == "site.qx1") {
+      EXPECT_EQ(d.text(&window(d), "IDedit"), "Recorded session");
+      EXPECT_EQ(d.text(&window(d), "Ch2Edit"), "Probe B");
+      EXPECT_EQ(boxText(d, "ScalingBox1"), QString("Thermistor \"A\"  (A.rvt)"));
+      EXPECT_EQ(boxText(d, "RateBox"), "5 minutes");  // rate code 73, 'I'
+      EXPECT_EQ(boxText(d, "RunBox"), "en continu (FIFO tournant)");
+    }
     if (std::string_view(r.answer) == "other.set") {
       EXPECT_EQ(boxText(d, "RateBox"), "1Heure");
     }

@@ -20,6 +20,7 @@
 #include "ui/t_graph.h"
 #include "ui/t_main.h"
 #include "ui/t_settings2.h"
+#include "ui/t_snd_net_addr.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
 
@@ -105,6 +106,13 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   }
   main_ = std::make_unique<TMain>(*session_, std::move(actions));
   view_->setMainWindow(main_.get());
+  stationAddress_ = std::make_unique<TSndNetAddr>(*session_);
+  stationAddress_->setHelpAction([this] { help_->showContents(); });
+  stationAddress_->setClosedAction([this] {
+    view_->releaseMainWindow();
+    view_->showMainWindow();
+  });
+  view_->setStationAddressWindow(stationAddress_.get());
   about_ = makeAboutBox(main_.get());
   graph_ = std::make_unique<TGraph>(program_->graph(), session_->prompter(), options_.fileDialogs, program_->home());
   graph_->setHelpAction([this](int topic) { help_->showTopic(topic); });
@@ -177,7 +185,7 @@ void BrevikDesktop::start() {
 }
 
 bool BrevikDesktop::anyWindowVisible() const {
-  return main_->isVisible() || comm_->isVisible() || status_->isVisible() || settings_->isVisible() ||
+  return main_->isVisible() || stationAddress_->isVisible() || comm_->isVisible() || status_->isVisible() || settings_->isVisible() ||
          help_->isVisible() || about_->isVisible() || graph_->isVisible() ||
          (view_->notAvailableWindow() != nullptr && view_->notAvailableWindow()->isVisible());
 }

@@ -33,6 +33,7 @@ class TCommStatus;
 class TGraph;
 class TMain;
 class TSettings2;
+class TSndNetAddr;
 class TStatus;
 
 struct DesktopOptions {
@@ -72,6 +73,7 @@ class BrevikDesktop {
   program::DesktopSession& session() { return *session_; }
   Prompter& prompter() { return *prompter_; }
   TMain& mainWindow() { return *main_; }
+  TSndNetAddr& stationAddressWindow() { return *stationAddress_; }
   TSettings2& settingsDialog() { return *settings_; }
   TCommStatus& commStatus() { return *comm_; }
   TStatus& statusForm() { return *status_; }
@@ -101,6 +103,7 @@ class BrevikDesktop {
   std::unique_ptr<QtDesktopView> view_;
   std::unique_ptr<program::DesktopSession> session_;
   std::unique_ptr<TMain> main_;
+  std::unique_ptr<TSndNetAddr> stationAddress_;
   std::unique_ptr<QDialog> about_;
   std::unique_ptr<TSettings2> settings_;
   std::unique_ptr<HelpWindow> help_;

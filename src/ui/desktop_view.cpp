@@ -9,6 +9,7 @@
 #include "ui/t_comm_status.h"
 #include "ui/t_graph.h"
 #include "ui/t_main.h"
+#include "ui/t_snd_net_addr.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
 
@@ -76,8 +77,9 @@ void QtDesktopView::showMainWindow() {
   main_->raise();
 }
 
-// The station address window joins with the setup part of the program.
-void QtDesktopView::closeStationAddressWindow() {}
+void QtDesktopView::closeStationAddressWindow() {
+  if (stationAddress_ != nullptr) stationAddress_->exchangeEnded();
+}
 
 void QtDesktopView::setIdentificationDigits(std::optional<link::IdentificationDigits> digits) {
   status_.setIdentificationText(digits ? QString("%1 %2").arg(digits->first).arg(digits->second) : QString());
@@ -142,6 +144,13 @@ void QtDesktopView::openWindow(program::WindowId window) {
   if (graph_ != nullptr && window == program::WindowId::Graph) {
     holdMainWindow();
     graph_->showCurrent();
+    return;
+  }
+  if (stationAddress_ != nullptr && window == program::WindowId::StationAddress) {
+    // Not modal: the main window waits until the window closes.
+    holdMainWindow();
+    stationAddress_->show();
+    stationAddress_->raise();
     return;
   }
   if (notAvailable_ == nullptr) {

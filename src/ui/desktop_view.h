@@ -18,6 +18,7 @@ namespace brevik::ui {
 class TCommStatus;
 class TGraph;
 class TMain;
+class TSndNetAddr;
 class TStatus;
 
 // The window of a part of the program that is not there yet.
@@ -28,6 +29,7 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   QtDesktopView(TCommStatus& comm, TStatus& status, std::function<void()> quit);
   void setMainWindow(TMain* main) { main_ = main; }
   void setGraphWindow(TGraph* graph) { graph_ = graph; }
+  void setStationAddressWindow(TSndNetAddr* window) { stationAddress_ = window; }
   // A child window that holds the main window (the graph in file mode)
   // closed; the main window comes back when no exchange runs.
   void releaseMainWindow();
@@ -72,6 +74,7 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
 
   TMain* main_ = nullptr;
   TGraph* graph_ = nullptr;
+  TSndNetAddr* stationAddress_ = nullptr;
   bool mainHeld_ = false;
   std::function<void()> quit_;
   QDialog* notAvailable_ = nullptr;

@@ -1,6 +1,7 @@
 // TSndNetAddr: the station address window opened from StaAddr, its field and
 // spinner, SEND programming the virtual logger, and the main window given back.
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -57,6 +58,9 @@ TEST(StationAddress, OpensFromTheMenuWithItsControlsAndHoldsTheMainWindow) {
   for (const char* name : {"CancelBtn", "HelpBtn"}) EXPECT_NO_THROW(control<QPushButton>(d, name));
   EXPECT_EQ(d.ctx().kind, ExchangeKind::None) << "opening the window sends nothing";
   EXPECT_TRUE(d.prompter.messages.empty());
+  const QString dir = QString(BREVIK_TEST_TMP) + "/../screenshots";
+  QDir().mkpath(dir);
+  EXPECT_TRUE(window(d).grab().save(dir + "/station_address.png"));
 }
 
 TEST(StationAddress, FieldAndSpinnerSetTheNewAddressWrappingAtTheEnds) {

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,6 +50,9 @@ TGetDate::TGetDate(const LocaleClock& clock, QWidget* parent, std::function<void
   datePicker_->setCalendarPopup(true);
   datePicker_->setDisplayFormat(clock_.locale().dateFormat(QLocale::LongFormat));
   datePicker_->setMinimumDate(QDate(1600, 1, 1));
+  // Wide enough for the longest day and month names of the long date.
+  const QString widest = clock_.locale().toString(QDate(2000, 9, 27), datePicker_->displayFormat());
+  datePicker_->setMinimumWidth(datePicker_->fontMetrics().horizontalAdvance(widest) + 48);
   dateLabel_->setBuddy(datePicker_);
 
   auto* timeLabel = new QLabel("Heure prévue(ignorerseconde)", this);

@@ -194,6 +194,13 @@ bool DesktopSession::stationAddress() {
   return true;
 }
 
+bool DesktopSession::sendStationAddress(std::uint8_t newAddress) {
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::StationAddressKind;
+  request.newStationAddress = newAddress;
+  return startExchange(std::move(request));
+}
+
 bool DesktopSession::changeBaud() {
   if (!passRealTimeGraphGuard(kRealTimeGraphGuardText)) return false;
   settings::LoggerSettings& s = program_.settings();

@@ -19,6 +19,7 @@
 // the exchange is over.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -153,6 +154,8 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   bool changeScaling();                      // ChangeScaling1Click
   bool showLastStatus();                     // Showlaststatus1Click
   bool stationAddress();                     // StaAddrClick
+  // The station address window's SEND: the logger gets `newAddress`.
+  bool sendStationAddress(std::uint8_t newAddress);
   bool changeBaud();                         // Baudrate1Click
   // DataFile1Click after SaveDataFileDlg: the chosen name (Windows-1252).
   bool receiveData(const std::string& fileName);

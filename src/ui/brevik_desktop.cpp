@@ -21,6 +21,7 @@
 #include "ui/t_main.h"
 #include "ui/t_settings2.h"
 #include "ui/t_setup.h"
+#include "ui/t_snd_net_addr.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
 
@@ -106,10 +107,19 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   }
   main_ = std::make_unique<TMain>(*session_, std::move(actions));
   view_->setMainWindow(main_.get());
+  stationAddress_ = std::make_unique<TSndNetAddr>(*session_);
+  stationAddress_->setHelpAction([this] { help_->showContents(); });
+  stationAddress_->setClosedAction([this] {
+    view_->releaseMainWindow();
+    view_->showMainWindow();
+  });
+  view_->setStationAddressWindow(stationAddress_.get());
   about_ = makeAboutBox(main_.get());
   // The setup window before the graph, as the program creates them; it
   // holds the current setup file from now on.
   setup_ = std::make_unique<TSetup>(*session_, options_.fileDialogs, options_.setupDialogs);
+  if (!options_.setupDialogs.linearScale)
+    setup_->setDialogs(setupDialogsOf(setup_.get(), program_->home(), session_->prompter(), *clock_));
   setup_->setHelpAction([this](int topic) { help_->showTopic(topic); });
   setup_->setClosedAction([this] {
     view_->releaseMainWindow();
@@ -189,8 +199,9 @@ void BrevikDesktop::start() {
 }
 
 bool BrevikDesktop::anyWindowVisible() const {
-  return main_->isVisible() || comm_->isVisible() || status_->isVisible() || settings_->isVisible() ||
-         help_->isVisible() || about_->isVisible() || graph_->isVisible() || setup_->isVisible() ||
+  return main_->isVisible() || stationAddress_->isVisible() || comm_->isVisible() || status_->isVisible() ||
+         settings_->isVisible() || help_->isVisible() || about_->isVisible() || graph_->isVisible() ||
+         setup_->isVisible() ||
          (view_->notAvailableWindow() != nullptr && view_->notAvailableWindow()->isVisible());
 }
 

@@ -34,6 +34,7 @@ class TCommStatus;
 class TGraph;
 class TMain;
 class TSettings2;
+class TSndNetAddr;
 class TSetup;
 class TStatus;
 
@@ -47,7 +48,7 @@ struct DesktopOptions {
   std::function<void()> quit;                     // default: leave the event loop
   std::function<std::optional<QString>()> saveDataFile;  // default: SaveDataFileDlg
   FileDialogs fileDialogs;                        // the graph's and setup's dialogs; default: QFileDialog
-  SetupDialogs setupDialogs;                      // the setup window's dialogs; default: none (cancelled)
+  SetupDialogs setupDialogs;                      // the setup window's dialogs; default: the real ones
 };
 
 // What main() does once the windows exist.
@@ -75,6 +76,7 @@ class BrevikDesktop {
   program::DesktopSession& session() { return *session_; }
   Prompter& prompter() { return *prompter_; }
   TMain& mainWindow() { return *main_; }
+  TSndNetAddr& stationAddressWindow() { return *stationAddress_; }
   TSettings2& settingsDialog() { return *settings_; }
   TCommStatus& commStatus() { return *comm_; }
   TStatus& statusForm() { return *status_; }
@@ -105,6 +107,7 @@ class BrevikDesktop {
   std::unique_ptr<QtDesktopView> view_;
   std::unique_ptr<program::DesktopSession> session_;
   std::unique_ptr<TMain> main_;
+  std::unique_ptr<TSndNetAddr> stationAddress_;
   std::unique_ptr<QDialog> about_;
   std::unique_ptr<TSettings2> settings_;
   std::unique_ptr<HelpWindow> help_;

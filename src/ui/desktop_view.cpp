@@ -10,6 +10,7 @@
 #include "ui/t_graph.h"
 #include "ui/t_main.h"
 #include "ui/t_setup.h"
+#include "ui/t_snd_net_addr.h"
 #include "ui/t_status.h"
 #include "ui/text.h"
 
@@ -79,8 +80,9 @@ void QtDesktopView::showMainWindow() {
   main_->raise();
 }
 
-// The station address window joins with the setup part of the program.
-void QtDesktopView::closeStationAddressWindow() {}
+void QtDesktopView::closeStationAddressWindow() {
+  if (stationAddress_ != nullptr) stationAddress_->exchangeEnded();
+}
 
 void QtDesktopView::setIdentificationDigits(std::optional<link::IdentificationDigits> digits) {
   status_.setIdentificationText(digits ? QString("%1 %2").arg(digits->first).arg(digits->second) : QString());
@@ -151,6 +153,13 @@ void QtDesktopView::openWindow(program::WindowId window) {
     // The main window waits until the setup window closes.
     holdMainWindow();
     setup_->open(window == program::WindowId::ScalingLabels);
+    return;
+  }
+  if (stationAddress_ != nullptr && window == program::WindowId::StationAddress) {
+    // Not modal: the main window waits until the window closes.
+    holdMainWindow();
+    stationAddress_->show();
+    stationAddress_->raise();
     return;
   }
   if (notAvailable_ == nullptr) {

@@ -18,6 +18,7 @@ namespace brevik::ui {
 class TCommStatus;
 class TGraph;
 class TMain;
+class TSndNetAddr;
 class TSetup;
 class TStatus;
 
@@ -30,8 +31,10 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void setMainWindow(TMain* main) { main_ = main; }
   void setGraphWindow(TGraph* graph) { graph_ = graph; }
   void setSetupWindow(TSetup* setup) { setup_ = setup; }
+  void setStationAddressWindow(TSndNetAddr* window) { stationAddress_ = window; }
   // A child window that holds the main window (the graph in file mode, the
-  // setup window) closed; the main window comes back when no exchange runs.
+  // setup window, the station address window) closed; the main window comes
+  // back when no exchange runs.
   void releaseMainWindow();
 
   // ---- ExchangeObserver: TCommStatus ----
@@ -74,6 +77,7 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
 
   TMain* main_ = nullptr;
   TGraph* graph_ = nullptr;
+  TSndNetAddr* stationAddress_ = nullptr;
   TSetup* setup_ = nullptr;
   bool mainHeld_ = false;
   std::function<void()> quit_;

@@ -4,12 +4,20 @@
 // Each returns what the user accepted, or nothing when cancelled; the
 // desktop shows the real dialogs, window tests answer from a script.
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "setup/logger_configuration.h"
 #include "setup/scale_entry.h"
+
+class QWidget;
+
+namespace brevik {
+class Clock;
+class Prompter;
+}  // namespace brevik
 
 namespace brevik::ui {
 
@@ -27,5 +35,12 @@ struct SetupDialogs {
   std::function<std::optional<std::string>(setup::LoggerConfiguration& config)> presetStart;
   std::function<std::optional<std::string>(setup::LoggerConfiguration& config)> dialOut;
 };
+
+// The desktop's dialogs, modal over `parent`: tables are chosen in `home`,
+// messages go to `prompter`, dates are today's by `clock` and written in the
+// user's locale (QLocale's default when the dialog opens). The prompter and
+// the clock must outlive the functions.
+SetupDialogs setupDialogsOf(QWidget* parent, const std::filesystem::path& home, Prompter& prompter,
+                            const Clock& clock);
 
 }  // namespace brevik::ui

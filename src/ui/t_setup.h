@@ -46,6 +46,7 @@ class TSetup final : public QWidget {
   // The window shows the form as the model holds it.
   void showForm();
 
+  void setDialogs(SetupDialogs dialogs) { dialogs_ = std::move(dialogs); }
   void setHelpAction(std::function<void(int topic)> action) { help_ = std::move(action); }
   // The window was left: the main window takes over again.
   void setClosedAction(std::function<void()> action) { closed_ = std::move(action); }

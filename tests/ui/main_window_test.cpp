@@ -174,7 +174,7 @@ TEST(MainWindow, PaintShowsPhoneAndStationControlsBySettings) {
 
 TEST(MainWindow, WindowsOfLaterPartsSayTheyAreNotAvailable) {
   for (const char* action : {"EditPhoneList1", "SelectLocal1",
-                             "ConfigureRemote1", "ComTest1", "StaAddr"}) {
+                             "ConfigureRemote1", "ComTest1"}) {
     Desktop d;
     d.trigger(action);
     QDialog* w = d.desktop->view().notAvailableWindow();

@@ -458,6 +458,22 @@ TEST(SetupWindow, SendGuardCancelKeepsTheRealTimeGraph) {
   EXPECT_TRUE(d.session().exchangeRunning());
 }
 
+TEST(SetupWindow, SendThroughAnUnpluggedPortReportsAndGivesTheWindowBack) {
+  Desktop d;
+  d.port.setUnplugged(true);
+  openSetup(d);
+  click(d, "SENDBtn");
+  ASSERT_TRUE(d.runUntilIdle(6000));
+  EXPECT_TRUE(window(d).isEnabled());
+  ASSERT_TRUE(d.session().lastOutcome().has_value());
+  EXPECT_FALSE(d.session().lastOutcome()->succeeded);
+  ASSERT_FALSE(d.prompter.messages.empty());
+  // Told in a message box, not the log: nobody started the program for one action.
+  EXPECT_EQ(d.prompter.messages.back().text, "Impossible d'ouvrir le PortCom - SVP vérifier   "_cp);
+  EXPECT_TRUE(d.log().empty());
+  EXPECT_FALSE(d.main().isEnabled());
+}
+
 TEST(SetupWindow, SendGoesToTheVirtualLoggerWithTheWindowLocked) {
   struct Row {
     const char* action;

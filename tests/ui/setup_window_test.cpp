@@ -138,6 +138,25 @@ TEST(SetupWindow, RecordIsShownAndSavedBackUnchanged) {
   }
 }
 
+TEST(SetupWindow, StartupLoadsTheCurrentSetupFileOrTellsOfTheDefault) {
+  for (const auto& [stored, told] : {std::pair{"default.set", false}, std::pair{"gone.set", true}}) {
+    Desktop d({}, "kaldo5-12bit", [stored = stored](settings::LoggerSettings& s) { s.SetupFileName = stored; });
+    if (told) {
+      ASSERT_EQ(d.prompter.messages.size(), 1u);
+      EXPECT_EQ(d.prompter.messages[0].text, "Setup File: gone.set not found; loading default.");
+      EXPECT_EQ(d.prompter.messages[0].kind, MessageKind::Information);
+    } else {
+      EXPECT_TRUE(d.prompter.messages.empty());
+    }
+    EXPECT_EQ(d.settings().SetupFileName, "default.set");
+    EXPECT_EQ(labelText(d, "FileNameLabel"), "default.set");
+    // The seeded default.set, or the built-in default written in its place.
+    const setup::LoggerConfiguration expected =
+        told ? setup::LoggerConfiguration::builtInDefault(d.clock) : defaultRecord();
+    EXPECT_EQ(d.desktop->program().setup().current, expected);
+  }
+}
+
 TEST(SetupWindow, CaptionModeStationAndPhoneFollowTheCommandAndSettings) {
   const char* const modeControls[] = {"onoffbtn1", "onoffbtn2", "onoffbtn3", "onoffbtn4", "InpBox1", "InpBox2",
                                       "InpBox3",   "InpBox4",   "StartBox",  "RunBox",    "RateBox", "ResBox"};

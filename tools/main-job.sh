@@ -8,8 +8,9 @@ cmake --build build -j "$(nproc)"
 # brevik --demo: a fresh home whose COM1 is the virtual logger. Without a
 # display it runs under xvfb-run, reads a status and downloads the logger by
 # itself, and saves screenshots of the main and status windows, the graph
-# (one to four viewports, monochrome with symbols, zoomed), its dialogs and
-# the real-time graph.
+# (one to four viewports, monochrome with symbols, zoomed), its dialogs, the
+# real-time graph, the setup window (full and labels-only), the station
+# address window and every setup dialog.
 shots=build/demo-screenshots
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   build/src/ui/brevik --demo

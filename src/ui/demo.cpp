@@ -13,6 +13,7 @@
 #include "settings/logger_settings.h"
 #include "common/files.h"
 #include "graph/chart_plan.h"
+#include "setup/scale_entry.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_ascii_dlg.h"
 #include "ui/t_color_setup.h"
@@ -20,6 +21,17 @@
 #include "ui/t_main.h"
 #include "ui/t_status.h"
 #include "ui/t_viewports_dlg.h"
+#include "ui/text.h"
+#include "ui/locale_clock.h"
+#include "ui/t_adjust1.h"
+#include "ui/t_cloop.h"
+#include "ui/t_contact_dlg.h"
+#include "ui/t_get_date.h"
+#include "ui/t_lin_tran.h"
+#include "ui/t_linscale_dlg.h"
+#include "ui/t_select_file.h"
+#include "ui/t_setup.h"
+#include "ui/t_snd_net_addr.h"
 
 namespace brevik::ui {
 
@@ -87,6 +99,56 @@ void saveGraphShots(BrevikDesktop& desktop, const std::filesystem::path& dir) {
   }
 }
 
+// The setup part of the tour: the setup window in both modes, the station
+// address window and every dialog the setup window opens.
+void saveSetupShots(BrevikDesktop& desktop, const std::filesystem::path& dir) {
+  program::DesktopSession& session = desktop.session();
+  TSetup& setupWindow = desktop.setupWindow();
+  session.newSetup();
+  QApplication::processEvents();
+  save(setupWindow, dir / "setup.png");
+  setupWindow.hide();
+  session.changeScaling();
+  QApplication::processEvents();
+  save(setupWindow, dir / "setup-labels-only.png");
+  setupWindow.hide();
+  session.stationAddress();
+  QApplication::processEvents();
+  save(desktop.stationAddressWindow(), dir / "TSndNetAddr.png");
+  desktop.stationAddressWindow().hide();
+
+  Prompter& prompter = desktop.prompter();
+  const std::filesystem::path home = desktop.program().home();
+  const LocaleClock clock(desktop.program().clock(), QLocale());
+  setup::LoggerConfiguration config = desktop.program().setup().current;
+  const auto shot = [&dir](QDialog& dialog, const std::string& name) {
+    dialog.show();
+    QApplication::processEvents();
+    save(dialog, dir / (name + ".png"));
+    dialog.hide();
+  };
+  TLinscaleDlg linear(prompter, &setupWindow);
+  linear.prepare("Linear: 0.0000 / 100.00");
+  shot(linear, "TLinscaleDlg");
+  TContactDlg contact(prompter, &setupWindow);
+  contact.prepare();
+  shot(contact, "TContactDlg");
+  TAdjust1 calibration("Linear: 0.0000 / 100.00", prompter, &setupWindow);
+  shot(calibration, "TAdjust1");
+  TCloop loop(prompter, &setupWindow);
+  shot(loop, "TCloop");
+  TLinTran sensor(prompter, &setupWindow);
+  shot(sensor, "TLinTran");
+  TSelectFile chooser(home, &setupWindow);
+  chooser.prepare(fromCp(setup::kChooseTableCaption), fromCp(setup::kChooseTablePrompt), fromCp(setup::kChooseTableMask));
+  shot(chooser, "TSelectFile");
+  for (const bool dialOut : {false, true}) {
+    TGetDate date(clock, &setupWindow);
+    date.prepare(config, dialOut);
+    shot(date, dialOut ? "TGetDate-dial-out" : "TGetDate-preset");
+  }
+}
+
 // The tour answers each message box as a person wanting to see the next
 // window would: the default button (Yes to "Trace Data?").
 void answerMessageBoxes() {
@@ -144,6 +206,10 @@ void startDemo(BrevikDesktop& desktop) {
     if (!(graph.isVisible() && graph.model().realTime() && graph.model().realTimeGraph().count() >= 120)) return;
     poll->stop();
     save(graph, dir / "graph-real-time.png");
+    // The readings end as the window's Yes would end them.
+    desktop.session().realTimeGraphClosed(true);
+    graph.hide();
+    saveSetupShots(desktop, dir);
     QApplication::exit(0);
   });
   poll->start(100);

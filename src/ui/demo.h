@@ -5,8 +5,9 @@
 // one status by itself, saves main.png and status.png into DIR, downloads
 // the logger into demo.qx1, saves its graph in one to four viewports,
 // monochrome with symbols and zoomed, the colour, viewport and text export
-// dialogs, and a real-time graph of the logger's readings, and ends (what
-// the README's main job runs under xvfb-run).
+// dialogs, a real-time graph of the logger's readings, the setup window in
+// both modes, the station address window and the setup dialogs, and ends
+// (what the README's main job runs under xvfb-run).
 
 #include <filesystem>
 

@@ -119,7 +119,8 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   // holds the current setup file from now on.
   setup_ = std::make_unique<TSetup>(*session_, options_.fileDialogs, options_.setupDialogs);
   if (!options_.setupDialogs.linearScale)
-    setup_->setDialogs(setupDialogsOf(setup_.get(), program_->home(), session_->prompter(), *clock_));
+    setup_->setDialogs(setupDialogsOf(setup_.get(), program_->home(), session_->prompter(), *clock_,
+                                      [this] { help_->showContents(); }));
   setup_->setHelpAction([this](int topic) { help_->showTopic(topic); });
   setup_->setClosedAction([this] {
     view_->releaseMainWindow();

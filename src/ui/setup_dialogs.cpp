@@ -14,7 +14,7 @@
 namespace brevik::ui {
 
 SetupDialogs setupDialogsOf(QWidget* parent, const std::filesystem::path& home, Prompter& prompter,
-                            const Clock& clock) {
+                            const Clock& clock, std::function<void()> help) {
   SetupDialogs dialogs;
   // Each opening builds its dialog afresh: the fields start cleared and the
   // calculators at their defaults.
@@ -26,16 +26,16 @@ SetupDialogs setupDialogsOf(QWidget* parent, const std::filesystem::path& home, 
     TContactDlg dlg(prompter, parent);
     return dlg.choose();
   };
-  dialogs.tableChooser = [parent, home](int) {
-    TSelectFile dlg(home, parent);
+  dialogs.tableChooser = [parent, home, help](int) {
+    TSelectFile dlg(home, parent, help);
     dlg.prepare(fromCp(setup::kChooseTableCaption), fromCp(setup::kChooseTablePrompt),
                 fromCp(setup::kChooseTableMask));
     return dlg.choose();
   };
-  const auto dateDialog = [parent, &clock](bool dialOut) {
-    return [parent, &clock, dialOut](setup::LoggerConfiguration& config) {
+  const auto dateDialog = [parent, &clock, help](bool dialOut) {
+    return [parent, &clock, help, dialOut](setup::LoggerConfiguration& config) {
       const LocaleClock localeClock(clock, QLocale());
-      TGetDate dlg(localeClock, parent);
+      TGetDate dlg(localeClock, parent, help);
       return dlg.choose(config, dialOut);
     };
   };

@@ -39,8 +39,9 @@ struct SetupDialogs {
 // The desktop's dialogs, modal over `parent`: tables are chosen in `home`,
 // messages go to `prompter`, dates are today's by `clock` and written in the
 // user's locale (QLocale's default when the dialog opens). The prompter and
-// the clock must outlive the functions.
+// the clock must outlive the functions. `help` is what the date dialog's
+// and the chooser's Help buttons open.
 SetupDialogs setupDialogsOf(QWidget* parent, const std::filesystem::path& home, Prompter& prompter,
-                            const Clock& clock);
+                            const Clock& clock, std::function<void()> help = {});
 
 }  // namespace brevik::ui

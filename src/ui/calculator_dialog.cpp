@@ -1,9 +1,11 @@
 #include "ui/calculator_dialog.h"
 
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
 #include "protocol/scale_tables.h"
 #include "ui/dialog_buttons.h"
@@ -76,6 +78,20 @@ setup::ScalePair CalculatorDialog::results() const {
 std::optional<setup::ScalePair> CalculatorDialog::choose() {
   if (exec() != QDialog::Accepted) return std::nullopt;
   return results();
+}
+
+void CalculatorDialog::layOutBesideResults(QFormLayout* entries) {
+  auto* results = new QFormLayout;
+  results->addRow("ValeurBas", lowResult());
+  results->addRow("ValeurHaut", highResult());
+  results->addRow(calculateButton());
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(entries);
+  columns->addSpacing(16);
+  columns->addLayout(results);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addLayout(buttonRow());
 }
 
 }  // namespace brevik::ui

@@ -11,6 +11,7 @@
 #include "common/prompter.h"
 #include "setup/scaling_calculators.h"
 
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -46,6 +47,10 @@ class CalculatorDialog : public QDialog {
   QPushButton* calculateButton() const { return calculate_; }
   // The OK and Cancel row, to be put at the foot of the layout.
   QLayout* buttonRow() const { return buttonRow_; }
+  // The layout of the current-loop and linear-sensor calculators: their
+  // entries in a column, the results and Calculate beside them, OK and
+  // Cancel below.
+  void layOutBesideResults(QFormLayout* entries);
 
  private Q_SLOTS:
   void OKBtnClick();

@@ -3,7 +3,6 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "ui/text.h"
 
@@ -26,18 +25,7 @@ TCloop::TCloop(Prompter& prompter, QWidget* parent) : CalculatorDialog(prompter,
   entries->addRow("Résistan.Ohms", ohms_);
   entries->addRow("Val.Bas Lue", zero_);
   entries->addRow("Val.Haut Lue", fullScale_);
-  auto* results = new QFormLayout;
-  results->addRow("ValeurBas", lowResult());
-  results->addRow("ValeurHaut", highResult());
-  results->addRow(calculateButton());
-
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(entries);
-  columns->addSpacing(16);
-  columns->addLayout(results);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addLayout(buttonRow());
+  layOutBesideResults(entries);
 
   Calculate();
 }

@@ -3,7 +3,6 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "ui/text.h"
 
@@ -24,18 +23,7 @@ TLinTran::TLinTran(Prompter& prompter, QWidget* parent) : CalculatorDialog(promp
   entries->addRow("Maximum dc volts", maximumVolts_);
   entries->addRow("Minimum Val.Lue", minimumReading_);
   entries->addRow("Maximum Val.Lue", maximumReading_);
-  auto* results = new QFormLayout;
-  results->addRow("ValeurBas", lowResult());
-  results->addRow("ValeurHaut", highResult());
-  results->addRow(calculateButton());
-
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(entries);
-  columns->addSpacing(16);
-  columns->addLayout(results);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addLayout(buttonRow());
+  layOutBesideResults(entries);
 
   Calculate();
 }

@@ -101,11 +101,18 @@ std::string hangUpLogText(const Status& outcome) {
   return "Modem not hung up: " + outcome.error().message;
 }
 
-void hangUpAndQuit(ModemHangUp& hangUp, const settings::LoggerSettings& settings, const settings::UnattendedLog& log,
-                   std::function<void(settings::QuitRequest)> quit) {
-  hangUp.start(settings, [&log, quit = std::move(quit)](Status outcome) {
+void hangUpAndLog(ModemHangUp& hangUp, const settings::LoggerSettings& settings, const settings::UnattendedLog& log,
+                  HangUpEnded ended) {
+  hangUp.start(settings, [&log, ended = std::move(ended)](Status outcome) {
     settings::QuitRequest request = log.logAndQuit(hangUpLogText(outcome));
     request.hangUpModem = false;  // just done
+    if (ended) ended(outcome, request);
+  });
+}
+
+void hangUpAndQuit(ModemHangUp& hangUp, const settings::LoggerSettings& settings, const settings::UnattendedLog& log,
+                   std::function<void(settings::QuitRequest)> quit) {
+  hangUpAndLog(hangUp, settings, log, [quit = std::move(quit)](const Status&, settings::QuitRequest request) {
     if (quit) quit(request);
   });
 }

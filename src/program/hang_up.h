@@ -56,9 +56,16 @@ class ModemHangUp {
 // sequence ran, else a line saying why the modem may still be off hook.
 std::string hangUpLogText(const Status& outcome);
 
-// The whole "h" mode: hangs up, writes the log line anew and hands the quit
-// request to `quit` (which must not ask for a second hang-up). `log` must
-// outlive the sequence (the Program owns it).
+// Hangs up and writes the "h" log line anew, then hands `ended` the
+// sequence's outcome and the quit request (which must not ask for a second
+// hang-up). `log` must outlive the sequence. The program and kaldo's hangup
+// share it so that both leave the same log.
+using HangUpEnded = std::function<void(const Status& outcome, settings::QuitRequest request)>;
+void hangUpAndLog(ModemHangUp& hangUp, const settings::LoggerSettings& settings, const settings::UnattendedLog& log,
+                  HangUpEnded ended);
+
+// The whole "h" mode: hangUpAndLog, then the quit request goes to `quit`.
+// `log` must outlive the sequence (the Program owns it).
 void hangUpAndQuit(ModemHangUp& hangUp, const settings::LoggerSettings& settings, const settings::UnattendedLog& log,
                    std::function<void(settings::QuitRequest)> quit);
 

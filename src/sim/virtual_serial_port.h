@@ -18,6 +18,7 @@
 
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
+#include "sim/line_device.h"
 #include "sim/line_model.h"
 #include "sim/logger_twin.h"
 #include "sim/sim_time.h"
@@ -31,8 +32,9 @@ class VirtualSerialPort final : public link::SerialPort {
   VirtualSerialPort(const VirtualSerialPort&) = delete;
   VirtualSerialPort& operator=(const VirtualSerialPort&) = delete;
 
-  // Puts a logger on the line. It must outlive the port.
-  void attach(LoggerTwin& twin);
+  // Puts a logger (or a modem, or a loop-back plug) on the line. It must
+  // outlive the port.
+  void attach(LineDevice& device);
   // The adapter is unplugged: opening fails as for a device that is gone.
   void setUnplugged(bool unplugged) { unplugged_ = unplugged; }
 
@@ -66,10 +68,11 @@ class VirtualSerialPort final : public link::SerialPort {
   void dropUnsent(Micros now);
   void pump();
   void schedulePump();
+  void tellDtr();
   std::optional<Micros> nextEvent() const;
 
   link::TickScheduler& scheduler_;
-  std::vector<LoggerTwin*> twins_;
+  std::vector<LineDevice*> twins_;
   // Lets the twins' transmit callbacks tell whether the port still exists.
   std::shared_ptr<VirtualSerialPort*> self_ = std::make_shared<VirtualSerialPort*>(this);
   std::deque<InFlight> toLoggers_, toPc_;

@@ -187,6 +187,11 @@ TEST(VirtualModem, DroppingDtrHangsUpWithoutAWord) {
   line.run(5 * kSecond);
   EXPECT_EQ(line.take(), "");
   EXPECT_FALSE(line.modem().callUp());
+
+  // Closing the port lets DTR fall as well.
+  line.connect();
+  line.port.close();
+  EXPECT_FALSE(line.modem().callUp());
 }
 
 TEST(VirtualModem, TheCarrierDropsAfterTheGivenNumberOfReplies) {

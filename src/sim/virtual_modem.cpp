@@ -128,11 +128,14 @@ void VirtualModem::takeCommandByte(std::uint8_t byte, Micros at) {
 }
 
 void VirtualModem::execute(const std::string& line) {
-  const std::string command = upperTrimmed(line);
+  // What comes before "AT" is noise the modem skips (a "+++" typed in
+  // command mode before "ATH"); a line without it gets no answer. An empty
+  // line is what an empty set-up string sends, and is answered as one.
+  const std::string typed = upperTrimmed(line);
+  const auto start = typed.find("AT");
+  if (!typed.empty() && start == std::string::npos) return;
+  const std::string command = typed.empty() ? std::string() : typed.substr(start);
   const Micros at = now_ + kReplyDelay;
-  // Noise that is not a command gets no answer; an empty line is what an
-  // empty set-up string sends, and is answered as a set-up string.
-  if (!command.empty() && command.rfind("AT", 0) != 0) return;
   const std::string body = command.empty() ? std::string() : command.substr(2);
   if (body == "H" || body == "H0") {
     ++dialEpoch_;
@@ -150,9 +153,8 @@ void VirtualModem::execute(const std::string& line) {
       replyLine("ERROR", at);
       return;
     }
-    std::string_view number = std::string_view(line).substr(line.find_first_of("dD") + 1);
-    if (!number.empty() && (number[0] == 'T' || number[0] == 't' || number[0] == 'P' || number[0] == 'p'))
-      number.remove_prefix(1);
+    std::string_view number = std::string_view(body).substr(1);
+    if (!number.empty() && (number[0] == 'T' || number[0] == 'P')) number.remove_prefix(1);
     dial(dialledDigits(number));
   } else if (body.empty() && !command.empty()) {
     replyLine("OK", at);

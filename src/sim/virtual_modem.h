@@ -1,7 +1,8 @@
 #pragma once
 // A Hayes modem before the virtual logger, as the PC's side of it sees it.
 //
-// Command mode: each command line is echoed as it is typed (modem_echo);
+// Command mode: each command line is echoed as it is typed (modem_echo) and
+// read from its "AT" on (a line without one is noise and not answered);
 // "AT" and "ATH" are answered "OK", "ATD[T|P]number" dials, any other line
 // (the set-up string) gets the profile's set-up reply: "OK", "ERROR" or
 // nothing. Dialling gives, a few seconds later, the connect line, "BUSY",

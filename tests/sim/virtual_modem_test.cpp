@@ -83,6 +83,8 @@ TEST(VirtualModem, CommandModeRepliesFollowTheProfile) {
       {"modem = hayes\nmodem_init = ERROR\n", "AT\r", "AT\r\r\nOK\r\n"},
       {"modem = hayes\n", "\r", "\r\r\nOK\r\n"},
       {"modem = hayes\n", "hello\r", "hello\r"},
+      {"modem = hayes\n", "+++ATH\r", "+++ATH\r\r\nOK\r\n"},
+      {"modem = hayes\nmodem_number = 12\n", "dd atdt12\r", "dd atdt12\r\r\nCONNECT 9600\r\n"},
       {"modem = hayes\n", "ATH\r", "ATH\r\r\nOK\r\n"},
       {"modem = hayes\n", "ATO\r", "ATO\r\r\nNO CARRIER\r\n"},
       {"modem = hayes\n", "ATDT 0555\r", "ATDT 0555\r\r\nCONNECT 9600\r\n"},

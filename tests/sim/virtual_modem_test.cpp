@@ -7,6 +7,7 @@
 #include "sim/far_end.h"
 #include "sim/framing.h"
 #include "sim/virtual_serial_port.h"
+#include "support/twin_link_harness.h"
 #include "support/virtual_tick_scheduler.h"
 #include "twin_script.h"
 
@@ -283,6 +284,19 @@ TEST(VirtualModem, CallsRingInOneAfterTheOtherAndServeTheirKindOfLogger) {
   EXPECT_EQ(dropped.substr(255), "\r\nNO CARRIER\r\n");
   EXPECT_EQ(line.modem().callsRung(), 6u);
   EXPECT_FALSE(runUntilSeen(line, "RING", 60 * kSecond).has_value()) << "no more calls";
+}
+
+TEST(VirtualModem, TheEngineHarnessPutsAModemOnItsLine) {
+  brevik::testing::TwinLinkHarness h;
+  sim::VirtualModem& modem = h.addModem("modem = hayes\nbaud = 4800\nmodem_echo = 0\n");
+  EXPECT_EQ(h.settings.BaudRate, 4800u);
+  std::string received;
+  h.port.setDataArrived([&](std::size_t) { received += h.port.readWaiting(); });
+  ASSERT_TRUE(h.port.open(1, 4800).ok());
+  ASSERT_TRUE(h.port.write("ATDT1\r").ok());
+  h.ticks.advance(5 * kSecond);
+  EXPECT_EQ(received, "\r\nCONNECT 9600\r\n");
+  EXPECT_TRUE(modem.online());
 }
 
 }  // namespace

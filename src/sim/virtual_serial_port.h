@@ -1,7 +1,9 @@
 #pragma once
 // The serial port of the PC joined by a virtual line to one or more virtual
-// loggers (several share the line in network mode), in the virtual time of a
-// TickScheduler.
+// loggers (several share the line in network mode), or to a virtual modem or
+// a loop-back plug (line_device.h), in the virtual time of a TickScheduler.
+// DTR falls when the program drops it or closes the port, and the far end is
+// told.
 //
 // Each byte occupies the line for one character time at its sender's baud;
 // the two directions are independent, and the loggers' replies share their

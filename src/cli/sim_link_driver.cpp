@@ -2,7 +2,7 @@
 
 #include "link/virtual_link_driver.h"
 #include "link/virtual_ticks.h"
-#include "sim/logger_twin.h"
+#include "sim/far_end.h"
 #include "sim/virtual_serial_port.h"
 
 namespace brevik::cli {
@@ -12,8 +12,8 @@ namespace {
 class SimLinkDriver final : public link::LinkDriver {
  public:
   SimLinkDriver(sim::LoggerProfile profile, const DateTime& pcNow)
-      : twin_(std::move(profile), pcNow), port_(ticks_), driver_(port_, ticks_) {
-    port_.attach(twin_);
+      : farEnd_(sim::makeFarEnd(std::move(profile), pcNow)), port_(ticks_), driver_(port_, ticks_) {
+    port_.attach(*farEnd_);
   }
 
   link::SerialPort& port() override { return port_; }
@@ -24,7 +24,7 @@ class SimLinkDriver final : public link::LinkDriver {
 
  private:
   link::VirtualTicks ticks_;
-  sim::LoggerTwin twin_;  // outlives the port, which holds it
+  std::unique_ptr<sim::LineDevice> farEnd_;  // outlives the port, which holds it
   sim::VirtualSerialPort port_;
   link::VirtualLinkDriver driver_;
 };

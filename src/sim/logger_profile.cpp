@@ -131,6 +131,97 @@ std::optional<std::string> readFaults(LoggerProfile& p, const std::string& v) {
   return std::nullopt;
 }
 
+std::optional<IncomingCall> parseCall(std::string_view item) {
+  if (item == "ok") return IncomingCall{IncomingCall::Kind::Ok, 0};
+  if (item == "empty") return IncomingCall{IncomingCall::Kind::Empty, 0};
+  if (item == "silent") return IncomingCall{IncomingCall::Kind::Silent, 0};
+  if (item == "garbled") return IncomingCall{IncomingCall::Kind::Garbled, 0};
+  if (item == "busy-site") return IncomingCall{IncomingCall::Kind::BusySite, 0};
+  if (item.rfind("drop:", 0) == 0) {
+    const auto n = parseNumber(trimmed(item.substr(5)));
+    if (!n || *n < 1 || *n > 100000) return std::nullopt;
+    return IncomingCall{IncomingCall::Kind::Drop, static_cast<int>(*n)};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> readCalls(LoggerProfile& p, const std::string& v) {
+  p.modem.calls.clear();
+  std::string_view rest = v;
+  while (!rest.empty()) {
+    const auto comma = rest.find(',');
+    const std::string_view item = trimmed(rest.substr(0, comma));
+    rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    if (item.empty()) continue;
+    const auto call = parseCall(item);
+    if (!call) return "unknown call '" + std::string(item) + "' (ok, empty, silent, garbled, drop:N, busy-site)";
+    p.modem.calls.push_back(*call);
+  }
+  return std::nullopt;
+}
+
+KeyReader flagKey(bool ModemProfile::*field) {
+  return [field](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    if (v != "0" && v != "1") return "expected 0 or 1";
+    p.modem.*field = v == "1";
+    return std::nullopt;
+  };
+}
+
+void addModemKeys(std::map<std::string, KeyReader, std::less<>>& keys) {
+  keys["modem"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    if (v != "hayes") return "expected hayes";
+    p.modem.hayes = true;
+    return std::nullopt;
+  };
+  keys["modem_number"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    if (v.empty() || v.size() > 100 || v.find('\r') != std::string::npos)
+      return "expected a telephone number of 1 to 100 characters";
+    p.modem.number = v;
+    return std::nullopt;
+  };
+  keys["modem_connect"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    if (v.rfind("CONNECT", 0) != 0 || v.find('\r') != std::string::npos) return "expected a line starting with CONNECT";
+    p.modem.connectLine = v;
+    return std::nullopt;
+  };
+  keys["modem_init"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    if (v == "OK") p.modem.init = ModemInitReply::Ok;
+    else if (v == "ERROR") p.modem.init = ModemInitReply::Error;
+    else if (v == "silent") p.modem.init = ModemInitReply::Silent;
+    else return "expected OK, ERROR or silent";
+    return std::nullopt;
+  };
+  keys["modem_dial"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    if (v == "connect") p.modem.dial = ModemDialResult::Connect;
+    else if (v == "busy") p.modem.dial = ModemDialResult::Busy;
+    else if (v == "no-carrier") p.modem.dial = ModemDialResult::NoCarrier;
+    else if (v == "no-answer") p.modem.dial = ModemDialResult::NoAnswer;
+    else if (v == "silent") p.modem.dial = ModemDialResult::Silent;
+    else return "expected connect, busy, no-carrier, no-answer or silent";
+    return std::nullopt;
+  };
+  keys["modem_echo"] = flagKey(&ModemProfile::echo);
+  keys["modem_drop"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    const auto n = parseNumber(v);
+    if (!n || *n > 100000) return "expected a number of replies from 0 to 100000";
+    p.modem.dropAfter = static_cast<int>(*n);
+    return std::nullopt;
+  };
+  keys["calls"] = readCalls;
+  keys["ring_after"] = [](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
+    const auto n = parseNumber(v);
+    if (!n || *n > 86400) return "expected seconds from 0 to 86400";
+    p.modem.ringAfterSeconds = static_cast<std::uint32_t>(*n);
+    return std::nullopt;
+  };
+  keys["loopback"] = flagKey(&ModemProfile::loopback);
+}
+
+bool isModemKey(std::string_view key) {
+  return key == "modem" || key.rfind("modem_", 0) == 0 || key == "calls" || key == "ring_after" || key == "loopback";
+}
+
 std::map<std::string, KeyReader, std::less<>> keyReaders(const ParseContext& ctx) {
   std::map<std::string, KeyReader, std::less<>> keys;
   keys["model"] = charKey(&LoggerProfile::model);
@@ -271,6 +362,7 @@ std::map<std::string, KeyReader, std::less<>> keyReaders(const ParseContext& ctx
     p.seed = *n;
     return std::nullopt;
   };
+  addModemKeys(keys);
   return keys;
 }
 
@@ -317,6 +409,7 @@ Result<LoggerProfile> parseLoggerProfile(std::string_view text, std::string_view
     if (reader == keys.end()) return makeError(ErrorKind::InvalidData, where + "unknown key '" + key + "'");
     if (auto bad = reader->second(profile, unquoted(value)))
       return makeError(ErrorKind::InvalidData, where + key + ": " + *bad);
+    if (!isModemKey(key)) profile.hasLoggerKeys = true;
   }
   return profile;
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "common/result.h"
+#include "sim/modem_profile.h"
 
 namespace brevik::sim {
 
@@ -79,6 +80,10 @@ struct LoggerProfile {
   std::uint32_t replyDelayMs = 20;
   std::array<double, kFaultKindCount> faultRates{};
   std::uint64_t seed = 1;
+  ModemProfile modem;
+  // Whether any key describes the logger itself: a modem or loopback profile
+  // without one is a bare modem or a bare cable.
+  bool hasLoggerKeys = false;
 
   double faultRate(FaultKind kind) const { return faultRates[static_cast<std::size_t>(kind)]; }
   WakeAnswer effectiveWakeAnswer() const;

@@ -41,15 +41,15 @@
 #include <vector>
 
 #include "sim/fault_generator.h"
+#include "sim/line_device.h"
 #include "sim/logger_profile.h"
 #include "sim/logger_state.h"
 #include "sim/sim_time.h"
 
 namespace brevik::sim {
 
-class LoggerTwin {
+class LoggerTwin final : public LineDevice {
  public:
-  using Transmit = std::function<void(std::string_view bytes, std::uint32_t baud, Micros at)>;
 
   enum class Phase { Asleep, Awake, AwaitBaudSwitch, AwaitBaudLetter };
 
@@ -67,20 +67,20 @@ class LoggerTwin {
   // `pcNow` stands in for the dates the profile leaves out.
   LoggerTwin(LoggerProfile profile, const DateTime& pcNow);
 
-  void setTransmit(Transmit transmit) { transmit_ = std::move(transmit); }
+  void setTransmit(Transmit transmit) override { transmit_ = std::move(transmit); }
   // Replaces the profile's faults from now on (a run that is to fail only
   // part of the way through).
   void setFaults(const std::array<double, kFaultKindCount>& rates, std::uint64_t seed) {
     faults_ = FaultGenerator(rates, seed);
   }
 
-  void receive(std::uint8_t byte, std::uint32_t senderBaud, Micros at);
-  void advanceTo(Micros now);
-  std::optional<Micros> nextDeadline() const;
+  void receive(std::uint8_t byte, std::uint32_t senderBaud, Micros at) override;
+  void advanceTo(Micros now) override;
+  std::optional<Micros> nextDeadline() const override;
 
   Phase phase() const { return phase_; }
   bool streaming() const { return streaming_; }
-  std::uint32_t baud() const { return baud_; }
+  std::uint32_t baud() const override { return baud_; }
   const LoggerProfile& profile() const { return profile_; }
   const LoggerState& state() const { return state_; }
   LoggerState& state() { return state_; }

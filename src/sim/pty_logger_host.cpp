@@ -13,6 +13,8 @@
 #include <unistd.h>
 #endif
 
+#include "sim/far_end.h"
+
 namespace brevik::sim {
 
 namespace {
@@ -43,12 +45,12 @@ std::uint32_t baudOfSpeed(speed_t speed) {
 
 PtyLoggerHost::PtyLoggerHost(LoggerProfile profile, const DateTime& pcNow, int master, int slave,
                              std::string path)
-    : twin_(std::move(profile), pcNow),
+    : farEnd_(makeFarEnd(std::move(profile), pcNow)),
       master_(master),
       slave_(slave),
       devicePath_(std::move(path)),
       startNanos_(steadyNanos()) {
-  twin_.setTransmit([this](std::string_view bytes, std::uint32_t baud, Micros at) {
+  farEnd_->setTransmit([this](std::string_view bytes, std::uint32_t baud, Micros at) {
     for (const char c : bytes) toProgram_.push_back(Timed{twinWire_.next(at, baud), static_cast<std::uint8_t>(c), baud});
   });
 }
@@ -109,7 +111,7 @@ Result<std::unique_ptr<PtyLoggerHost>> PtyLoggerHost::open(LoggerProfile profile
 }
 
 PtyLoggerHost::~PtyLoggerHost() {
-  twin_.setTransmit({});
+  farEnd_->setTransmit({});
   if (slave_ >= 0) ::close(slave_);
   if (master_ >= 0) ::close(master_);
 }
@@ -118,10 +120,10 @@ Micros PtyLoggerHost::now() const { return (steadyNanos() - startNanos_) / 1000;
 
 std::uint32_t PtyLoggerHost::programBaud() const {
   termios t{};
-  if (tcgetattr(slave_, &t) != 0) return twin_.baud();
+  if (tcgetattr(slave_, &t) != 0) return farEnd_->baud();
   const std::uint32_t baud = baudOfSpeed(cfgetospeed(&t));
   // A speed the table does not know is taken to be the logger's own.
-  return baud != 0 ? baud : twin_.baud();
+  return baud != 0 ? baud : farEnd_->baud();
 }
 
 void PtyLoggerHost::readFromProgram(bool wireFree) {
@@ -179,19 +181,19 @@ void PtyLoggerHost::runDue() {
   // Events in time order: bytes reaching the twin, the twin's own
   // deadlines, bytes reaching the program.
   for (;;) {
-    const auto deadline = twin_.nextDeadline();
+    const auto deadline = farEnd_->nextDeadline();
     const Micros inAt = toTwin_.empty() ? t + 1 : toTwin_.front().at;
     const Micros outAt = toProgram_.empty() ? t + 1 : toProgram_.front().at;
     const Micros dlAt = deadline ? *deadline : t + 1;
     const Micros first = std::min({inAt, outAt, dlAt});
     if (first > t) return;
     if (first == dlAt && deadline) {
-      twin_.advanceTo(dlAt);
+      farEnd_->advanceTo(dlAt);
     } else if (first == inAt && !toTwin_.empty()) {
       const Timed b = toTwin_.front();
       toTwin_.pop_front();
       count(traffic_.bytesToTwin, b.baud);
-      twin_.receive(b.byte, b.baud, b.at);
+      farEnd_->receive(b.byte, b.baud, b.at);
     } else {
       const Timed b = toProgram_.front();
       toProgram_.pop_front();
@@ -211,7 +213,7 @@ Status PtyLoggerHost::serve(const std::atomic<bool>& stop) {
     const Micros t = now();
     for (const auto& q : {&toTwin_, &toProgram_})
       if (!q->empty()) wait = std::min(wait, q->front().at - t);
-    if (const auto d = twin_.nextDeadline()) wait = std::min(wait, *d - t);
+    if (const auto d = farEnd_->nextDeadline()) wait = std::min(wait, *d - t);
     // While the wire is busy the program's next bytes wait in the pty.
     const bool wireFree = t >= programWire_.freeAt();
     if (!wireFree) wait = std::min(wait, programWire_.freeAt() - t);

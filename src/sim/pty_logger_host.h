@@ -1,5 +1,6 @@
 #pragma once
-// A virtual logger on a new pseudo-terminal, in real time, so that the real
+// A virtual logger (or what its profile puts at the far end: a modem, a
+// looped-back cable) on a new pseudo-terminal, in real time, so that the real
 // serial code of the program (QSerialPort) can talk to it: the program opens
 // devicePath() like any serial device.
 //
@@ -22,7 +23,7 @@
 #include "common/result.h"
 #include "sim/line_model.h"
 #include "sim/logger_profile.h"
-#include "sim/logger_twin.h"
+#include "sim/line_device.h"
 #include "sim/sim_time.h"
 #include "sim/wire_pacer.h"
 
@@ -51,8 +52,6 @@ class PtyLoggerHost {
   // Fails only when the pty itself fails.
   Status serve(const std::atomic<bool>& stop);
 
-  const LoggerTwin& twin() const { return twin_; }
-
   // Read it once serve() has returned (it is kept by the serving thread).
   const LineTraffic& traffic() const { return traffic_; }
 
@@ -73,7 +72,8 @@ class PtyLoggerHost {
   void writeToProgram(std::uint8_t byte);
   void count(std::uint64_t& bytes, std::uint32_t baud);
 
-  LoggerTwin twin_;
+  // The logger, or the modem before it, or a loop-back plug.
+  std::unique_ptr<LineDevice> farEnd_;
   int master_ = -1;
   int slave_ = -1;
   std::string devicePath_;

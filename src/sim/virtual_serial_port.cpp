@@ -15,7 +15,7 @@ VirtualSerialPort::~VirtualSerialPort() {
 
 Micros VirtualSerialPort::lineTime() const { return ticksToMicros(scheduler_.now()); }
 
-void VirtualSerialPort::attach(LoggerTwin& twin) {
+void VirtualSerialPort::attach(LineDevice& twin) {
   twins_.push_back(&twin);
   twin.setTransmit([alive = std::weak_ptr<VirtualSerialPort*>(self_)](std::string_view bytes,
                                                                       std::uint32_t baud, Micros at) {
@@ -33,6 +33,7 @@ Status VirtualSerialPort::open(link::PortNumber, std::uint32_t baudRate) {
   open_ = true;
   baud_ = baudRate;
   dtr_ = true;
+  tellDtr();
   received_.clear();
   lineError_ = false;
   pcReceiver_.reset();
@@ -42,7 +43,9 @@ Status VirtualSerialPort::open(link::PortNumber, std::uint32_t baudRate) {
 void VirtualSerialPort::close() {
   if (!open_) return;
   open_ = false;
+  const bool wasRaised = dtr_;
   dtr_ = false;
+  if (wasRaised) tellDtr();
   received_.clear();
   lineError_ = false;
 }
@@ -54,7 +57,9 @@ Status VirtualSerialPort::setBaudRate(std::uint32_t baudRate) {
 
 Status VirtualSerialPort::setDtr(bool raised) {
   if (!open_) return makeError(ErrorKind::PortUnavailable, "the virtual port is closed");
+  if (dtr_ == raised) return {};
   dtr_ = raised;
+  tellDtr();
   return {};
 }
 
@@ -112,6 +117,14 @@ std::optional<Micros> VirtualSerialPort::nextEvent() const {
   for (const auto* twin : twins_)
     if (const auto d = twin->nextDeadline()) consider(*d);
   return next;
+}
+
+// A closed port holds DTR down, an open one up until the program says
+// otherwise: a modem hangs up when it drops.
+void VirtualSerialPort::tellDtr() {
+  const Micros now = lineTime();
+  for (auto* device : twins_) device->dtrChanged(dtr_, now);
+  schedulePump();
 }
 
 void VirtualSerialPort::schedulePump() {

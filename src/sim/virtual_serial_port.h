@@ -1,7 +1,9 @@
 #pragma once
 // The serial port of the PC joined by a virtual line to one or more virtual
-// loggers (several share the line in network mode), in the virtual time of a
-// TickScheduler.
+// loggers (several share the line in network mode), or to a virtual modem or
+// a loop-back plug (line_device.h), in the virtual time of a TickScheduler.
+// DTR falls when the program drops it or closes the port, and the far end is
+// told.
 //
 // Each byte occupies the line for one character time at its sender's baud;
 // the two directions are independent, and the loggers' replies share their
@@ -18,6 +20,7 @@
 
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
+#include "sim/line_device.h"
 #include "sim/line_model.h"
 #include "sim/logger_twin.h"
 #include "sim/sim_time.h"
@@ -31,8 +34,9 @@ class VirtualSerialPort final : public link::SerialPort {
   VirtualSerialPort(const VirtualSerialPort&) = delete;
   VirtualSerialPort& operator=(const VirtualSerialPort&) = delete;
 
-  // Puts a logger on the line. It must outlive the port.
-  void attach(LoggerTwin& twin);
+  // Puts a logger (or a modem, or a loop-back plug) on the line. It must
+  // outlive the port.
+  void attach(LineDevice& device);
   // The adapter is unplugged: opening fails as for a device that is gone.
   void setUnplugged(bool unplugged) { unplugged_ = unplugged; }
 
@@ -66,10 +70,11 @@ class VirtualSerialPort final : public link::SerialPort {
   void dropUnsent(Micros now);
   void pump();
   void schedulePump();
+  void tellDtr();
   std::optional<Micros> nextEvent() const;
 
   link::TickScheduler& scheduler_;
-  std::vector<LoggerTwin*> twins_;
+  std::vector<LineDevice*> twins_;
   // Lets the twins' transmit callbacks tell whether the port still exists.
   std::shared_ptr<VirtualSerialPort*> self_ = std::make_shared<VirtualSerialPort*>(this);
   std::deque<InFlight> toLoggers_, toPc_;

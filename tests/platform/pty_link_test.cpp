@@ -191,6 +191,36 @@ TEST(PtyLink, PortOnAPseudoTerminal) {
   EXPECT_EQ(afterLoss.error().kind, ErrorKind::PortUnavailable);
 }
 
+// `kaldo sim` with a modem or loop-back profile: what the profile puts at
+// the far end answers on the pty.
+TEST(PtyLink, TheFarEndOfAModemOrLoopbackProfileAnswersOnThePty) {
+  application();
+  const std::pair<const char*, const char*> cases[] = {
+      {"hayes-modem", "AT&F\r\r\nOK\r\n"},
+      {"loopback", "AT&F\r"},
+  };
+  for (const auto& [name, answer] : cases) {
+    auto profile = sim::loadSimProfile(name, BREVIK_DATA_DIR "/sim");
+    ASSERT_TRUE(profile.ok()) << name;
+    auto host = sim::PtyLoggerHost::open(std::move(*profile), SystemClock().now());
+    ASSERT_TRUE(host.ok()) << host.error().message;
+    std::atomic<bool> stop{false};
+    std::thread farEnd([&] { (void)(*host)->serve(stop); });
+    {
+      const std::string device = (*host)->devicePath();
+      QtSerialPort port([&](link::PortNumber) { return device; });
+      ASSERT_TRUE(port.open(3, 9600).ok()) << name;
+      std::string received;
+      port.setDataArrived([&](std::size_t) { received += port.readWaiting(); });
+      ASSERT_TRUE(port.write("AT&F\r").ok());
+      EXPECT_TRUE(runUntil([&] { return received == answer; })) << name << ": " << received;
+      port.close();
+    }
+    stop = true;
+    farEnd.join();
+  }
+}
+
 TEST(PtyLink, TicksRunLaterInOrderAndTheTimerReplacesItself) {
   application();
   QtTickScheduler ticks;

@@ -167,7 +167,7 @@ TEST(LoggerProfile, MemoryLargerThanFourBanksIsRefused) {
 TEST(LoggerProfile, EveryShippedProfileLoads) {
   const auto dir = brevik::testing::dataDir() / "sim";
   for (const char* name : {"default", "normal-9600", "kaldo5-12bit", "kaldo6-8bit", "mt610-old", "mt53-rev-n",
-                           "network-station12"}) {
+                           "network-station12", "hayes-modem", "site-calls", "loopback"}) {
     const auto path = findLoggerProfile(name, dir);
     ASSERT_TRUE(path.ok()) << name;
     const auto p = loadLoggerProfile(*path);
@@ -178,6 +178,9 @@ TEST(LoggerProfile, EveryShippedProfileLoads) {
   const auto normal = loadLoggerProfile(*findLoggerProfile("normal-9600", dir));
   EXPECT_EQ(normal->protocol, WakeProtocol::Normal);
   EXPECT_EQ(normal->baud, 9600u);
+  EXPECT_TRUE(loadLoggerProfile(*findLoggerProfile("hayes-modem", dir))->modem.hayes);
+  EXPECT_EQ(loadLoggerProfile(*findLoggerProfile("site-calls", dir))->modem.calls.size(), 6u);
+  EXPECT_TRUE(loadLoggerProfile(*findLoggerProfile("loopback", dir))->modem.loopback);
 }
 
 // The bare `sim` is a newcomer's first port: it answers a fresh home's link settings.

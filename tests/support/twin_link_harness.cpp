@@ -89,6 +89,18 @@ sim::LoggerTwin& TwinLinkHarness::addShippedTwin(std::string_view name) {
   return attach(std::move(*profile));
 }
 
+sim::VirtualModem& TwinLinkHarness::addModem(std::string_view profileText) {
+  auto profile = sim::parseLoggerProfile(profileText, "test.logger", dataDir() / "sim");
+  if (!profile) ADD_FAILURE() << "profile: " << profile.error().message;
+  sim::LoggerProfile modem = profile ? std::move(*profile) : sim::LoggerProfile{};
+  modem.modem.hayes = true;
+  settings.BaudRate = modem.baud;
+  settings.FastProtocol = modem.protocol == sim::WakeProtocol::Fast ? 1 : 0;
+  modem_ = std::make_unique<sim::VirtualModem>(std::move(modem), twinLinkNow());
+  port.attach(*modem_);
+  return *modem_;
+}
+
 void TwinLinkHarness::start(link::ExchangeKind kind) {
   next.kind = kind;
   engine.start(std::exchange(next, link::ExchangeRequest{}), recorder.callback());

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@
 #include "protocol/status_texts.h"
 #include "sim/logger_profile.h"
 #include "sim/logger_twin.h"
+#include "sim/virtual_modem.h"
 #include "sim/virtual_serial_port.h"
 #include "support/recording_host.h"
 #include "support/scripted_observer.h"
@@ -75,6 +77,9 @@ class TwinLinkHarness {
   sim::LoggerTwin& addTwin(std::string_view profileText);
   sim::LoggerTwin& addShippedTwin(std::string_view name);
   sim::LoggerTwin& twin(std::size_t i = 0) { return twins_.at(i); }
+  // Puts a Hayes modem on the line instead, from a profile with
+  // `modem = hayes`; the link's baud and protocol become its logger's.
+  sim::VirtualModem& addModem(std::string_view profileText);
 
   // Starts an exchange of `kind` with what the test put in `next`.
   void start(link::ExchangeKind kind);
@@ -99,6 +104,7 @@ class TwinLinkHarness {
 
  private:
   std::deque<sim::LoggerTwin> twins_;
+  std::unique_ptr<sim::VirtualModem> modem_;  // outlives the port, as the twins do
 
  public:
   link::VirtualTicks ticks;

@@ -339,8 +339,7 @@ void ExchangeEngine::openPortAndContinue() {
 
 void ExchangeEngine::afterPortOpened() {
   if (settings_.UseModem != 0 && !ctx_.linkUp) {
-    if (modem_) modem_->beginSetup();
-    else endExchange();
+    beginModemSetup();
     return;
   }
   startWakeUp();
@@ -449,6 +448,8 @@ void ExchangeEngine::actOnState() {
     case LinkState::ModemSetup:
     case LinkState::Dialling:
     case LinkState::Connected:
+      if (ctx_.lineComplete) onModemLine();
+      return;
     case LinkState::RemoteModemSetup:
     case LinkState::ComTest:
       if (ctx_.lineComplete && modem_) modem_->onLine(ctx_.receiveBuffer);
@@ -476,6 +477,7 @@ void ExchangeEngine::onTimeout() {
     case LinkState::ModemSetup:
     case LinkState::Dialling:
     case LinkState::Connected:
+      return onModemTimeout();
     case LinkState::RemoteModemSetup:
     case LinkState::ComTest:
       if (modem_) modem_->onTimeout();

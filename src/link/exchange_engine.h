@@ -155,6 +155,13 @@ class ExchangeEngine {
   void dtrPulse(std::function<void()> then);
   void baudSwitch(std::function<void()> then);
 
+  // Dialling out (ModemSetup, Dialling, Connected)
+  void beginModemSetup();
+  void sendModemCommand(LinkState state, std::string command);
+  void onModemLine();
+  void onModemTimeout();
+  void reportBusy();
+
   // per state
   void actOnState();
   void onWakeReplyData();

@@ -48,14 +48,12 @@ class DownloadSession {
   virtual void abort() = 0;
 };
 
-// The modem steps before the wake-up and the two modem utilities.
+// The engine's side of the two modem utilities (dialling out is the
+// engine's own).
 class ModemSteps {
  public:
   virtual ~ModemSteps() = default;
-  // OpenLink with UseModem and no call up, after the port is open.
-  virtual void beginSetup() = 0;
-  // A complete line / a time-out in ModemSetup, Dialling, Connected,
-  // RemoteModemSetup or ComTest.
+  // A complete line / a time-out in RemoteModemSetup or ComTest.
   virtual void onLine(std::string_view line) = 0;
   virtual void onTimeout() = 0;
 };

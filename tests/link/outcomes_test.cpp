@@ -184,20 +184,12 @@ TEST(RealTime, FiveSilencesAskToRetryOrStop) {
 
 // ---- abort and Timer2 -----------------------------------------------------------
 
-TEST(Abort, WhileDiallingHangsUpAndEnds) {
-  struct Modem : link::ModemSteps {
-    link::ExchangeEngine* engine = nullptr;
-    void beginSetup() override { engine->setState(LinkState::Dialling); }
-    void onLine(std::string_view) override {}
-    void onTimeout() override {}
-  } modem;
+TEST(Abort, WhileTheModemIsSetUpHangsUpAndEnds) {
   EngineHarness h;
   h.settings.UseModem = 1;
-  modem.engine = &h.engine;
-  h.engine.setModemSteps(&modem);
   h.start(ExchangeKind::Status);
   h.ticks.advance(14);
-  ASSERT_EQ(h.ctx().state, LinkState::Dialling);
+  ASSERT_EQ(h.ctx().state, LinkState::ModemSetup);
   h.engine.abort();
   EXPECT_EQ(h.host.modemHangUps, 1);
   EXPECT_EQ(h.ctx().state, LinkState::Idle);

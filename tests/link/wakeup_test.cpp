@@ -227,23 +227,18 @@ TEST(OpenLink, ReceiveShowsBlockCountAndFileCommandLineDisablesAbort) {
   EXPECT_FALSE(h.observer.display.abortEnabled);
 }
 
-TEST(OpenLink, ModemWithoutCallPulsesDtrThenHandsOverToTheModemSteps) {
-  struct Modem : link::ModemSteps {
-    int setups = 0;
-    void beginSetup() override { ++setups; }
-    void onLine(std::string_view) override {}
-    void onTimeout() override {}
-  } modem;
+TEST(OpenLink, ModemWithoutCallPulsesDtrThenSetsTheModemUp) {
   EngineHarness h;
   h.settings.UseModem = 1;
-  h.engine.setModemSteps(&modem);
+  h.settings.LocalModemInit = "ATZ";
   h.start(ExchangeKind::Status);
-  EXPECT_EQ(modem.setups, 0);
+  EXPECT_TRUE(h.port.written().empty());
   h.ticks.advance(14);
   EXPECT_EQ(h.traced("* dtr"), (std::vector<std::string>{"[0] * dtr 1", "[4] * dtr 0",
                                                           "[9] * dtr 1"}));
-  EXPECT_EQ(modem.setups, 1);
-  EXPECT_TRUE(h.port.written().empty());  // no wake-up before the call is up
+  EXPECT_EQ(h.ctx().state, LinkState::ModemSetup);
+  // The set-up string only: no wake-up before the call is up.
+  EXPECT_EQ(h.port.written(), "ATZ\r");
 }
 
 }  // namespace

@@ -140,6 +140,54 @@ TEST(DialOut, ASecondStatusOverTheLiveCallStartsWithTheWakeUp) {
   EXPECT_TRUE(h.port.isOpen());
 }
 
+// A program started to receive or to send a set-up leaves no box up: the
+// modem's failures are logged and the program ends, except an unexpected
+// modem line, which is always shown.
+TEST(DialOut, CommandLineRunsLogAndQuitTheModemFailures) {
+  struct Case {
+    const char* modemKeys;
+    bool receive, setup;
+    const char* text;
+    bool quits;
+  };
+  const Case cases[] = {
+      {"modem_dial = busy\n", true, false, "Line is busy", true},
+      {"modem_dial = busy\n", false, true, "Line is busy", true},
+      {"modem_init = silent\nmodem_echo = 0\n", true, false, "No response from modem, comm. aborted", true},
+      {"modem_init = silent\nmodem_echo = 0\n", false, true, "No response from modem, comm. aborted", false},
+      {"modem_dial = no-carrier\n", true, false, "\nNO CARRIER", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.modemKeys) + (c.receive ? "receive" : "setup"));
+    TwinLinkHarness h;
+    h.addModem(std::string(kSite) + c.modemKeys);
+    h.settings.UseModem = 1;
+    h.settings.PhoneNumber = "5551234";
+    h.next.run.commandLineReceive = c.receive;
+    h.next.run.commandLineSetup = c.setup;
+    ASSERT_TRUE(h.runStatus());
+    EXPECT_EQ(h.outcome().lastText(), c.text);
+    EXPECT_EQ(h.host.quits, c.quits ? std::vector<std::string>{c.text} : std::vector<std::string>{});
+    EXPECT_EQ(h.prompter.messages.size(), c.quits ? 0u : 1u);
+    EXPECT_FALSE(h.port.isOpen());
+  }
+}
+
+// AbortBtn while the modem dials hangs up and ends the exchange at once.
+TEST(DialOut, AbortWhileDiallingHangsUp) {
+  TwinLinkHarness h;
+  h.addModem(kSite);
+  h.settings.UseModem = 1;
+  h.settings.PhoneNumber = "5551234";
+  h.start(ExchangeKind::Status);
+  ASSERT_TRUE(h.driver.runUntil([&] { return h.ctx().state == LinkState::Dialling; }, 200));
+  h.engine.abort();
+  EXPECT_EQ(h.host.modemHangUps, 1);
+  EXPECT_FALSE(h.engine.running());
+  EXPECT_FALSE(h.port.isOpen());
+  EXPECT_FALSE(h.ctx().linkUp);
+}
+
 // The dialogue table on its own: what each line means in each step.
 TEST(ModemDialogue, ClassifiesEachLine) {
   using link::ModemReply;

@@ -46,6 +46,7 @@ void ExchangeEngine::onModemLine() {
     case ModemReply::Connected:
       ctx_.linkUp = true;
       observer_.stepText(ctx_.receiveBuffer);
+      if (settings_.NetworkMode != 0) host_.modemCallConnected();
       armTimeout(kModemSettleTicks);
       return setState(LinkState::Connected);
     case ModemReply::Busy:

@@ -24,6 +24,9 @@ class ExchangeHost {
   virtual void logAndQuit(std::string_view text) = 0;
   virtual void hangUpModem() = 0;               // the main window's hang-up
   virtual void autoAnswerHangUp() = 0;          // end an answered call, wait for the next
+  // A dialled call connected in network mode: the main window shows its
+  // modem panel (a program without one has nothing to show).
+  virtual void modemCallConnected() {}
 };
 
 // After a status reply: decode, show, and decide what the exchange does next

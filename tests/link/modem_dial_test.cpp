@@ -188,6 +188,22 @@ TEST(DialOut, AbortWhileDiallingHangsUp) {
   EXPECT_FALSE(h.ctx().linkUp);
 }
 
+// Only in network mode does the main window show its modem panel for a call.
+TEST(DialOut, NetworkModeShowsTheModemPanelOnConnect) {
+  for (const bool network : {false, true}) {
+    SCOPED_TRACE(network ? "network" : "single logger");
+    TwinLinkHarness h;
+    h.addModem(kSite);
+    h.settings.UseModem = 1;
+    h.settings.NetworkMode = network ? 1 : 0;
+    h.settings.PhoneNumber = "5551234";
+    h.start(ExchangeKind::Status);
+    ASSERT_TRUE(h.driver.runUntil([&] { return h.ctx().state == LinkState::Connected; }, 300));
+    EXPECT_EQ(h.host.modemPanelsShown, network ? 1 : 0);
+    EXPECT_TRUE(h.ctx().linkUp);
+  }
+}
+
 // The dialogue table on its own: what each line means in each step.
 TEST(ModemDialogue, ClassifiesEachLine) {
   using link::ModemReply;

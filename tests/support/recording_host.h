@@ -16,11 +16,13 @@ class RecordingHost final : public link::ExchangeHost {
   void logAndQuit(std::string_view text) override { quits.emplace_back(text); }
   void hangUpModem() override { ++modemHangUps; }
   void autoAnswerHangUp() override { ++autoAnswerHangUps; }
+  void modemCallConnected() override { ++modemPanelsShown; }
 
   std::vector<std::string> logEntries;
   std::vector<std::string> quits;
   int modemHangUps = 0;
   int autoAnswerHangUps = 0;
+  int modemPanelsShown = 0;
 };
 
 }  // namespace brevik::testing

@@ -204,6 +204,20 @@ TEST(DialOut, NetworkModeShowsTheModemPanelOnConnect) {
   }
 }
 
+// A cellular or radio modem dials without the tone prefix.
+TEST(DialOut, AWirelessModemDialsWithAtd) {
+  TwinLinkHarness h;
+  h.addModem(kSite);
+  h.settings.UseModem = 1;
+  h.settings.Wireless = 1;
+  h.settings.LocalModemInit = "ATZ";
+  h.settings.PhoneNumber = "5551234";
+  ASSERT_TRUE(h.runStatus());
+  EXPECT_EQ(modemCommands(h.trace()), (std::vector<std::string>{"ATZ", "ATD 5551234"}));
+  EXPECT_TRUE(h.outcome().succeeded);
+  EXPECT_TRUE(h.ctx().linkUp);
+}
+
 // The dialogue table on its own: what each line means in each step.
 TEST(ModemDialogue, ClassifiesEachLine) {
   using link::ModemReply;

@@ -11,7 +11,6 @@ namespace brevik::graph {
 
 namespace {
 
-constexpr std::size_t kDataFileNameWidth = 255;
 constexpr std::array<bool, 4> kAllVisible{true, true, true, true};
 
 // The .QX1 file a table's values were converted from.
@@ -39,7 +38,7 @@ Result<LoadNotices> GraphModel::open(const std::filesystem::path& fileName) {
   auto notices = getData(file_, *series_, fileName, env);
   if (!notices) return notices;
   std::string name = fileName.string();
-  if (name.size() > kDataFileNameWidth) name.resize(kDataFileNameWidth);
+  if (name.size() > settings::kFileNameCapacity) name.resize(settings::kFileNameCapacity);
   settings_->DataFileName = name;
   loaded_ = true;
   visible_ = kAllVisible;

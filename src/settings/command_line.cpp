@@ -9,7 +9,6 @@ namespace brevik::settings {
 
 namespace {
 
-constexpr std::size_t kFileNameCapacity = 255;
 constexpr std::size_t kPhoneNumberCapacity = 254;
 // Texts shorter than this are phone book entry numbers, longer ones numbers to dial.
 constexpr std::size_t kPhoneNumberMinLength = 5;

@@ -24,6 +24,8 @@ namespace brevik::settings {
 
 inline constexpr std::size_t kLoggerSettingsSize = 1596;
 inline constexpr std::string_view kSettingsFileName = "kvlog.ini";
+// What the record holds of a file name (SetupFileName, DataFileName, ColorFileName).
+inline constexpr std::size_t kFileNameCapacity = 255;
 
 // The baud rates a logger link can run at.
 inline constexpr std::array<std::uint32_t, 8> kBaudRates = {1200,  2400,  4800,  9600,

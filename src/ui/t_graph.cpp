@@ -201,8 +201,8 @@ void TGraph::showCurrent() {
 }
 
 void TGraph::rebuild() {
+  // The menus follow the model in syncMenus(); a rebuild only draws.
   const graph::ChartPlan plan = model_.plan();
-  menus_->setEnabled(GraphCommand::UndoZoom, plan.zoomed);
   platform::drawChart(*chart_, plan);
   setWindowTitle(fromCp(plan.caption));
 }

@@ -27,19 +27,12 @@ constexpr const char* kUsage = "usage: kaldo change-baud BAUD [--port DEVICE] [-
 
 int run(Context& ctx) {
   std::ostream& err = *ctx.err;
-  std::vector<std::string> args = ctx.args;
   LinkOptions options;
-  if (auto problem = takeLinkOptions(args, options)) {
-    err << "kaldo " << kName << ": " << *problem << "\n" << kUsage;
-    return kExitUsage;
-  }
-  if (args.size() != 1) {
-    err << kUsage;
-    return kExitUsage;
-  }
-  const auto baud = parseLoggerBaud(args[0]);
+  const auto value = takeOneValue(ctx.args, options, err, kName, kUsage);
+  if (!value) return kExitUsage;
+  const auto baud = parseLoggerBaud(*value);
   if (!baud) {
-    err << "kaldo " << kName << ": '" << args[0] << "' is not a baud rate the logger runs at (" << loggerBaudList()
+    err << "kaldo " << kName << ": '" << *value << "' is not a baud rate the logger runs at (" << loggerBaudList()
         << ")\n" << kUsage;
     return kExitUsage;
   }

@@ -25,19 +25,12 @@ constexpr const char* kUsage = "usage: kaldo station-address N [--port DEVICE] [
 
 int run(Context& ctx) {
   std::ostream& err = *ctx.err;
-  std::vector<std::string> args = ctx.args;
   LinkOptions options;
-  if (auto problem = takeLinkOptions(args, options)) {
-    err << "kaldo " << kName << ": " << *problem << "\n" << kUsage;
-    return kExitUsage;
-  }
-  if (args.size() != 1) {
-    err << kUsage;
-    return kExitUsage;
-  }
-  const auto address = parseStationAddress(args[0]);
+  const auto value = takeOneValue(ctx.args, options, err, kName, kUsage);
+  if (!value) return kExitUsage;
+  const auto address = parseStationAddress(*value);
   if (!address) {
-    err << "kaldo " << kName << ": '" << args[0] << "' is not a station address (0 to 255)\n" << kUsage;
+    err << "kaldo " << kName << ": '" << *value << "' is not a station address (0 to 255)\n" << kUsage;
     return kExitUsage;
   }
 

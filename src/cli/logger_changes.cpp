@@ -1,10 +1,24 @@
 #include "cli/logger_changes.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "settings/logger_settings.h"
 
 namespace brevik::cli {
+
+std::optional<std::string> takeOneValue(std::vector<std::string> args, LinkOptions& options, std::ostream& err,
+                                        const char* commandName, const char* usage) {
+  if (auto problem = takeLinkOptions(args, options)) {
+    err << "kaldo " << commandName << ": " << *problem << "\n" << usage;
+    return std::nullopt;
+  }
+  if (args.size() != 1) {
+    err << usage;
+    return std::nullopt;
+  }
+  return args[0];
+}
 
 namespace {
 

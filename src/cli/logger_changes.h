@@ -4,14 +4,22 @@
 // reads the status afterwards on the same virtual logger).
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/link_session.h"
 #include "link/exchange_request.h"
 
 namespace brevik::cli {
+
+// The command line of either command: the link options and exactly one
+// value. Nothing, after the problem and `usage` went to `err`, when it is
+// not that.
+std::optional<std::string> takeOneValue(std::vector<std::string> args, LinkOptions& options, std::ostream& err,
+                                        const char* commandName, const char* usage);
 
 // A station address: decimal digits only, 0 to 255.
 std::optional<std::uint8_t> parseStationAddress(std::string_view text);

@@ -79,7 +79,7 @@ int run(Context& ctx) {
       protocol::decodeStatusReply(reply, statusSettings, clock, protocol::homeTableReader(ctx.home));
   if (result.outcome == protocol::StatusOutcome::Rejected) {
     const std::string text = protocol::invalidResponseText(reply, "");
-    out << consoleText(text.substr(0, text.find('\r'))) << "\n";
+    (ctx.json ? err : out) << consoleText(text.substr(0, text.find('\r'))) << "\n";
     return kExitFailed;
   }
   if (result.outcome == protocol::StatusOutcome::TableFailed) {

@@ -42,7 +42,9 @@ void printHelp(std::ostream& out) {
     if (head.size() < 18) head.resize(18, ' ');
     out << head << c->summary << "\n";
   }
-  out << "\nExit status: 0 success, 1 the operation failed, 2 bad usage.\n";
+  out << "\nA command whose usage ('kaldo COMMAND --help') shows [--json] prints its result as\n"
+         "JSON with --json: one document, or one object a line for live readings.\n"
+         "\nExit status: 0 success, 1 the operation failed, 2 bad usage.\n";
 }
 
 // Takes every --json out of `args`; whether there was one.

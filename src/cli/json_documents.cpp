@@ -65,6 +65,17 @@ Value fieldValue(std::string_view cp1252, bool numeric) {
   return Value::text(cp1252);
 }
 
+// The stamp the state text shows, if any: when the logger stopped, or when
+// its memory will be full. Taken only when the text shows it, so the ISO form
+// never says more than the text.
+std::optional<DateTime> stateStamp(const protocol::LoggerStatus& status, std::string_view state, bool twelveHourClock) {
+  if (!status.stopTimeText.empty() && state.find(status.stopTimeText) != std::string_view::npos)
+    return protocol::parseDisplayStamp(status.stopTimeText);
+  const DateTime full = protocol::addMinutes(status.firstReading, protocol::recordingMinutes(status));
+  if (state.find(protocol::formatDisplayStamp(full, twelveHourClock)) != std::string_view::npos) return full;
+  return std::nullopt;
+}
+
 template <typename Range, typename Make>
 Value arrayOf(const Range& range, Make make) {
   Value a = Value::array();
@@ -93,7 +104,10 @@ Value statusDocument(const protocol::LoggerStatus& status, bool twelveHourClock,
   logger.set("rateCode", character(status.rateCode));
   logger.set("rate", Value::text(form.text("SampRateBox")));
   logger.set("intervalMinutes", floatNumber(status.intervalMinutes));
-  logger.set("state", Value::text(form.text("CurrentStateBox")));
+  const std::string state = form.text("CurrentStateBox");
+  logger.set("state", Value::text(state));
+  const auto stamp = stateStamp(status, state, twelveHourClock);
+  logger.set("stateIso", stamp ? Value::iso(*stamp) : Value());
   logger.set("stopMode", Value::text(form.text("StopModeBox")));
   logger.set("recordingCapacity", Value::text(trimmed(form.text("TimeSpanBox"))));
   setDisplayStamp(logger, "firstReading", form.text("FirstReadingBox"));

@@ -63,7 +63,7 @@ void expectSameValue(const Json& value, const std::string& text, const std::stri
 // print the same values.
 struct JsonHome {
   TempDir home;
-  std::string reply, dataFile, setupFile, profile;
+  std::string reply, stoppedReply, dataFile, setupFile, profile;
 
   JsonHome() {
     settings::LoggerSettings s;
@@ -79,6 +79,8 @@ struct JsonHome {
     b.readings = "80804D000000";
     b.descriptions[0] = "Air \xE9;";  // Windows-1252, as the logger sends it
     reply = home.write("status.txt", b.build() + "\r\n").string();
+    b.flags = "02";
+    stoppedReply = home.write("stopped.txt", b.build() + "\r\n").string();
 
     auto h = fixtures::linearHeader(2, 'G', 100);
     h.typeCodes[0] = 'A';
@@ -204,7 +206,13 @@ TEST(KaldoJson, NumbersAreNumbersAndStampsHaveTheirIsoForm) {
         {"/logger/channels/0/reading/unit", ""},
         {"/logger/channels/2/on", false},
         {"/logger/channels/2/reading/value", nullptr},
+        {"/logger/state", "* En Marche *  ( memoirPlein Sat 14-Jun-2003  1:53:00pm )"},
+        {"/logger/stateIso", "2003-06-14T13:53:00"},
         {"/schedule", nullptr}}},
+      {"decode-status of a stopped logger",
+       {"decode-status", h.stoppedReply},
+       {{"/logger/state", "Memoi.Plein;  Enregistre.arrêté: Tue 17-Jun-2003 10:00:00am"},
+        {"/logger/stateIso", "2003-06-17T10:00:00"}}},
       {"status",
        {"status", "--port", "sim:" + h.profile},
        {{"/logger/resolutionBits", 12},

@@ -317,6 +317,10 @@ TEST(KaldoJson, NothingButJsonOnStandardOutput) {
   };
   const Case cases[] = {
       {"a reply that is no status", {"decode-status", garbage, "--json"}, kExitFailed},
+      // The home wakes a logger at 9600 baud; this one listens at 57600.
+      {"a logger that does not answer", {"status", "--port", "sim:kaldo5-12bit", "--json"}, kExitFailed},
+      {"no download", {"receive", (h.home.path() / "r.qx1").string(), "--port", "sim:kaldo5-12bit", "--json"},
+       kExitFailed},
       {"a missing data file", {"info", (h.home.path() / "none.qx1").string(), "--json"}, kExitFailed},
       {"an image is no JSON", {"graph", h.dataFile, "--png", "x.png", "--json"}, kExitUsage},
       {"only setup show prints JSON", {"setup", "new", (h.home.path() / "n.set").string(), "--json"}, kExitUsage},

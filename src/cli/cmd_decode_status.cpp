@@ -11,6 +11,7 @@
 
 #include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/json_documents.h"
 #include "cli/status_printing.h"
 #include "program/status_decoding.h"
 #include "common/clock.h"
@@ -78,7 +79,7 @@ int run(Context& ctx) {
       protocol::decodeStatusReply(reply, statusSettings, clock, protocol::homeTableReader(ctx.home));
   if (result.outcome == protocol::StatusOutcome::Rejected) {
     const std::string text = protocol::invalidResponseText(reply, "");
-    out << consoleText(text.substr(0, text.find('\r'))) << "\n";
+    (ctx.json ? err : out) << consoleText(text.substr(0, text.find('\r'))) << "\n";
     return kExitFailed;
   }
   if (result.outcome == protocol::StatusOutcome::TableFailed) {
@@ -86,6 +87,11 @@ int run(Context& ctx) {
     return kExitFailed;
   }
 
+  if (ctx.json) {
+    const auto scheduleText = schedule ? std::optional(protocol::dialOutScheduleText(*schedule)) : std::nullopt;
+    json::printDocument(out, json::statusDocument(result.status, statusSettings.twelveHourClock, scheduleText));
+    return kExitOk;
+  }
   printStatusForm(out, result.status, statusSettings.twelveHourClock);
   if (schedule) printScheduleText(out, protocol::dialOutScheduleText(*schedule));
   return kExitOk;
@@ -94,6 +100,6 @@ int run(Context& ctx) {
 }  // namespace
 
 KALDO_COMMAND(kName, "FILE|- [--schedule LINE]",
-              "decode a raw status reply and print the texts of the status form", run);
+              "decode a raw status reply and print the texts of the status form", run, kPrintsJson);
 
 }  // namespace brevik::cli

@@ -9,6 +9,7 @@
 
 #include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/json_documents.h"
 #include "common/cp1252.h"
 #include "program/auto_export.h"
 
@@ -85,12 +86,15 @@ int runExport(Context& ctx) {
     return kExitFailed;
   }
   for (const std::string& notice : *done) *ctx.err << "kaldo export: " << toUtf8(notice) << "\n";
-  *ctx.out << target.string() << " saved to disk\n";
+  if (ctx.json)
+    json::printDocument(*ctx.out, json::exportDocument(positional[0], positional[1], options, *done));
+  else
+    *ctx.out << target.string() << " saved to disk\n";
   return kExitOk;
 }
 
 KALDO_COMMAND("export", "FILE OUT [--avg N] [--no-header] [--note TEXT] [--csv|--text]",
-              "write a data file (.QX1 or .QX2) as a text or CSV table", runExport);
+              "write a data file (.QX1 or .QX2) as a text or CSV table", runExport, kPrintsJson);
 
 }  // namespace
 

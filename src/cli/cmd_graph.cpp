@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cli/command.h"
+#include "cli/json_documents.h"
 #include "common/cp1252.h"
 #include "common/home_files.h"
 #include "graph/chart_plan.h"
@@ -30,7 +31,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kaldo graph FILE (--png OUT | --pdf OUT | --svg OUT) [--size WxH] [--from STAMP --to STAMP]\n"
-    "       kaldo graph FILE --describe [--from STAMP --to STAMP]\n"
+    "       kaldo graph FILE --describe [--from STAMP --to STAMP] [--json]\n"
     "  --size WxH   image size in pixels (default 958x678)\n"
     "  --from, --to the zoomed range as display stamps, e.g. \"Tue  3-Jun-2003  9:05:00\"\n";
 
@@ -159,6 +160,10 @@ int writeImage(Context& ctx, const GraphRequest& request, const graph::ChartPlan
 int runGraph(Context& ctx) {
   const auto request = parseRequest(ctx);
   if (!request) return kExitUsage;
+  if (ctx.json && !request->describe) {
+    *ctx.err << "kaldo graph: --json goes with --describe\n" << kUsage;
+    return kExitUsage;
+  }
 
   settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   graph::GraphModel model(settings, ctx.home, settings::initialGlobals(settings).productTitle);
@@ -179,6 +184,10 @@ int runGraph(Context& ctx) {
   }
 
   const graph::ChartPlan plan = model.plan();
+  if (request->describe && ctx.json) {
+    json::printDocument(*ctx.out, json::chartDocument(plan, settings.TwelveHourClock != 0));
+    return kExitOk;
+  }
   if (request->describe) {
     for (const std::string& line : graph::describeChart(plan, settings.TwelveHourClock != 0))
       *ctx.out << toUtf8(line) << "\n";
@@ -189,7 +198,8 @@ int runGraph(Context& ctx) {
 
 KALDO_COMMAND("graph",
               "FILE (--png OUT | --pdf OUT | --svg OUT) [--size WxH] [--from STAMP --to STAMP] | FILE --describe",
-              "draw a data file as the graph window does, into an image or as a description", runGraph);
+              "draw a data file as the graph window does, into an image or as a description", runGraph,
+              kPrintsJson);
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 
 #include "cli/command.h"
 #include "cli/data_file_arguments.h"
+#include "cli/json_documents.h"
 #include "common/bytes.h"
 #include "common/cp1252.h"
 #include "datafile/data_file_reader.h"
@@ -101,11 +102,15 @@ int runInfo(Context& ctx) {
     return kExitFailed;
   }
   for (const std::string& warning : file->stampWarnings) *ctx.err << "kaldo info: " << warning << "\n";
-  printInfo(*ctx.out, name->string(), *file);
+  if (ctx.json)
+    json::printDocument(*ctx.out, json::dataFileDocument(name->string(), *file));
+  else
+    printInfo(*ctx.out, name->string(), *file);
   return kExitOk;
 }
 
-KALDO_COMMAND("info", "FILE", "show the header, channels and banks of a logger data file (.QX1)", runInfo);
+KALDO_COMMAND("info", "FILE", "show the header, channels and banks of a logger data file (.QX1)", runInfo,
+              kPrintsJson);
 
 }  // namespace
 

@@ -91,7 +91,7 @@ int run(Context& ctx) {
   ConsoleStatusSteps steps(settings, ctx.home, clock);
   link::StatusReplyFlow flow(session.engine(), steps);
   session.engine().setStatusReplyHandler(&flow);
-  ConsoleReadings readings(*ctx.out, err, clock, settings.ExportDayFirst != 0, steps, options->count);
+  ConsoleReadings readings(*ctx.out, err, clock, settings.ExportDayFirst != 0, steps, options->count, ctx.json);
   session.engine().setReadingsView(&readings);
 
   const StopOnInterrupt interrupt;
@@ -132,6 +132,6 @@ int run(Context& ctx) {
 KALDO_COMMAND(kName, kSynopsis,
               "print a logger's live readings as CSV lines, one per reading, until --count N "
               "readings or Ctrl+C (sim[:PROFILE] is the virtual logger)",
-              run);
+              run, kPrintsJson);
 
 }  // namespace brevik::cli

@@ -10,6 +10,7 @@
 
 #include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/json_documents.h"
 #include "cli/link_assembly.h"
 #include "cli/receive_exchange.h"
 #include "common/clock.h"
@@ -63,8 +64,12 @@ int run(Context& ctx) {
   const SystemClock clock;
   LinkAssembly link;
   if (const auto failed = assembleLink(ctx, kName, settings, options->link, clock, link)) return *failed;
-  const int status = runReceiveExchange(ctx, settings, *link.driver, link.traceSink.get(), clock, options->file);
+  ReceiveRecord record;
+  const int status = runReceiveExchange(ctx, settings, *link.driver, link.traceSink.get(), clock, options->file,
+                                        ctx.json ? &record : nullptr);
   if (status != kExitOk) explainFailedLink(ctx, kName, settings, link);
+  else if (record.outcome)
+    json::printDocument(*ctx.out, json::receiveDocument(options->file, *record.outcome, record.messages, record.exportMessages));
   return status;
 }
 
@@ -73,6 +78,6 @@ int run(Context& ctx) {
 KALDO_COMMAND(kName, kSynopsis,
               "download a logger's memory into a data file (the port map's device, or --port "
               "DEVICE; sim[:PROFILE] is the virtual logger)",
-              run);
+              run, kPrintsJson);
 
 }  // namespace brevik::cli

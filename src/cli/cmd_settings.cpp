@@ -10,6 +10,7 @@
 
 #include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/json_documents.h"
 #include "cli/status_printing.h"
 #include "common/cp1252.h"
 
@@ -24,7 +25,8 @@ std::string shownValue(const settings::LoggerSettings& settings, const settings:
 }
 
 void printFields(const settings::LoggerSettings& settings, const std::vector<const settings::SettingField*>& fields,
-                 std::ostream& out) {
+                 std::ostream& out, bool asJson) {
+  if (asJson) return json::printDocument(out, json::settingsDocument(settings, fields));
   for (const settings::SettingField* f : fields) out << f->name << ": " << shownValue(settings, *f) << "\n";
 }
 
@@ -36,7 +38,7 @@ int run(Context& ctx) {
   if (ctx.args.empty()) {
     std::vector<const settings::SettingField*> all;
     for (const settings::SettingField& f : settings::settingFields()) all.push_back(&f);
-    printFields(settings, all, out);
+    printFields(settings, all, out, ctx.json);
     return kExitOk;
   }
 
@@ -90,13 +92,14 @@ int run(Context& ctx) {
     err << "kaldo settings: " << saved.error().message << "\n";
     return kExitFailed;
   }
-  printFields(settings, changed, out);
+  printFields(settings, changed, out, ctx.json);
   return kExitOk;
 }
 
 }  // namespace
 
 KALDO_COMMAND("settings", "[NAME=VALUE ...]",
-              "show the Logger Settings (kvlog.ini), or change fields by name", run);
+              "show the Logger Settings (kvlog.ini), or change fields by name", run,
+              kPrintsJson);
 
 }  // namespace brevik::cli

@@ -15,6 +15,7 @@
 
 #include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/json_documents.h"
 #include "common/clock.h"
 #include "common/cp1252.h"
 #include "setup/header_configuration.h"
@@ -29,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: kaldo setup show FILE\n"
+    "usage: kaldo setup show FILE [--json]\n"
     "       kaldo setup new FILE [--force]\n"
     "       kaldo setup set FILE NAME=VALUE ...\n"
     "       kaldo setup from-status FILE [--force] [--port DEVICE] [--trace[=FILE]]\n";
@@ -43,17 +44,16 @@ Result<setup::LoggerConfiguration> readAnyConfiguration(const fs::path& path, co
   return setup::readSetupFile(path);
 }
 
-void printForm(std::ostream& out, const setup::LoggerConfiguration& record, const settings::LoggerSettings& settings,
-               const Clock& clock) {
+// What the setup form shows for the record, by the form's item names.
+json::NamedTexts formTexts(const setup::LoggerConfiguration& record, const settings::LoggerSettings& settings,
+                           const Clock& clock) {
   setup::LoggerConfiguration shown = record;
   setup::SetupModel form;
   form.applyFirmwareTexts(settings.LastRevision);
   form.populateFromRecord(shown, clock);
   form.prepare({false, false, 0, settings.LastModelCode, settings.LastRevision}, shown);
-  const auto line = [&out](const std::string& name, std::string_view text) {
-    out << name << "=" << toUtf8(text) << "\n";
-  };
-  out << "\n[form]\n";
+  json::NamedTexts texts;
+  const auto line = [&texts](const std::string& name, std::string_view text) { texts.emplace_back(name, text); };
   line("RateItem", form.rateBox.text());
   line("StartItem", form.startBox.text());
   line("StopItem", form.runBox.text());
@@ -66,6 +66,7 @@ void printForm(std::ostream& out, const setup::LoggerConfiguration& record, cons
   line("Model", form.modelBox.text());
   if (form.resolutionBox.visible) line("ResolutionItem", form.resolutionBox.text());
   line("Duration", form.durationText);
+  return texts;
 }
 
 int showSetup(Context& ctx, const std::vector<std::string>& args) {
@@ -79,10 +80,19 @@ int showSetup(Context& ctx, const std::vector<std::string>& args) {
     *ctx.err << "kaldo setup: " << toUtf8(record.error().message) << "\n";
     return kExitFailed;
   }
-  *ctx.out << "[record]\n";
+  json::NamedTexts fields;
   for (const std::string& name : setup::configurationFieldNames())
-    *ctx.out << name << "=" << toUtf8(setup::configurationFieldText(*record, name)) << "\n";
-  printForm(*ctx.out, *record, settings::loadSettings(ctx.home), clock);
+    fields.emplace_back(name, setup::configurationFieldText(*record, name));
+  const json::NamedTexts form = formTexts(*record, settings::loadSettings(ctx.home), clock);
+  if (ctx.json) {
+    json::printDocument(*ctx.out, json::setupDocument(fields, form));
+    return kExitOk;
+  }
+  using Section = std::pair<const char*, const json::NamedTexts*>;
+  for (const auto& [section, texts] : {Section{"[record]\n", &fields}, Section{"\n[form]\n", &form}}) {
+    *ctx.out << section;
+    for (const auto& [name, text] : *texts) *ctx.out << name << "=" << toUtf8(text) << "\n";
+  }
   return kExitOk;
 }
 
@@ -158,6 +168,10 @@ int runSetup(Context& ctx) {
   }
   const std::string sub = ctx.args[0];
   const std::vector<std::string> rest(ctx.args.begin() + 1, ctx.args.end());
+  if (ctx.json && sub != "show") {
+    *ctx.err << "kaldo setup: --json goes with show\n" << kUsage;
+    return kExitUsage;
+  }
   if (sub == "show") return showSetup(ctx, rest);
   if (sub == "new") return newSetup(ctx, rest);
   if (sub == "set") return setFields(ctx, rest);
@@ -166,8 +180,9 @@ int runSetup(Context& ctx) {
   return kExitUsage;
 }
 
-KALDO_COMMAND("setup", "show FILE | new FILE [--force] | set FILE NAME=VALUE... | from-status FILE [--port DEVICE]",
-              "show, create or change a setup file (.SET), or save a logger's set-up", runSetup);
+KALDO_COMMAND("setup", "show FILE [--json] | new FILE [--force] | set FILE NAME=VALUE... | from-status FILE [--port DEVICE]",
+              "show, create or change a setup file (.SET), or save a logger's set-up", runSetup,
+              kPrintsJson);
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "cli/command.h"
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
+#include "cli/json_documents.h"
 #include "cli/link_assembly.h"
 #include "cli/link_session.h"
 #include "cli/status_printing.h"
@@ -54,7 +55,7 @@ int run(Context& ctx) {
 
   settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
-  LinkSession session(ctx, kName, settings, *options, clock);
+  LinkSession session(ctx, kName, settings, *options, clock, ctx.json ? &err : nullptr);
   if (!session.ready()) return session.exitCode();
   ConsoleStatusSteps steps(settings, ctx.home, clock);
   link::StatusReplyFlow flow(session.engine(), steps);
@@ -64,6 +65,10 @@ int run(Context& ctx) {
   if (!outcome || !steps.status()) {
     session.explainFailure();
     return kExitFailed;
+  }
+  if (ctx.json) {
+    json::printDocument(out, json::statusDocument(*steps.status(), settings.TwelveHourClock != 0, outcome->scheduleText));
+    return kExitOk;
   }
   printStatusForm(out, *steps.status(), settings.TwelveHourClock != 0);
   printScheduleText(out, outcome->scheduleText.value_or(""));
@@ -75,6 +80,6 @@ int run(Context& ctx) {
 KALDO_COMMAND(kName, "[--port DEVICE] [--trace[=FILE]]",
               "read a logger's status (the port map's device, or --port DEVICE; sim[:PROFILE] is "
               "the virtual logger) and print the status form and schedule",
-              run);
+              run, kPrintsJson);
 
 }  // namespace brevik::cli

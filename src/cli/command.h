@@ -25,13 +25,20 @@ struct Context {
   // Whether standard error is a terminal: progress is drawn in place only
   // there. False for in-memory runs (tests, benchmarks).
   bool errIsTerminal = false;
+  // --json was given to a command that prints JSON (json_output.h).
+  bool json = false;
 };
+
+// A command that takes --json says so when it registers.
+inline constexpr bool kPrintsJson = true;
 
 struct Command {
   std::string name;
   std::string synopsis;  // one line: arguments
   std::string summary;   // one line: what it does
   std::function<int(Context&)> run;
+  // --json is taken out of its arguments and set in the context.
+  bool json = false;
 };
 
 std::vector<Command>& registry();

@@ -1,6 +1,7 @@
 #include "cli/console_readings.h"
 
 #include "cli/console_status_steps.h"
+#include "cli/json_documents.h"
 #include "cli/status_printing.h"
 #include "cli/stop_request.h"
 #include "protocol/time_stamps.h"
@@ -52,7 +53,10 @@ void ConsoleReadings::readingReceived(std::string_view line) {
     err_ << "  reading not understood: " << consoleText(line) << "\n" << std::flush;
     return;
   }
-  out_ << consoleText(readingsCsvLine(clock_.now(), dayFirst_, *status, *reading)) << "\n" << std::flush;
+  if (asJson_)
+    json::printLine(out_, json::readingDocument(clock_.now(), dayFirst_, *status, *reading));
+  else
+    out_ << consoleText(readingsCsvLine(clock_.now(), dayFirst_, *status, *reading)) << "\n" << std::flush;
   ++printed_;
 }
 

@@ -28,9 +28,10 @@ class ConsoleReadings final : public link::ReadingsView {
  public:
   // Prints up to `count` readings (all of them without one), decoded with
   // the status that `steps` kept from the exchange's status reply.
+  // `asJson`: one JSON object a line (json_documents.h) instead of CSV.
   ConsoleReadings(std::ostream& out, std::ostream& err, const Clock& clock, bool dayFirst, ConsoleStatusSteps& steps,
-                  std::optional<std::uint64_t> count)
-      : out_(out), err_(err), clock_(clock), dayFirst_(dayFirst), steps_(steps), count_(count) {}
+                  std::optional<std::uint64_t> count, bool asJson = false)
+      : out_(out), err_(err), clock_(clock), dayFirst_(dayFirst), steps_(steps), count_(count), asJson_(asJson) {}
 
   void readingReceived(std::string_view line) override;
   void readingFailed(std::string_view text) override;
@@ -49,6 +50,7 @@ class ConsoleReadings final : public link::ReadingsView {
   bool dayFirst_;
   ConsoleStatusSteps& steps_;
   std::optional<std::uint64_t> count_;
+  bool asJson_;
   std::uint64_t printed_ = 0;
   std::uint64_t arrivals_ = 0;
 };

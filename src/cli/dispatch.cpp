@@ -42,7 +42,17 @@ void printHelp(std::ostream& out) {
     if (head.size() < 18) head.resize(18, ' ');
     out << head << c->summary << "\n";
   }
-  out << "\nExit status: 0 success, 1 the operation failed, 2 bad usage.\n";
+  out << "\nA command whose usage ('kaldo COMMAND --help') shows [--json] prints its result as\n"
+         "JSON with --json: one document, or one object a line for live readings.\n"
+         "\nExit status: 0 success, 1 the operation failed, 2 bad usage.\n";
+}
+
+// Takes every --json out of `args`; whether there was one.
+bool takeJsonOption(std::vector<std::string>& args) {
+  const auto kept = std::remove(args.begin(), args.end(), std::string("--json"));
+  const bool found = kept != args.end();
+  args.erase(kept, args.end());
+  return found;
 }
 
 }  // namespace
@@ -92,9 +102,11 @@ int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& 
   ctx.errIsTerminal = errIsTerminal;
   if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
     out << "usage: kaldo " << command->name << (command->synopsis.empty() ? "" : " ")
-        << command->synopsis << "\n" << command->summary << "\n";
+        << command->synopsis
+        << (command->json && command->synopsis.find("--json") == std::string::npos ? " [--json]" : "") << "\n" << command->summary << "\n";
     return kExitOk;
   }
+  if (command->json) ctx.json = takeJsonOption(ctx.args);
 
   auto home = settings::chooseHome(settings::homeInputsFromEnvironment(homeArgument, executableDir));
   if (!home) {

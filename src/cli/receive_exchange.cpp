@@ -71,9 +71,10 @@ class ReceiveSteps final : public link::StatusReplySteps {
 }  // namespace
 
 int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::LinkDriver& driver,
-                       link::TraceSink* traceSink, const Clock& clock, const std::string& dataFile) {
-  std::ostream& out = *ctx.out;
+                       link::TraceSink* traceSink, const Clock& clock, const std::string& dataFile,
+                       ReceiveRecord* record) {
   std::ostream& err = *ctx.err;
+  std::ostream& out = record ? err : *ctx.out;
 
   // Nobody is there to answer "Trace Data?": the answer is No, and the
   // question is not printed.
@@ -85,7 +86,10 @@ int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::L
   // AutoExport: the CSV copy goes to the home, named after the data file; a
   // data file named without a directory is in the working directory.
   program::ReceiveAssembly receive(engine, view, clock, settings, {ctx.home, {}},
-                                [&out](std::string_view text, bool) { out << toUtf8(text) << "\n"; });
+                                [&out, record](std::string_view text, bool) {
+                                  out << toUtf8(text) << "\n";
+                                  if (record) record->exportMessages.emplace_back(text);
+                                });
   const link::MemoryDownload& download = receive.download();
   view.follow(download);
   ReceiveSteps steps(statusSteps, receive);
@@ -101,6 +105,10 @@ int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::L
     // Stopping the exchange dropped the download's partial file.
     err << "kaldo receive: the exchange did not end; stopped\n";
     return kExitFailed;
+  }
+  if (record) {
+    record->outcome = outcome;
+    for (const Message& m : prompter.messages()) record->messages.push_back(m.text);
   }
   return outcome->succeeded ? kExitOk : kExitFailed;
 }

@@ -6,6 +6,7 @@
 // waiting for a prompt that never comes. The transfer line before it stays.
 
 #include <ostream>
+#include <vector>
 
 #include "cli/console_link.h"
 #include "common/prompter.h"
@@ -17,6 +18,9 @@ class ReceivePrompter final : public Prompter {
   explicit ReceivePrompter(std::ostream& out, ConfirmationPolicy policy = {})
       : console_(out, policy), policy_(policy) {}
   Answer ask(const Message& message) override;
+
+  // The messages as they were printed.
+  const std::vector<Message>& messages() const { return console_.messages(); }
 
  private:
   ConsolePrompter console_;

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-base-dev-tools qt6-svg-dev
   libqcustomplot-dev libqcustomplot2.1-qt6
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core socat python3
 )
 if [ "${1:-}" = "--bench" ]; then

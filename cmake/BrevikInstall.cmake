@@ -77,7 +77,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Configures KALDO field data loggers over RS-232 (direct, telephone modems,\n"
     "radio or cellular), reads their status and live readings, downloads their\n"
     "memory into data files, graphs and exports them. brevik is the desktop\n"
-    "program, kaldo its command-line companion; brevik-answer@.service answers\n"
+    "program, kaldo its command-line companion. brevik-answer@.service answers\n"
     "site modems unattended.")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -85,6 +85,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, adduser")
+# A desktop's file manager finds the data files' type and the program that
+# opens them through these two.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${BREVIK_PACKAGING_DIR}/debian/postinst;${BREVIK_PACKAGING_DIR}/debian/prerm;${BREVIK_PACKAGING_DIR}/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)

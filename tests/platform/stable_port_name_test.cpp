@@ -4,17 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <thread>
 
-#include "settings/logger_settings.h"
 #include "cli/command.h"
-#include "common/clock.h"
 #include "sim/logger_profile.h"
-#include "sim/pty_logger_host.h"
 #include "support/temp_dir.h"
+#include "pty_twin.h"
 
 namespace brevik::platform {
 namespace {
@@ -24,26 +20,20 @@ namespace fs = std::filesystem;
 TEST(StablePortName, KaldoStatusOpensTheByIdLinkOfThePortMapAndPortsShowsIt) {
   auto profile = sim::loadSimProfile("kaldo5-12bit", BREVIK_DATA_DIR "/sim");
   ASSERT_TRUE(profile.ok());
-  auto host = sim::PtyLoggerHost::open(std::move(*profile), SystemClock().now());
-  ASSERT_TRUE(host.ok()) << host.error().message;
-  std::atomic<bool> stop{false};
-  std::thread twin([&] { (void)(*host)->serve(stop); });
+  brevik::testing::PtyTwin twin(std::move(*profile));
+  ASSERT_TRUE(twin.ok()) << twin.error();
 
   brevik::testing::TempDir home;
   const fs::path byId = home / "by-id" / "usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0";
   fs::create_directories(byId.parent_path());
-  fs::create_symlink((*host)->devicePath(), byId);
+  fs::create_symlink(twin.device(), byId);
   home.write("ports.ini", "COM1=" + byId.string() + "\n");
-  settings::LoggerSettings settings;
-  settings.FastProtocol = 1;
-  settings.BaudRate = 57600;
-  ASSERT_TRUE(settings::saveSettings(home.path(), settings));
+  ASSERT_TRUE(brevik::testing::saveFastLineSettings(home.path()));
 
   std::ostringstream out, err, portsOut, portsErr;
   const int status = cli::runKaldo({"--home", home.path().string(), "status", "--trace"}, home.path(), out, err);
   const int ports = cli::runKaldo({"--home", home.path().string(), "ports", "--json"}, home.path(), portsOut, portsErr);
-  stop = true;
-  twin.join();
+  twin.stop();
 
   EXPECT_EQ(status, cli::kExitOk) << out.str() << err.str();
   EXPECT_EQ(out.str().rfind("ModelBox: KALDO     12 bit\n", 0), 0u) << out.str();

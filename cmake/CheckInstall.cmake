@@ -45,6 +45,20 @@ if(NOT unit MATCHES "ExecStart=${PREFIX}/bin/kaldo answer --port %i\n")
   fail("the unit does not run the installed kaldo:\n${unit}")
 endif()
 
+# systemd's own check of the unit, as an instance on a port (it says
+# nothing when all is well; its exit status ignores unknown keys).
+find_program(SYSTEMD_ANALYZE systemd-analyze)
+if(SYSTEMD_ANALYZE)
+  set(units "${PREFIX}/unit-check")
+  file(MAKE_DIRECTORY "${units}")
+  file(COPY_FILE "${PREFIX}/lib/systemd/system/brevik-answer@.service" "${units}/brevik-answer@COM1.service")
+  execute_process(COMMAND ${SYSTEMD_ANALYZE} verify --man=no "${units}/brevik-answer@COM1.service"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL "")
+    fail("systemd-analyze verify: ${out}")
+  endif()
+endif()
+
 # Nothing may lead the installed programs back to the build.
 unset(ENV{BREVIK_DATA_DIR})
 unset(ENV{BREVIK_HOME})

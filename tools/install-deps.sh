@@ -9,6 +9,7 @@ packages=(
   libqcustomplot-dev libqcustomplot2.1-qt6
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core socat python3
+  help2man dpkg-dev desktop-file-utils
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(python3-matplotlib)

@@ -34,8 +34,8 @@ OptionTaken takeLinkOption(const std::vector<std::string>& args, std::size_t& i,
 std::optional<int> assembleLink(Context& ctx, const char* name, const settings::LoggerSettings& settings,
                                 const LinkOptions& options, const Clock& clock, LinkAssembly& out) {
   std::ostream& err = *ctx.err;
-  const std::string device =
-      program::deviceForPort(ctx.home, static_cast<link::PortNumber>(settings.PortNumber & 0xFFFF), options.port);
+  out.port = program::resolvePort(ctx.home, static_cast<link::PortNumber>(settings.PortNumber & 0xFFFF), options.port);
+  const std::string& device = out.port.device;
   const auto shipped = settings::findShippedData(ctx.executableDir, BREVIK_INSTALLED_DATA_DIR) / "sim";
   auto virtualLogger = program::virtualLoggerOf(device, shipped);
   if (!virtualLogger) {
@@ -100,6 +100,9 @@ std::optional<std::string> simLineMismatch(const SimLine& line, const settings::
 
 void explainFailedLink(Context& ctx, const char* name, const settings::LoggerSettings& settings,
                        const LinkAssembly& link) {
+  if (!link.port.virtualLogger && !link.port.present)
+    *ctx.err << "kaldo " << name << ": " << consoleText(program::describePort(link.port))
+             << " (kaldo ports lists the serial devices of this machine)\n";
   if (!link.simLine) return;
   if (const auto mismatch = simLineMismatch(*link.simLine, settings))
     *ctx.err << "kaldo " << name << ": " << *mismatch << "\n";

@@ -16,6 +16,7 @@
 #include "cli/console_link.h"
 #include "common/clock.h"
 #include "link/link_driver.h"
+#include "program/port_choice.h"
 #include "sim/logger_profile.h"
 
 namespace brevik::cli {
@@ -40,6 +41,7 @@ struct SimLine {
 };
 
 struct LinkAssembly {
+  program::PortDevice port;  // what the port is, as the port map and --port name it
   std::unique_ptr<link::LinkDriver> driver;
   std::ofstream traceFile;
   std::unique_ptr<StreamTraceSink> traceSink;  // none without --trace
@@ -60,6 +62,7 @@ std::optional<std::string> simLineMismatch(const SimLine& line, const settings::
 // which on the virtual logger is the user's settings and not the line. When
 // the port is the virtual logger and the settings do not fit it, says so in
 // one line on standard error ("kaldo NAME: the virtual logger answers ...").
+// A device that is not there is named on standard error as well.
 void explainFailedLink(Context& ctx, const char* name, const settings::LoggerSettings& settings,
                        const LinkAssembly& link);
 

@@ -15,21 +15,6 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// "COM3" (any case) -> 3; numbers outside a port's range are not ports.
-std::optional<PortNumber> portOfName(std::string_view name) {
-  if (name.size() < 4) return std::nullopt;
-  for (std::size_t i = 0; i < 3; ++i) {
-    const char c = static_cast<char>(name[i] | 0x20);
-    if (c != "com"[i]) return std::nullopt;
-  }
-  const std::string_view digits = name.substr(3);
-  unsigned value = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  if (value < 1 || value > 0xFFFF) return std::nullopt;
-  return static_cast<PortNumber>(value);
-}
-
 }  // namespace
 
 PortMap PortMap::parse(std::string_view text, DeviceNaming naming) {
@@ -41,7 +26,7 @@ PortMap PortMap::parse(std::string_view text, DeviceNaming naming) {
     if (line.empty() || line.front() == '#' || line.front() == ';' || line.front() == '[') continue;
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) continue;
-    const auto port = portOfName(trimmed(line.substr(0, eq)));
+    const auto port = comPortNumber(trimmed(line.substr(0, eq)));
     const std::string_view device = trimmed(line.substr(eq + 1));
     // A NUL would cut the name short at the operating system: not a device.
     if (!port || device.empty() || device.find('\0') != std::string_view::npos) continue;
@@ -74,6 +59,20 @@ std::string defaultDeviceName(PortNumber port, DeviceNaming naming) {
   // COM0 does not exist; it keeps a name that no device has.
   if (port == 0) return "COM0";
   return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+std::optional<PortNumber> comPortNumber(std::string_view name) {
+  if (name.size() < 4) return std::nullopt;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const char c = static_cast<char>(name[i] | 0x20);
+    if (c != "com"[i]) return std::nullopt;
+  }
+  const std::string_view digits = name.substr(3);
+  unsigned value = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  if (value < 1 || value > 0xFFFF) return std::nullopt;
+  return static_cast<PortNumber>(value);
 }
 
 bool isVirtualLoggerDevice(std::string_view device) {

@@ -57,6 +57,9 @@ class PortMap {
 // COMn as the operating system names it when the map says nothing.
 std::string defaultDeviceName(PortNumber port, DeviceNaming naming);
 
+// "COM3" (any case) -> 3; numbers outside a port's range are not ports.
+std::optional<PortNumber> comPortNumber(std::string_view name);
+
 // Whether a device name means the virtual logger ("sim" or "sim:PROFILE").
 bool isVirtualLoggerDevice(std::string_view device);
 

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "platform/qt_tick_scheduler.h"
+#include "program/port_choice.h"
 #include "ui/desktop_serial_port.h"
 #include "ui/desktop_view.h"
 #include "ui/help_window.h"
@@ -145,6 +146,11 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
   graph_->loadStartupColors();
   settings_ = std::make_unique<TSettings2>(program_->settings(), session_->prompter(), main_.get());
   settings_->setHelpAction([this] { help_->showPage("settings"); });
+  settings_->setPortDescriptions([home = options_.home] {
+    std::vector<std::string> texts;
+    for (const program::PortDevice& port : program::programPorts(home)) texts.push_back(program::describePort(port));
+    return texts;
+  });
   settings_->setAcceptedAction([this](const settings::SettingsDialogOutcome& out) {
     if (out.autoAnswer == settings::AutoAnswerChange::Enter) main_->enterAutoAnswer();
     if (out.autoAnswer == settings::AutoAnswerChange::Leave) main_->leaveAutoAnswer();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -64,6 +65,10 @@ int main(int argc, char** argv) {
   for (const std::string& a : split->positional) positional.push_back(brevik::fromUtf8(a));
 
   QApplication app(argc, argv);
+  // The installed desktop entry and icon: docks and task bars match the
+  // windows to them.
+  QGuiApplication::setDesktopFileName("brevik");
+  QApplication::setWindowIcon(QIcon::fromTheme("brevik"));
   brevik::ui::DesktopOptions options;
   options.home = home;
   options.dataDir = dataDir;

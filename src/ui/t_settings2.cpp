@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -61,6 +62,14 @@ TSettings2::TSettings2(settings::LoggerSettings& settings, Prompter& prompter, Q
   connect(autoCsv_, &QCheckBox::clicked, this, &TSettings2::AutocsvCheckBoxClick);
   connect(dateFormat_, &QButtonGroup::idClicked, this, &TSettings2::ExpDateFormatRGClick);
   connect(modem_, &QCheckBox::clicked, this, &TSettings2::CB_modemClick);
+  connect(port_, &QButtonGroup::idClicked, this, &TSettings2::PortGroupClick);
+
+  // Which device the chosen COM port is: serial adapters move between
+  // /dev/ttyUSBn, and ports.ini may name them for good.
+  portDevice_ = new QLabel(this);
+  portDevice_->setObjectName("PortDeviceLabel");
+  portDevice_->setWordWrap(true);
+  portDevice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto* checks = new QVBoxLayout;
   checks->addWidget(networkGroup);
@@ -81,6 +90,7 @@ TSettings2::TSettings2(settings::LoggerSettings& settings, Prompter& prompter, Q
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
+  layout->addWidget(portDevice_);
   layout->addLayout(buttonRow.row);
 
   // FormCreate
@@ -115,6 +125,12 @@ void TSettings2::showFields() {
   autoCsv_->setChecked(s.autoExport);
   check(dateFormat_, s.dayFirst ? 1 : 0);
   check(timeFormat_, s.twelveHour ? 1 : 0);
+  portDescriptions_ = describePorts_ ? describePorts_() : std::vector<std::string>();
+  for (QAbstractButton* b : port_->buttons()) {
+    const auto i = static_cast<std::size_t>(port_->id(b));
+    b->setToolTip(i < portDescriptions_.size() ? fromCp(portDescriptions_[i]) : QString());
+  }
+  PortGroupClick();
 }
 
 void TSettings2::showEvent(QShowEvent* event) {
@@ -151,6 +167,13 @@ void TSettings2::OKBtnClick() {
 void TSettings2::AutocsvCheckBoxClick() { settings::applyAutoExportClick(autoCsv_->isChecked(), settings_); }
 
 void TSettings2::ExpDateFormatRGClick() { settings::applyDateFormatClick(checkedIndex(dateFormat_) == 1, settings_); }
+
+void TSettings2::PortGroupClick() {
+  const int i = checkedIndex(port_);
+  const bool described = i >= 0 && static_cast<std::size_t>(i) < portDescriptions_.size();
+  portDevice_->setText(described ? QString("COM%1: %2").arg(i + 1).arg(fromCp(portDescriptions_[i])) : QString());
+  portDevice_->setVisible(described);
+}
 
 void TSettings2::CB_modemClick() { autoAnswer_->setVisible(modem_->isChecked()); }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "settings/logger_settings.h"
@@ -14,6 +15,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -30,6 +32,11 @@ class TSettings2 final : public QDialog {
     accepted_ = std::move(action);
   }
   void setHelpAction(std::function<void()> action) { help_ = std::move(action); }
+  // What stands behind COM1 to COM10 (Windows-1252), asked each time the
+  // dialog shows, since adapters come and go.
+  void setPortDescriptions(std::function<std::vector<std::string>()> describe) {
+    describePorts_ = std::move(describe);
+  }
 
   // FormShow: each control shows its field.
   void showFields();
@@ -40,6 +47,7 @@ class TSettings2 final : public QDialog {
   void AutocsvCheckBoxClick();
   void ExpDateFormatRGClick();
   void CB_modemClick();
+  void PortGroupClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -62,6 +70,9 @@ class TSettings2 final : public QDialog {
   QCheckBox* wireless_ = nullptr;
   QCheckBox* mt7xx_ = nullptr;
   QCheckBox* autoCsv_ = nullptr;
+  QLabel* portDevice_ = nullptr;
+  std::vector<std::string> portDescriptions_;
+  std::function<std::vector<std::string>()> describePorts_;
   int shownBaudIndex_ = 4;
   std::function<void(const settings::SettingsDialogOutcome&)> accepted_;
   std::function<void()> help_;

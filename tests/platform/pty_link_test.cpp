@@ -25,6 +25,7 @@
 #include "sim/logger_profile.h"
 #include "sim/pty_logger_host.h"
 #include "support/temp_dir.h"
+#include "pty_twin.h"
 
 namespace brevik::platform {
 namespace {
@@ -81,22 +82,15 @@ struct Pty {
 TEST(PtyLink, KaldoStatusRunsAWholeExchangeThroughQSerialPort) {
   auto profile = sim::loadSimProfile("kaldo5-12bit", BREVIK_DATA_DIR "/sim");
   ASSERT_TRUE(profile.ok());
-  auto host = sim::PtyLoggerHost::open(std::move(*profile), SystemClock().now());
-  ASSERT_TRUE(host.ok()) << host.error().message;
-  std::atomic<bool> stop{false};
-  std::thread twin([&] { (void)(*host)->serve(stop); });
+  brevik::testing::PtyTwin twin(std::move(*profile));
+  ASSERT_TRUE(twin.ok()) << twin.error();
 
   brevik::testing::TempDir home;
-  settings::LoggerSettings settings;
-  settings.FastProtocol = 1;  // no four-second wake-up
-  settings.BaudRate = 57600;
-  ASSERT_TRUE(settings::saveSettings(home.path(), settings));
+  ASSERT_TRUE(brevik::testing::saveFastLineSettings(home.path()));
   std::ostringstream out, err;
-  const int status = cli::runKaldo({"--home", home.path().string(), "status", "--port",
-                                    (*host)->devicePath(), "--trace"},
+  const int status = cli::runKaldo({"--home", home.path().string(), "status", "--port", twin.device(), "--trace"},
                                    home.path(), out, err);
-  stop = true;
-  twin.join();
+  twin.stop();
 
   EXPECT_EQ(status, cli::kExitOk) << out.str() << err.str();
   EXPECT_EQ(out.str().rfind("ModelBox: KALDO     12 bit\n", 0), 0u) << out.str();

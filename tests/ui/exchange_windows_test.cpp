@@ -184,6 +184,19 @@ TEST(SettingsDialog, TwoControlsWriteAtOnceAndCancelKeepsThem) {
   EXPECT_EQ(h.d.settings().FastProtocol, 1);
 }
 
+TEST(SettingsDialog, ShowsWhichDeviceEachComPortIsWhenItShows) {
+  SettingsHarness h;
+  const std::string gone = (h.d.home / "ttyUSB7").string();
+  h.d.home.write("ports.ini", "COM1=sim:kaldo5-12bit\nCOM2=" + gone + "\n");
+  h.dlg().show();  // adapters come and go: looked up again at each showing
+  auto* label = h.child<QLabel>("PortDeviceLabel");
+  EXPECT_EQ(label->text(), "COM1: sim:kaldo5-12bit - the built-in virtual logger");
+  EXPECT_EQ(h.child<QRadioButton>("PortGroup_1")->toolTip(), QString::fromStdString(gone + " - not there"));
+  QTest::mouseClick(h.child<QRadioButton>("PortGroup_1"), Qt::LeftButton);
+  EXPECT_EQ(label->text(), QString::fromStdString("COM2: " + gone + " - not there"));
+  h.dlg().hide();
+}
+
 TEST(SettingsDialog, AutoAnswerShowsOnlyWithTheModem) {
   SettingsHarness h;
   h.dlg().show();

@@ -4,13 +4,13 @@
 // COM1 to COM10 are in the home's ports.ini. The roots stand in for /dev and
 // /sys (a chroot, a copy of another machine's tree, a test).
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "cli/status_printing.h"
 #include "link/serial_devices.h"
 #include "program/port_choice.h"
@@ -22,37 +22,51 @@ namespace {
 constexpr const char* kName = "ports";
 constexpr const char* kUsage = "usage: kaldo ports [--json] [--dev-root DIR] [--sys-root DIR]\n";
 
-nlohmann::json deviceJson(const link::SerialDevice& d) {
-  nlohmann::json usb = nullptr;
+json::Value textList(const std::vector<std::string>& texts) {
+  json::Value list = json::Value::array();
+  for (const std::string& t : texts) list.push(json::Value::utf8(t));
+  return list;
+}
+
+json::Value deviceJson(const link::SerialDevice& d) {
+  json::Value usb;
+  // sysfs texts come from the adapters themselves: bytes that are not UTF-8
+  // are replaced when printed rather than refused.
   if (d.isUsb())
-    usb = {{"vendor_id", d.vendorId},       {"product_id", d.productId},
-           {"manufacturer", d.manufacturer}, {"product", d.product},
-           {"serial_number", d.serialNumber}};
-  return {{"name", d.name}, {"path", d.path}, {"by_id", d.byId}, {"driver", d.driver}, {"usb", usb}};
+    usb = json::Value::object()
+              .set("vendorId", json::Value::utf8(d.vendorId))
+              .set("productId", json::Value::utf8(d.productId))
+              .set("manufacturer", json::Value::utf8(d.manufacturer))
+              .set("product", json::Value::utf8(d.product))
+              .set("serialNumber", json::Value::utf8(d.serialNumber));
+  return json::Value::object()
+      .set("name", json::Value::utf8(d.name))
+      .set("path", json::Value::utf8(d.path))
+      .set("byId", textList(d.byId))
+      .set("driver", json::Value::utf8(d.driver))
+      .set("usb", std::move(usb));
 }
 
 void printJson(const std::vector<link::SerialDevice>& devices, const std::vector<program::PortDevice>& ports,
                unsigned settingsPort, std::ostream& out) {
-  nlohmann::json doc;
-  doc["devices"] = nlohmann::json::array();
-  for (const auto& d : devices) doc["devices"].push_back(deviceJson(d));
-  doc["ports"] = nlohmann::json::array();
+  json::Value deviceList = json::Value::array();
+  for (const auto& d : devices) deviceList.push(deviceJson(d));
+  json::Value portList = json::Value::array();
   for (std::size_t i = 0; i < ports.size(); ++i) {
     const program::PortDevice& p = ports[i];
     const unsigned number = static_cast<unsigned>(i + 1);
-    // ports.ini is the user's text: shown as the console shows it.
-    doc["ports"].push_back({{"port", "COM" + std::to_string(number)},
-                            {"number", number},
-                            {"entry", consoleText(p.entry)},
-                            {"device", consoleText(p.device)},
-                            {"virtual_logger", p.virtualLogger},
-                            {"present", p.present},
-                            {"device_name", p.known ? nlohmann::json(p.known->name) : nlohmann::json(nullptr)},
-                            {"settings_port", number == settingsPort}});
+    // ports.ini is the user's text, held as the home's files are.
+    portList.push(json::Value::object()
+                      .set("port", json::Value::utf8("COM" + std::to_string(number)))
+                      .set("number", json::Value::integer(number))
+                      .set("entry", json::Value::text(p.entry))
+                      .set("device", json::Value::text(p.device))
+                      .set("virtualLogger", json::Value::boolean(p.virtualLogger))
+                      .set("present", json::Value::boolean(p.present))
+                      .set("deviceName", p.known ? json::Value::utf8(p.known->name) : json::Value())
+                      .set("settingsPort", json::Value::boolean(number == settingsPort)));
   }
-  // sysfs texts come from the adapters themselves: invalid UTF-8 is replaced
-  // rather than refused.
-  out << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  json::printDocument(out, json::Value::object().set("devices", std::move(deviceList)).set("ports", std::move(portList)));
 }
 
 void printText(const std::vector<link::SerialDevice>& devices, const std::vector<program::PortDevice>& ports,
@@ -75,13 +89,10 @@ void printText(const std::vector<link::SerialDevice>& devices, const std::vector
 
 int run(Context& ctx) {
   std::ostream& err = *ctx.err;
-  bool json = false;
   link::DeviceRoots roots;
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
     const std::string& a = ctx.args[i];
-    if (a == "--json") {
-      json = true;
-    } else if ((a == "--dev-root" || a == "--sys-root") && i + 1 < ctx.args.size() && !ctx.args[i + 1].empty()) {
+    if ((a == "--dev-root" || a == "--sys-root") && i + 1 < ctx.args.size() && !ctx.args[i + 1].empty()) {
       (a == "--dev-root" ? roots.dev : roots.sys) = ctx.args[++i];
     } else {
       err << "kaldo " << kName << ": unexpected argument '" << a << "'\n" << kUsage;
@@ -91,15 +102,15 @@ int run(Context& ctx) {
   const auto devices = link::listSerialDevices(roots);
   const auto ports = program::programPorts(ctx.home, roots);
   const unsigned settingsPort = settings::loadSettings(ctx.home).PortNumber & 0xFFFF;
-  if (json) printJson(devices, ports, settingsPort, *ctx.out);
+  if (ctx.json) printJson(devices, ports, settingsPort, *ctx.out);
   else printText(devices, ports, settingsPort, *ctx.out);
   return kExitOk;
 }
 
 }  // namespace
 
-KALDO_COMMAND(kName, "[--json] [--dev-root DIR] [--sys-root DIR]",
+KALDO_COMMAND(kName, "[--dev-root DIR] [--sys-root DIR]",
               "list the serial devices (by-id names, USB vendor, product and serial number) and what COM1-COM10 are",
-              run);
+              run, kPrintsJson);
 
 }  // namespace brevik::cli

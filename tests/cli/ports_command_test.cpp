@@ -38,18 +38,18 @@ TEST(PortsCommand, ListsTheDevicesAndWhatEachComPortIs) {
   ASSERT_EQ(doc["devices"].size(), 3u);
   const auto& ftdi = doc["devices"][2];
   EXPECT_EQ(ftdi["name"], "ttyUSB0");
-  EXPECT_EQ(ftdi["by_id"][0], byId);
-  EXPECT_EQ(ftdi["usb"]["serial_number"], "A1B2C3");
-  EXPECT_EQ(ftdi["usb"]["vendor_id"], "0403");
+  EXPECT_EQ(ftdi["byId"][0], byId);
+  EXPECT_EQ(ftdi["usb"]["serialNumber"], "A1B2C3");
+  EXPECT_EQ(ftdi["usb"]["vendorId"], "0403");
   EXPECT_TRUE(doc["devices"][1]["usb"].is_null()) << "ttyS0 is no USB device";
   ASSERT_EQ(doc["ports"].size(), 10u);
   EXPECT_EQ(doc["ports"][0]["number"], 1);
   EXPECT_EQ(doc["ports"][0]["device"], byId);
-  EXPECT_EQ(doc["ports"][0]["device_name"], "ttyUSB0");
+  EXPECT_EQ(doc["ports"][0]["deviceName"], "ttyUSB0");
   EXPECT_EQ(doc["ports"][0]["present"], true);
-  EXPECT_EQ(doc["ports"][0]["settings_port"], true);
+  EXPECT_EQ(doc["ports"][0]["settingsPort"], true);
   EXPECT_EQ(doc["ports"][1]["present"], false);
-  EXPECT_EQ(doc["ports"][2]["virtual_logger"], true);
+  EXPECT_EQ(doc["ports"][2]["virtualLogger"], true);
 
   EXPECT_EQ(runKaldoCommand(home, "ports", {"--dev-root"}).status, kExitUsage);
 }

@@ -42,7 +42,7 @@ TEST(StablePortName, KaldoStatusOpensTheByIdLinkOfThePortMapAndPortsShowsIt) {
   const auto com1 = nlohmann::json::parse(portsOut.str())["ports"][0];
   EXPECT_EQ(com1["device"], byId.string());
   EXPECT_EQ(com1["present"], true);
-  EXPECT_EQ(com1["virtual_logger"], false);
+  EXPECT_EQ(com1["virtualLogger"], false);
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 // ("Com Test OK": the cable's far end is looped back); a modem answering,
 // a mismatch or silence exit 1.
 
-#include <ostream>
 #include <string>
-#include <vector>
 
 #include "cli/command.h"
 #include "cli/link_session.h"
@@ -22,17 +20,8 @@ constexpr const char* kName = "com-test";
 constexpr const char* kUsage = "usage: kaldo com-test [--port DEVICE] [--trace[=FILE]]\n";
 
 int run(Context& ctx) {
-  std::ostream& err = *ctx.err;
-  std::vector<std::string> args = ctx.args;
   LinkOptions options;
-  if (auto problem = takeLinkOptions(args, options)) {
-    err << "kaldo " << kName << ": " << *problem << "\n" << kUsage;
-    return kExitUsage;
-  }
-  if (!args.empty()) {
-    err << "kaldo " << kName << ": unexpected argument '" << args[0] << "'\n" << kUsage;
-    return kExitUsage;
-  }
+  if (auto failed = takeOnlyLinkOptions(ctx, kName, kUsage, options)) return *failed;
   settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
   LinkSession session(ctx, kName, settings, options, clock);

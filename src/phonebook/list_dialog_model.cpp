@@ -68,22 +68,19 @@ std::optional<ListRecord> ListDialogModel::recordFromEdits() {
 }
 
 ListAction ListDialogModel::insert() {
-  const auto record = recordFromEdits();
-  if (!record) return ListAction::Refused;
-  auto at = list_.insert(*record);
-  if (!at) {
-    error(at.error().message);
-    return ListAction::Refused;
-  }
-  select(*at);
-  return ListAction::Done;
+  return store([this](const ListRecord& record) { return list_.insert(record); });
 }
 
 ListAction ListDialogModel::modify() {
   if (!selection_) return ListAction::Beep;
+  const std::size_t position = *selection_;
+  return store([this, position](const ListRecord& record) { return list_.modify(position, record); });
+}
+
+ListAction ListDialogModel::store(const std::function<Result<std::size_t>(const ListRecord&)>& change) {
   const auto record = recordFromEdits();
   if (!record) return ListAction::Refused;
-  auto at = list_.modify(*selection_, *record);
+  auto at = change(*record);
   if (!at) {
     error(at.error().message);
     return ListAction::Refused;

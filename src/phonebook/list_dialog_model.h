@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ class ListDialogModel {
  private:
   // The record the edits describe, or nothing (said, focus set).
   std::optional<ListRecord> recordFromEdits();
+  // Insert and Modify: the record of the edits stored by `change`, which
+  // gives its new position; the record selected.
+  ListAction store(const std::function<Result<std::size_t>(const ListRecord&)>& change);
   void select(std::optional<std::size_t> position);
   void error(const std::string& text);
 

@@ -85,11 +85,11 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       ReceivePlaces{program_.home(), program_.home()},
       [this](std::string_view text, bool exported) { exportTold(text, exported); },
       [this](const std::string& dataFileName) { windows_.openGraphOf(dataFileName); });
-  if (auto phones = phonebook::NameList::open(phonebook::ListKind::Phone, program_.home()); phones)
-    phoneBoxText_ = program_.commandLineDialsNumber() ? program_.settings().PhoneNumber
-                                                      : phonebook::phoneBoxText(*phones, program_.settings());
-  else
-    phoneBoxText_ = program_.settings().PhoneNumber;
+  // The phone boxes show the phone book's current entry from the start.
+  phoneBoxText_ = program_.settings().PhoneNumber;
+  if (!program_.commandLineDialsNumber())
+    if (auto phones = phonebook::NameList::open(phonebook::ListKind::Phone, program_.home()))
+      phoneBoxText_ = phonebook::phoneBoxText(*phones, program_.settings());
 }
 
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }

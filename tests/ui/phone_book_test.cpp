@@ -181,7 +181,15 @@ TEST(PhoneBook, SiteModemListConfiguresTheModemThroughTCremote1) {
   ASSERT_TRUE(d.runUntilIdle(100));
   EXPECT_TRUE(remote->isEnabled());
   EXPECT_EQ(d.messageTexts().back(), "Invalid response from modem. ");
-  EXPECT_EQ(d.trace.lines.size() > 0 && d.session().lastOutcome()->kind == ExchangeKind::RemoteModemSetup, true);
+  EXPECT_EQ(d.session().lastOutcome()->kind, ExchangeKind::RemoteModemSetup);
+
+  // A port that cannot be opened: the window comes back with the warning.
+  d.port.setUnplugged(true);
+  click(remote, "ConfigureBtn");
+  EXPECT_FALSE(d.session().exchangeRunning());
+  EXPECT_TRUE(remote->isEnabled());
+  EXPECT_EQ(d.messageTexts().back(), "Impossible d'ouvrir le Port d\xE9sign\xE9 SVP v\xE9rifier");
+  d.port.setUnplugged(false);
 
   // Back in the list, OK makes the entry the site modem of the settings.
   click(list, "OKBtn");

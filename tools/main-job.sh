@@ -10,7 +10,8 @@ cmake --build build -j "$(nproc)"
 # itself, and saves screenshots of the main and status windows, the graph
 # (one to four viewports, monochrome with symbols, zoomed), its dialogs, the
 # real-time graph, the setup window (full and labels-only), the station
-# address window and every setup dialog.
+# address window, every setup dialog, the phone book and modem lists, and
+# the remote modem and com test windows.
 shots=build/demo-screenshots
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   build/src/ui/brevik --demo

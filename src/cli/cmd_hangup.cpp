@@ -31,16 +31,8 @@ constexpr link::Ticks kRunLimit = 546;
 
 int run(Context& ctx) {
   std::ostream& err = *ctx.err;
-  std::vector<std::string> args = ctx.args;
   LinkOptions options;
-  if (auto problem = takeLinkOptions(args, options)) {
-    err << "kaldo " << kName << ": " << *problem << "\n" << kUsage;
-    return kExitUsage;
-  }
-  if (!args.empty()) {
-    err << "kaldo " << kName << ": unexpected argument '" << args[0] << "'\n" << kUsage;
-    return kExitUsage;
-  }
+  if (auto failed = takeOnlyLinkOptions(ctx, kName, kUsage, options)) return *failed;
 
   const settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;

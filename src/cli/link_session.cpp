@@ -18,6 +18,20 @@ std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkO
   return std::nullopt;
 }
 
+std::optional<int> takeOnlyLinkOptions(const Context& ctx, const char* commandName, const char* usage,
+                                       LinkOptions& options) {
+  std::vector<std::string> args = ctx.args;
+  if (auto problem = takeLinkOptions(args, options)) {
+    *ctx.err << "kaldo " << commandName << ": " << *problem << "\n" << usage;
+    return kExitUsage;
+  }
+  if (!args.empty()) {
+    *ctx.err << "kaldo " << commandName << ": unexpected argument '" << args[0] << "'\n" << usage;
+    return kExitUsage;
+  }
+  return std::nullopt;
+}
+
 LinkSession::LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings,
                          const LinkOptions& options, const Clock& clock, std::ostream* messages)
     : ctx_(ctx),

@@ -22,6 +22,12 @@ namespace brevik::cli {
 // an error text for a --port without a device.
 std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkOptions& options);
 
+// For a command that takes nothing but --port and --trace: reads them from
+// the command's arguments into `options`; on anything else says so with the
+// usage on standard error and gives the exit status to end with.
+std::optional<int> takeOnlyLinkOptions(const Context& ctx, const char* commandName, const char* usage,
+                                       LinkOptions& options);
+
 class LinkSession {
  public:
   // Assembles the link and builds the engine over the console ports; when

@@ -14,6 +14,7 @@ namespace brevik::link {
 using namespace engine_texts;
 
 void ExchangeEngine::beginModemSetup() {
+  host_.beforeDialling();
   sendModemCommand(LinkState::ModemSetup, modemSetupCommand(settings_.LocalModemInit));
 }
 

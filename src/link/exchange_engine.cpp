@@ -124,6 +124,12 @@ void ExchangeEngine::start(ExchangeRequest request, OutcomeCallback done) {
     default:
       break;
   }
+  if (isModemUtility(request_.kind)) {
+    // The utilities open the port themselves and wake no logger.
+    utility_ = makeModemUtility(request_.kind, *this);
+    utility_->begin();
+    return;
+  }
   openLink();
 }
 
@@ -452,7 +458,7 @@ void ExchangeEngine::actOnState() {
       return;
     case LinkState::RemoteModemSetup:
     case LinkState::ComTest:
-      if (ctx_.lineComplete && modem_) modem_->onLine(ctx_.receiveBuffer);
+      if (ctx_.lineComplete && utility_) utility_->onLine(ctx_.receiveBuffer);
       return;
   }
 }
@@ -480,7 +486,7 @@ void ExchangeEngine::onTimeout() {
       return onModemTimeout();
     case LinkState::RemoteModemSetup:
     case LinkState::ComTest:
-      if (modem_) modem_->onTimeout();
+      if (utility_) utility_->onTimeout();
       else endExchange();
       return;
   }

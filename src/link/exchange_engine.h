@@ -29,6 +29,7 @@
 #include "link/exchange_observer.h"
 #include "link/exchange_request.h"
 #include "link/kind_steps.h"
+#include "link/modem_utilities.h"
 #include "link/reporting.h"
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
@@ -53,7 +54,6 @@ class ExchangeEngine {
   // ---- hooks (optional) ----
   void setStatusReplyHandler(StatusReplyHandler* h) { statusReplies_ = h; }
   void setDownloadSession(DownloadSession* d) { download_ = d; }
-  void setModemSteps(ModemSteps* m) { modem_ = m; }
   void setReadingsView(ReadingsView* r) { readings_ = r; }
   void setConfigurationSource(ConfigurationSource* c) { configuration_ = c; }
   void setTraceSink(TraceSink* sink) { trace_.setSink(sink); }
@@ -137,6 +137,7 @@ class ExchangeEngine {
   friend class StatusReplyFlow;
   friend class MemoryDownload;
   friend class KindSteps;
+  friend class ModemUtilitySteps;
   LinkContext& linkContext() { return ctx_; }
 
   // Every way into the engine (port data, timer, delayed step, a call from
@@ -201,7 +202,8 @@ class ExchangeEngine {
 
   StatusReplyHandler* statusReplies_ = nullptr;
   DownloadSession* download_ = nullptr;
-  ModemSteps* modem_ = nullptr;
+  // The running modem utility (RemoteModemSetup, ComTest).
+  std::unique_ptr<ModemUtility> utility_;
   ReadingsView* readings_ = nullptr;
   ConfigurationSource* configuration_ = nullptr;
 

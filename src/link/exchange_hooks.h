@@ -27,6 +27,9 @@ class ExchangeHost {
   // A dialled call connected in network mode: the main window shows its
   // modem panel (a program without one has nothing to show).
   virtual void modemCallConnected() {}
+  // The local modem is about to be set up and dialled: the program may
+  // choose the number to dial now (the phone book's current entry).
+  virtual void beforeDialling() {}
 };
 
 // After a status reply: decode, show, and decide what the exchange does next
@@ -49,16 +52,6 @@ class DownloadSession {
   virtual std::uint32_t blocksReceived() const = 0;
   // AbortBtn: stop requesting; the next line finishes the download.
   virtual void abort() = 0;
-};
-
-// The engine's side of the two modem utilities (dialling out is the
-// engine's own).
-class ModemSteps {
- public:
-  virtual ~ModemSteps() = default;
-  // A complete line / a time-out in RemoteModemSetup or ComTest.
-  virtual void onLine(std::string_view line) = 0;
-  virtual void onTimeout() = 0;
 };
 
 // The real-time display (or graph) fed by a RealTime exchange.

@@ -51,6 +51,8 @@ std::unique_ptr<KindSteps> makeKindSteps(ExchangeKind kind, ExchangeEngine& engi
     case ExchangeKind::None:
     case ExchangeKind::Identify:
     case ExchangeKind::EndRealTime:
+    case ExchangeKind::RemoteModemSetup:
+    case ExchangeKind::ComTest:
       break;
   }
   return std::make_unique<NoSteps>(engine);

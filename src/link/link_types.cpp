@@ -31,6 +31,8 @@ std::string_view kindName(ExchangeKind kind) {
     case ExchangeKind::RealTime: return "RealTime";
     case ExchangeKind::EndRealTime: return "EndRealTime";
     case ExchangeKind::ChangeBaud: return "ChangeBaud";
+    case ExchangeKind::RemoteModemSetup: return "RemoteModemSetup";
+    case ExchangeKind::ComTest: return "ComTest";
   }
   return "Unknown";
 }

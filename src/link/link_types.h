@@ -17,6 +17,9 @@ enum class ExchangeKind : std::uint8_t {
   RealTime = 7,
   EndRealTime = 8,
   ChangeBaud = 9,
+  // The modem utilities: no logger is woken.
+  RemoteModemSetup = 10,
+  ComTest = 11,
 };
 
 enum class LinkState : std::uint32_t {

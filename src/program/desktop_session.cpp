@@ -5,6 +5,8 @@
 
 #include "settings/command_line.h"
 #include "common/files.h"
+#include "phonebook/list_choice.h"
+#include "phonebook/name_list.h"
 #include "program/send_setup.h"
 #include "program/status_decoding.h"
 #include "protocol/auto_file_name.h"
@@ -83,6 +85,11 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       ReceivePlaces{program_.home(), program_.home()},
       [this](std::string_view text, bool exported) { exportTold(text, exported); },
       [this](const std::string& dataFileName) { windows_.openGraphOf(dataFileName); });
+  // The phone boxes show the phone book's current entry from the start.
+  phoneBoxText_ = program_.settings().PhoneNumber;
+  if (!program_.commandLineDialsNumber())
+    if (auto phones = phonebook::NameList::open(phonebook::ListKind::Phone, program_.home()))
+      phoneBoxText_ = phonebook::phoneBoxText(*phones, program_.settings());
 }
 
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }
@@ -345,6 +352,10 @@ void DesktopSession::exchangeEnded(const link::ExchangeOutcome& outcome) {
     case link::ExchangeKind::StationAddressKind:
       windows_.closeStationAddressWindow();
       break;
+    case link::ExchangeKind::RemoteModemSetup:
+    case link::ExchangeKind::ComTest:
+      windows_.modemUtilityEnded(outcome.kind);
+      break;
     default:
       break;
   }
@@ -437,6 +448,37 @@ bool DesktopSession::sendSetup() {
 
 bool DesktopSession::passRemoteModemGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardModemText); }
 bool DesktopSession::passComTestGuard() { return passRealTimeGraphGuard(kRealTimeGraphGuardText); }
+
+bool DesktopSession::configureRemoteModem() {
+  if (!passRemoteModemGuard()) return false;
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::RemoteModemSetup;
+  return startExchange(std::move(request));
+}
+
+bool DesktopSession::startComTest() {
+  if (!passComTestGuard()) return false;
+  link::ExchangeRequest request;
+  request.kind = link::ExchangeKind::ComTest;
+  return startExchange(std::move(request));
+}
+
+void DesktopSession::phoneEntryChosen(const std::string& name) {
+  phoneBoxText_ = name;
+  windows_.phoneBoxTextChanged();
+  hangUp();
+}
+
+void DesktopSession::beforeDialling() {
+  // A number given on the command line is dialled as it stands.
+  if (program_.commandLineDialsNumber()) return;
+  auto phones = phonebook::NameList::open(phonebook::ListKind::Phone, program_.home());
+  if (!phones) return;
+  if (auto name = phonebook::refreshDialNumber(*phones, program_.settings())) {
+    phoneBoxText_ = *name;
+    windows_.phoneBoxTextChanged();
+  }
+}
 
 void DesktopSession::readingReceived(std::string_view line) {
   if (!converter_ || !readingStatus_) return;

@@ -100,6 +100,11 @@ class DesktopWindows {
   virtual void realTimeGraphReading(bool first) = 0;
   virtual void realTimeGraphEnded() = 0;
   virtual void closeStationAddressWindow() = 0;
+  // A modem utility (remote modem set-up, com test) ended: its window takes
+  // commands again.
+  virtual void modemUtilityEnded(link::ExchangeKind kind) { (void)kind; }
+  // The phone boxes' text changed (DesktopSession::phoneBoxText).
+  virtual void phoneBoxTextChanged() {}
   // Ends the program at once: the main window's closing (and the saving of
   // the settings) does not run.
   virtual void quitProgram() = 0;
@@ -175,6 +180,17 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   bool passSetupSendGuard();                 // TSetup's SENDBtn
   bool passRemoteModemGuard();               // TCremote1's ConfigureBtn
   bool passComTestGuard();                   // TComTestDlg's test
+  // TCremote1's ConfigureBtn and TComTestDlg's ComTestBtn: the guard, then
+  // the utility's exchange. True when it started; the window hears of its
+  // end through modemUtilityEnded.
+  bool configureRemoteModem();
+  bool startComTest();
+  // What both PhoneBoxes show: the name of the phone book's current entry,
+  // or the number itself when the book has none or the command line gave it.
+  const std::string& phoneBoxText() const { return phoneBoxText_; }
+  // The phone list's OK chose `name`: the phone boxes show it, and a call
+  // still up is hung up so that the next exchange dials the new number.
+  void phoneEntryChosen(const std::string& name);
   // TSetup's SENDBtn after its guard: the form is collected into the
   // Logger Configuration, the checks are asked and the SendSetup exchange
   // starts (in the window's mode). True when it started.
@@ -223,6 +239,7 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void logAndQuit(std::string_view text) override;
   void hangUpModem() override;
   void autoAnswerHangUp() override;
+  void beforeDialling() override;
 
   // StatusReplySteps
   protocol::StatusDecodeResult decode(std::string_view reply) override;
@@ -256,6 +273,7 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   bool labelsOnly_ = false;
   std::optional<link::ExchangeOutcome> lastOutcome_;
   bool quitting_ = false;
+  std::string phoneBoxText_;
 };
 
 // The readings line of a command-line CSV receive: date and time, then a

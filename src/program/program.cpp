@@ -16,6 +16,7 @@ settings::StartupAction Program::applyCommandLine(const std::vector<std::string>
   globals_.flags = outcome.flags;
   globals_.currentDataFileName = std::move(outcome.currentDataFileName);
   commandLineFile_ = std::move(outcome.fileArgument);
+  commandLineDialsNumber_ = positional.size() >= 4 && positional[3].size() >= 5;
   action_ = outcome.action;
   if (action_ == settings::StartupAction::LogAndQuit) logAndQuit(outcome.logText);
   return action_;

@@ -45,6 +45,9 @@ class Program {
   settings::StartupAction startupAction() const { return action_; }
   // Argument 1 of the command line (the main window's action reads it).
   const std::string& commandLineFile() const { return commandLineFile_; }
+  // Argument 4 gave the number to dial itself (five characters or more), so
+  // the phone book does not choose it.
+  bool commandLineDialsNumber() const { return commandLineDialsNumber_; }
 
   // Log and quit through the one unattended log; remembers the request.
   void logAndQuit(std::string_view message);
@@ -68,6 +71,7 @@ class Program {
   setup::SetupDocument setup_;
   settings::StartupAction action_ = settings::StartupAction::None;
   std::string commandLineFile_;
+  bool commandLineDialsNumber_ = false;
   std::optional<settings::QuitRequest> quit_;
 };
 

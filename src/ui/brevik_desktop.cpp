@@ -19,7 +19,9 @@
 #include "ui/qt_prompter.h"
 #include "ui/t_comm_status.h"
 #include "ui/t_graph.h"
+#include "ui/t_db_list.h"
 #include "ui/t_main.h"
+#include "ui/t_modem_utilities.h"
 #include "ui/t_settings2.h"
 #include "ui/t_setup.h"
 #include "ui/t_snd_net_addr.h"
@@ -160,6 +162,21 @@ BrevikDesktop::BrevikDesktop(DesktopOptions options, const std::vector<std::stri
     trace_ = std::make_unique<StderrTrace>();
     session_->engine().setTraceSink(trace_.get());
   }
+  // The modem utilities and the lists, in the order the program creates
+  // them; without a parent, so that the main window locked by an exchange
+  // does not lock them too.
+  comTest_ = std::make_unique<TComTestDlg>(*session_);
+  comTest_->setHelpAction([this] { help_->showContents(); });
+  remoteModem_ = std::make_unique<TCremote1>(*session_);
+  remoteModem_->setHelpAction([this] { help_->showContents(); });
+  remoteModems_ = std::make_unique<TDB2>(*session_, program_->home());
+  remoteModems_->setHelpAction([this] { help_->showContents(); });
+  remoteModems_->setConfigureAction([this] { remoteModem_->openWindow(); });
+  phoneList_ = std::make_unique<TDB0>(*session_, program_->home());
+  phoneList_->setHelpAction([this] { help_->showContents(); });
+  localModems_ = std::make_unique<TDB1>(*session_, program_->home());
+  localModems_->setHelpAction([this] { help_->showContents(); });
+  view_->setModemWindows({phoneList_.get(), localModems_.get(), remoteModems_.get(), remoteModem_.get(), comTest_.get()});
   comm_->setAbortAction([this] { session_->engine().abort(); });
   status_->setLeaveAction([this](program::StatusFormExit how) { return session_->leaveStatusForm(how); });
   status_->setShowMainAction([this] { view_->showMainWindow(); });
@@ -208,8 +225,8 @@ void BrevikDesktop::start() {
 bool BrevikDesktop::anyWindowVisible() const {
   return main_->isVisible() || stationAddress_->isVisible() || comm_->isVisible() || status_->isVisible() ||
          settings_->isVisible() || help_->isVisible() || about_->isVisible() || graph_->isVisible() ||
-         setup_->isVisible() ||
-         (view_->notAvailableWindow() != nullptr && view_->notAvailableWindow()->isVisible());
+         setup_->isVisible() || comTest_->isVisible() || remoteModem_->isVisible() || remoteModems_->isVisible() ||
+         phoneList_->isVisible() || localModems_->isVisible();
 }
 
 void BrevikDesktop::quit() {

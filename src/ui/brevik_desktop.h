@@ -30,7 +30,12 @@ namespace brevik::ui {
 class HelpWindow;
 class QtDesktopView;
 class QtPrompter;
+class TComTestDlg;
 class TCommStatus;
+class TCremote1;
+class TDB0;
+class TDB1;
+class TDB2;
 class TGraph;
 class TMain;
 class TSettings2;
@@ -85,6 +90,11 @@ class BrevikDesktop {
   TSetup& setupWindow() { return *setup_; }
   QDialog& aboutBox() { return *about_; }
   QtDesktopView& view() { return *view_; }
+  TDB0& phoneListWindow() { return *phoneList_; }
+  TDB1& localModemsWindow() { return *localModems_; }
+  TDB2& remoteModemsWindow() { return *remoteModems_; }
+  TCremote1& remoteModemWindow() { return *remoteModem_; }
+  TComTestDlg& comTestWindow() { return *comTest_; }
   // Whether any window of the program is visible (unattended runs show none).
   bool anyWindowVisible() const;
 
@@ -113,6 +123,11 @@ class BrevikDesktop {
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<TGraph> graph_;
   std::unique_ptr<TSetup> setup_;
+  std::unique_ptr<TComTestDlg> comTest_;
+  std::unique_ptr<TCremote1> remoteModem_;
+  std::unique_ptr<TDB2> remoteModems_;
+  std::unique_ptr<TDB0> phoneList_;
+  std::unique_ptr<TDB1> localModems_;
   std::unique_ptr<program::ModemHangUp> hangUp_;
   std::unique_ptr<link::TraceSink> trace_;
   bool quitting_ = false;

@@ -13,6 +13,8 @@
 #include "settings/logger_settings.h"
 #include "common/files.h"
 #include "graph/chart_plan.h"
+#include "phonebook/name_list.h"
+#include "program/desktop_session.h"
 #include "setup/scale_entry.h"
 #include "ui/brevik_desktop.h"
 #include "ui/t_ascii_dlg.h"
@@ -26,8 +28,10 @@
 #include "ui/t_adjust1.h"
 #include "ui/t_cloop.h"
 #include "ui/t_contact_dlg.h"
+#include "ui/t_db_list.h"
 #include "ui/t_get_date.h"
 #include "ui/t_lin_tran.h"
+#include "ui/t_modem_utilities.h"
 #include "ui/t_linscale_dlg.h"
 #include "ui/t_select_file.h"
 #include "ui/t_setup.h"
@@ -149,6 +153,42 @@ void saveSetupShots(BrevikDesktop& desktop, const std::filesystem::path& dir) {
   }
 }
 
+// The phone book part of the tour: the three lists with a few entries, the
+// remote modem window and the com test window.
+void saveModemShots(BrevikDesktop& desktop, const std::filesystem::path& dir) {
+  const std::filesystem::path home = desktop.program().home();
+  const struct {
+    phonebook::ListKind kind;
+    std::vector<phonebook::ListRecord> records;
+  } lists[] = {
+      {phonebook::ListKind::Phone, {{"Harbour station", "5551000"}, {"Mill race", "5552000"}, {"North quay", "5553000"}}},
+      {phonebook::ListKind::LocalModem, {{"Hayes compatible", "AT&F&C1&D2"}, {"US Robotics", "AT&F1"}}},
+      {phonebook::ListKind::RemoteModem, {{"Site answer", "ATS0=1&W"}}},
+  };
+  for (const auto& list : lists) {
+    phonebook::NameList names(list.kind, home / phonebook::describe(list.kind).fileName);
+    for (const phonebook::ListRecord& r : list.records) (void)names.insert(r);
+  }
+  program::DesktopSession& session = desktop.session();
+  const auto shot = [&dir](QWidget& window) {
+    QApplication::processEvents();
+    save(window, dir / (window.objectName().toStdString() + ".png"));
+    window.hide();
+  };
+  session.openPhoneList();
+  shot(desktop.phoneListWindow());
+  session.openLocalModems();
+  shot(desktop.localModemsWindow());
+  session.openRemoteModems();
+  QApplication::processEvents();
+  save(desktop.remoteModemsWindow(), dir / "TDB2.png");
+  desktop.remoteModemsWindow().findChild<QPushButton*>("ConfigBtn")->click();
+  shot(desktop.remoteModemWindow());
+  desktop.remoteModemsWindow().hide();
+  session.openComTest();
+  shot(desktop.comTestWindow());
+}
+
 // The tour answers each message box as a person wanting to see the next
 // window would: the default button (Yes to "Trace Data?").
 void answerMessageBoxes() {
@@ -210,6 +250,7 @@ void startDemo(BrevikDesktop& desktop) {
     desktop.session().realTimeGraphClosed(true);
     graph.hide();
     saveSetupShots(desktop, dir);
+    saveModemShots(desktop, dir);
     QApplication::exit(0);
   });
   poll->start(100);

@@ -6,7 +6,8 @@
 // the logger into demo.qx1, saves its graph in one to four viewports,
 // monochrome with symbols and zoomed, the colour, viewport and text export
 // dialogs, a real-time graph of the logger's readings, the setup window in
-// both modes, the station address window and the setup dialogs, and ends
+// both modes, the station address window and the setup dialogs, the phone
+// book and modem lists, the remote modem and com test windows, and ends
 // (what the README's main job runs under xvfb-run).
 
 #include <filesystem>

@@ -1,14 +1,12 @@
 #include "ui/desktop_view.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "ui/t_comm_status.h"
 #include "ui/t_graph.h"
+#include "ui/t_db_list.h"
 #include "ui/t_main.h"
+#include "ui/t_modem_utilities.h"
 #include "ui/t_setup.h"
 #include "ui/t_snd_net_addr.h"
 #include "ui/t_status.h"
@@ -110,22 +108,6 @@ void QtDesktopView::hideStatusForm() { status_.closeQuietly(); }
 
 void QtDesktopView::setValueTexts(const std::array<std::string, 4>& texts) { status_.setValueTexts(texts); }
 
-QString QtDesktopView::windowTitleOf(program::WindowId window) {
-  switch (window) {
-    case program::WindowId::GraphOpenFile:
-    case program::WindowId::Graph: return "Graph";
-    case program::WindowId::RealTimeGraph: return "Real Time Graph";
-    case program::WindowId::Setup: return "       KALDO  Setup";
-    case program::WindowId::ScalingLabels: return "Change Scaling and/or Labels";
-    case program::WindowId::StationAddress: return "Station Address";
-    case program::WindowId::PhoneList: return "Phone List";
-    case program::WindowId::LocalModems: return "Local Modems";
-    case program::WindowId::RemoteModems: return "Site Modems";
-    case program::WindowId::ComTest: return "Com Test";
-  }
-  return "Brevik Logger";
-}
-
 void QtDesktopView::openWindow(program::WindowId window) {
   if (graph_ != nullptr && window == program::WindowId::GraphOpenFile) {
     // The main window waits while the graph asks for its file; a cancelled
@@ -162,28 +144,35 @@ void QtDesktopView::openWindow(program::WindowId window) {
     stationAddress_->raise();
     return;
   }
-  if (notAvailable_ == nullptr) {
-    notAvailable_ = new QDialog(main_);
-    notAvailable_->setObjectName("NotAvailableWindow");
-    notAvailableText_ = new QLabel(notAvailable_);
-    notAvailableText_->setObjectName("NotAvailableText");
-    notAvailableText_->setWordWrap(true);
-    auto* ok = new QPushButton("OK", notAvailable_);
-    ok->setObjectName("OKBtn");
-    QObject::connect(ok, &QPushButton::clicked, notAvailable_, &QDialog::hide);
-    auto* layout = new QVBoxLayout(notAvailable_);
-    layout->addWidget(notAvailableText_);
-    layout->addWidget(ok, 0, Qt::AlignRight);
+  // The phone book and the modem utilities: modal over the main window.
+  switch (window) {
+    case program::WindowId::PhoneList:
+      if (modemWindows_.phoneList != nullptr) modemWindows_.phoneList->openList();
+      return;
+    case program::WindowId::LocalModems:
+      if (modemWindows_.localModems != nullptr) modemWindows_.localModems->openList();
+      return;
+    case program::WindowId::RemoteModems:
+      if (modemWindows_.remoteModems != nullptr) modemWindows_.remoteModems->openList();
+      return;
+    case program::WindowId::ComTest:
+      if (modemWindows_.comTest != nullptr) modemWindows_.comTest->openWindow();
+      return;
+    default:
+      return;
   }
-  const QString title = windowTitleOf(window).trimmed();
-  notAvailable_->setWindowTitle(windowTitleOf(window));
-  notAvailableText_->setText(
-      QString("The %1 window is not available yet in this version of Brevik Logger.").arg(title));
-  notAvailable_->show();
-  notAvailable_->raise();
 }
 
-QDialog* QtDesktopView::notAvailableWindow() const { return notAvailable_; }
+void QtDesktopView::modemUtilityEnded(link::ExchangeKind kind) {
+  if (kind == link::ExchangeKind::ComTest && modemWindows_.comTest != nullptr) modemWindows_.comTest->exchangeEnded();
+  if (kind == link::ExchangeKind::RemoteModemSetup && modemWindows_.remoteModem != nullptr)
+    modemWindows_.remoteModem->exchangeEnded();
+}
+
+void QtDesktopView::phoneBoxTextChanged() {
+  if (main_ != nullptr) main_->update();
+  if (setup_ != nullptr) setup_->showPhoneBox();
+}
 
 void QtDesktopView::quitProgram() {
   if (quit_) quit_();

@@ -1,8 +1,7 @@
 #pragma once
 // The Qt windows seen by the link and the desktop session: what the engine
-// and the session decide, shown in TMain, TCommStatus, TStatus and TGraph.
-// Windows of later parts of the program open a plain "not available yet"
-// window.
+// and the session decide, shown in TMain, TCommStatus, TStatus and TGraph,
+// and the windows the main window's commands open.
 
 #include <QString>
 #include <functional>
@@ -10,20 +9,20 @@
 #include "program/desktop_session.h"
 #include "link/exchange_observer.h"
 
-class QDialog;
-class QLabel;
 
 namespace brevik::ui {
 
+class TComTestDlg;
 class TCommStatus;
+class TCremote1;
+class TDB0;
+class TDB1;
+class TDB2;
 class TGraph;
 class TMain;
 class TSndNetAddr;
 class TSetup;
 class TStatus;
-
-// The window of a part of the program that is not there yet.
-class NotAvailableWindow;
 
 class QtDesktopView final : public link::ExchangeObserver, public program::DesktopWindows {
  public:
@@ -32,6 +31,14 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void setGraphWindow(TGraph* graph) { graph_ = graph; }
   void setSetupWindow(TSetup* setup) { setup_ = setup; }
   void setStationAddressWindow(TSndNetAddr* window) { stationAddress_ = window; }
+  struct ModemWindows {
+    TDB0* phoneList = nullptr;
+    TDB1* localModems = nullptr;
+    TDB2* remoteModems = nullptr;
+    TCremote1* remoteModem = nullptr;
+    TComTestDlg* comTest = nullptr;
+  };
+  void setModemWindows(ModemWindows windows) { modemWindows_ = windows; }
   // A child window that holds the main window (the graph in file mode, the
   // setup window, the station address window) closed; the main window comes
   // back when no exchange runs.
@@ -63,11 +70,9 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void realTimeGraphReading(bool first) override;
   void realTimeGraphEnded() override;
   void closeStationAddressWindow() override;
+  void modemUtilityEnded(link::ExchangeKind kind) override;
+  void phoneBoxTextChanged() override;
   void quitProgram() override;
-
-  // The "not available yet" window (created on first use).
-  QDialog* notAvailableWindow() const;
-  static QString windowTitleOf(program::WindowId window);
 
  private:
   TCommStatus& comm_;
@@ -81,9 +86,8 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   TSetup* setup_ = nullptr;
   bool mainHeld_ = false;
   std::function<void()> quit_;
-  QDialog* notAvailable_ = nullptr;
+  ModemWindows modemWindows_;
   bool exchangeRunning_ = false;
-  QLabel* notAvailableText_ = nullptr;
 };
 
 }  // namespace brevik::ui

@@ -248,7 +248,7 @@ void TMain::applyPaintRules() {
   for (QWidget* w : {static_cast<QWidget*>(phoneBevel_), static_cast<QWidget*>(phoneLabel_),
                      static_cast<QWidget*>(phoneBox_)})
     if (w->isVisibleTo(this) != look.phoneControls) w->setVisible(look.phoneControls);
-  const QString phone = fromCp(program.settings().PhoneNumber);
+  const QString phone = fromCp(session_.phoneBoxText());
   if (phoneBox_->text() != phone) phoneBox_->setText(phone);
   // The window is drawn: the hourglass of start-up goes, and the session
   // may now open the graph or start the command line's action.

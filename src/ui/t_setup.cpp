@@ -316,7 +316,7 @@ void TSetup::showForm() {
   const bool modem = settings.UseModem != 0;
   phoneLabel_->setVisible(modem);
   phoneBox_->setVisible(modem);
-  phoneBox_->setText(fromCp(settings.PhoneNumber));
+  showPhoneBox();
   stationBevel_->setVisible(f.stationVisible);
   {
     const QSignalBlocker quiet(station_);
@@ -497,14 +497,18 @@ void TSetup::LoadStatBtnClick() {
   showForm();
 }
 
+void TSetup::showPhoneBox() { phoneBox_->setText(fromCp(session_.phoneBoxText())); }
+
 bool TSetup::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
     if (watched == fileName_) {
       LoadBtnClick();
       return true;
     }
-    // The phone book joins the program later; the box only shows the number.
-    if (watched == phoneBox_) return false;
+    if (watched == phoneBox_ && phoneBox_->isEnabled()) {
+      session_.openPhoneList();
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

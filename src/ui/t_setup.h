@@ -45,6 +45,8 @@ class TSetup final : public QWidget {
   void open(bool labelsOnly);
   // The window shows the form as the model holds it.
   void showForm();
+  // PhoneBox: the phone book entry chosen (or the number), as the session says.
+  void showPhoneBox();
 
   void setDialogs(SetupDialogs dialogs) { dialogs_ = std::move(dialogs); }
   void setHelpAction(std::function<void(int topic)> action) { help_ = std::move(action); }

@@ -13,6 +13,8 @@
 
 #include "common/cp1252.h"
 #include "desktop_fixture.h"
+#include "ui/t_db_list.h"
+#include "ui/t_modem_utilities.h"
 #include "ui/desktop_view.h"
 
 namespace brevik::testing {
@@ -81,7 +83,11 @@ TEST_P(ExchangeLock, NothingStartsASecondExchangeAndTheOutcomeGivesTheWindowBack
     EXPECT_EQ(d.prompter.messages.size(), messages) << c.name;
     EXPECT_FALSE(d.ctx().realTimeGraph);
     // Nor does one open a window over the exchange.
-    EXPECT_EQ(d.desktop->view().notAvailableWindow(), nullptr);
+    for (QWidget* w : {static_cast<QWidget*>(&d.desktop->phoneListWindow()),
+                       static_cast<QWidget*>(&d.desktop->localModemsWindow()),
+                       static_cast<QWidget*>(&d.desktop->remoteModemsWindow()),
+                       static_cast<QWidget*>(&d.desktop->comTestWindow())})
+      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
   }
 
   if (c.ending == Ending::Abort) d.desktop->commStatus().findChild<QPushButton*>("AbortBtn")->click();

@@ -172,18 +172,6 @@ TEST(MainWindow, PaintShowsPhoneAndStationControlsBySettings) {
     }
 }
 
-TEST(MainWindow, WindowsOfLaterPartsSayTheyAreNotAvailable) {
-  for (const char* action : {"EditPhoneList1", "SelectLocal1",
-                             "ConfigureRemote1", "ComTest1"}) {
-    Desktop d;
-    d.trigger(action);
-    QDialog* w = d.desktop->view().notAvailableWindow();
-    ASSERT_NE(w, nullptr) << action;
-    EXPECT_TRUE(w->isVisible()) << action;
-    EXPECT_TRUE(w->findChild<QLabel*>("NotAvailableText")->text().contains("not available yet")) << action;
-  }
-}
-
 TEST(MainWindow, AutoAnswerModeLocksTheMenusThatStartExchanges) {
   Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) {
     s.UseModem = 1;

@@ -110,7 +110,7 @@ int runCommandLine(const std::vector<std::string>& args, const std::filesystem::
   // A home that cannot be seeded (read-only) still serves every command
   // that does not need the missing files; one that does says which it lacks.
   if (auto seeded = settings::seedHome(ctx.home, data); !seeded)
-    err << "kaldo: warning: " << toUtf8(seeded.error().message) << "\n";
+    err << "kaldo: warning: " << seeded.error().message << "\n";
   const settings::SettingsFileCheck settingsFile = settings::checkSettingsFile(ctx.home);
   if (const std::string warning = settings::outOfRangeWarning(settingsFile); !warning.empty())
     err << "kaldo: warning: " << toUtf8(warning) << "\n";

@@ -9,6 +9,7 @@
 
 #include "common/bytes.h"
 #include "common/clock.h"
+#include "common/cp1252.h"
 #include "common/files.h"
 #include "settings/unattended_log.h"
 
@@ -300,7 +301,7 @@ SettingsFileCheck checkSettingsFile(const std::filesystem::path& homeDir) {
   if (!bytes) {
     if (bytes.error().kind == ErrorKind::NotFound) return check;
     check.state = SettingsFileCheck::State::Damaged;
-    check.damage = bytes.error().message;
+    check.damage = fromUtf8(bytes.error().message);
     return check;
   }
   if (bytes->size() < kLoggerSettingsSize) {

@@ -166,6 +166,7 @@ TEST(KaldoHardening, ControlBytesFromOutsideNeverReachTheConsoleRaw) {
     std::vector<std::string> args;
   } cases[] = {
       {"info", {file.string()}},
+      {"setup", {"show", file.string()}},
       {"export", {file.string(), (dir / "evil.csv").string()}},
       {"info", {badDate.string()}},
       {"info", {(dir / "\x1B[2Jnone.qx1").string()}},

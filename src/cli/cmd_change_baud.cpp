@@ -12,6 +12,7 @@
 #include "settings/logger_settings.h"
 #include "settings/settings_dialog.h"
 #include "cli/command.h"
+#include "cli/console_writer.h"
 #include "cli/console_link.h"
 #include "cli/link_session.h"
 #include "cli/logger_changes.h"
@@ -57,7 +58,7 @@ int run(Context& ctx) {
   if (outcome) {
     settings::LoggerSettings stored = settings::loadSettings(ctx.home);
     stored.BaudRate = settings.BaudRate;
-    if (Status saved = settings::saveSettings(ctx.home, stored); !saved) {
+    if (Status saved = settings::saveSettings(ctx.home, stored, settingsNotice(err, "kaldo change-baud: ")); !saved) {
       err << "kaldo " << kName << ": " << saved.error().message << "\n";
       return kExitFailed;
     }

@@ -5,7 +5,6 @@
 // settings a logger read would change are left as they are.
 
 #include <iostream>
-#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -60,11 +59,18 @@ int run(Context& ctx) {
 
   std::string reply;
   if (file == "-") {
-    reply.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    reply.resize(protocol::kMaxStatusReplyBytes + 1);
+    std::cin.read(reply.data(), static_cast<std::streamsize>(reply.size()));
+    reply.resize(static_cast<std::size_t>(std::cin.gcount()));
+    if (reply.size() > protocol::kMaxStatusReplyBytes) {
+      err << "kaldo " << kName << ": " << files::tooLargeText("the standard input", protocol::kMaxStatusReplyBytes)
+          << "\n";
+      return kExitFailed;
+    }
   } else {
-    auto content = files::readAll(file);
+    auto content = files::readBounded(file, protocol::kMaxStatusReplyBytes);
     if (!content) {
-      err << "kaldo " << kName << ": cannot read '" << file << "'\n";
+      err << "kaldo " << kName << ": " << content.error().message << "\n";
       return kExitFailed;
     }
     reply = std::move(*content);
@@ -79,7 +85,7 @@ int run(Context& ctx) {
       protocol::decodeStatusReply(reply, statusSettings, clock, protocol::homeTableReader(ctx.home));
   if (result.outcome == protocol::StatusOutcome::Rejected) {
     const std::string text = protocol::invalidResponseText(reply, "");
-    (ctx.json ? err : out) << consoleText(text.substr(0, text.find('\r'))) << "\n";
+    err << "kaldo " << kName << ": " << consoleText(text.substr(0, text.find('\r'))) << "\n";
     return kExitFailed;
   }
   if (result.outcome == protocol::StatusOutcome::TableFailed) {

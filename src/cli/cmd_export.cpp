@@ -7,9 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "settings/logger_settings.h"
 #include "cli/command.h"
-#include "cli/json_documents.h"
+#include "cli/export_output.h"
 #include "common/cp1252.h"
 #include "program/auto_export.h"
 
@@ -18,8 +17,10 @@ namespace brevik::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kaldo export FILE OUT [--avg N] [--no-header] [--note TEXT] [--csv|--text]\n"
-    "  --avg N   1 every point (default), N (2-9998) averages of N samples, 9999 one average\n";
+    "usage: kaldo export FILE OUT [--avg N] [--no-header] [--note TEXT] [--csv|--text] [--force]\n"
+    "  --avg N   1 every point (default), N (2-9998) averages of N samples, 9999 one average\n"
+    "  OUT       - writes the table to standard output\n"
+    "  --force   write even when OUT is named or holds a data file (.qx1/.qx2)\n";
 
 bool endsWithTxt(const std::string& name) {
   if (name.size() < 4) return false;
@@ -39,6 +40,7 @@ int runExport(Context& ctx) {
   std::vector<std::string> positional;
   exporting::ExportOptions options;
   std::optional<bool> csv;
+  bool force = false;
   for (std::size_t i = 0; i < ctx.args.size(); ++i) {
     const std::string& a = ctx.args[i];
     if (a == "--avg" || a == "--note") {
@@ -55,6 +57,8 @@ int runExport(Context& ctx) {
         *ctx.err << "kaldo export: --avg takes a number from 0 to 9999, not '" << value << "'\n";
         return kExitUsage;
       }
+    } else if (a == "--force") {
+      force = true;
     } else if (a == "--no-header") {
       options.noHeader = true;
     } else if (a == "--csv" || a == "--text") {
@@ -74,26 +78,11 @@ int runExport(Context& ctx) {
     *ctx.err << kUsage;
     return kExitUsage;
   }
-  const std::filesystem::path source(positional[0]);
-  const std::filesystem::path target(positional[1]);
-  options.csv = csv.value_or(!endsWithTxt(target.filename().string()));
-
-  const settings::LoggerSettings settings = settings::loadSettings(ctx.home);
-  options.dayFirst = settings.ExportDayFirst != 0;
-  auto done = program::exportDataFile(source, target, options, settings, ctx.home);
-  if (!done) {
-    *ctx.err << "kaldo export: " << toUtf8(done.error().message) << "\n";
-    return kExitFailed;
-  }
-  for (const std::string& notice : *done) *ctx.err << "kaldo export: " << toUtf8(notice) << "\n";
-  if (ctx.json)
-    json::printDocument(*ctx.out, json::exportDocument(positional[0], positional[1], options, *done));
-  else
-    *ctx.out << target.string() << " saved to disk\n";
-  return kExitOk;
+  options.csv = csv.value_or(!endsWithTxt(std::filesystem::path(positional[1]).filename().string()));
+  return exportToTarget(ctx, positional[0], positional[1], options, force);
 }
 
-KALDO_COMMAND("export", "FILE OUT [--avg N] [--no-header] [--note TEXT] [--csv|--text]",
+KALDO_COMMAND("export", "FILE OUT [--avg N] [--no-header] [--note TEXT] [--csv|--text] [--force]",
               "write a data file (.QX1 or .QX2) as a text or CSV table", runExport, kPrintsJson);
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "cli/link_assembly.h"
 #include "cli/receive_exchange.h"
 #include "common/clock.h"
+#include "common/files.h"
 
 namespace brevik::cli {
 
@@ -60,6 +61,11 @@ int run(Context& ctx) {
     return kExitUsage;
   }
 
+  // Before the logger is woken: a download must never end at a rename.
+  if (Status writable = files::checkWritableTarget(options->file); !writable) {
+    err << "kaldo " << kName << ": " << writable.error().message << "\n";
+    return kExitFailed;
+  }
   settings::LoggerSettings settings = settings::loadSettings(ctx.home);
   const SystemClock clock;
   LinkAssembly link;

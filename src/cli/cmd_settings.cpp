@@ -11,6 +11,7 @@
 #include "settings/logger_settings.h"
 #include "cli/command.h"
 #include "cli/json_documents.h"
+#include "cli/console_writer.h"
 #include "cli/status_printing.h"
 #include "common/cp1252.h"
 
@@ -88,7 +89,7 @@ int run(Context& ctx) {
     err << "kaldo settings: nothing was changed\n";
     return kExitUsage;
   }
-  if (Status saved = settings::saveSettings(ctx.home, settings); !saved) {
+  if (Status saved = settings::saveSettings(ctx.home, settings, settingsNotice(err, "kaldo settings: ")); !saved) {
     err << "kaldo settings: " << saved.error().message << "\n";
     return kExitFailed;
   }

@@ -20,8 +20,12 @@ struct Context {
   std::filesystem::path home;           // the program home, created and seeded
   std::filesystem::path executableDir;  // where kaldo runs from
   std::vector<std::string> args;        // arguments after the subcommand name
+  // Standard output and error through the console writer (console_writer.h).
   std::ostream* out = nullptr;
   std::ostream* err = nullptr;
+  // Where data written to standard output as a file goes ("-" as a target):
+  // the bytes as they are, or the console writer when it is a terminal.
+  std::ostream* dataOut = nullptr;
   // Whether standard error is a terminal: progress is drawn in place only
   // there. False for in-memory runs (tests, benchmarks).
   bool errIsTerminal = false;
@@ -49,9 +53,11 @@ struct Registrar {
 };
 
 // Runs kaldo with argv-style arguments (without the program name); the
-// testable whole of main(). `errIsTerminal` says whether `err` is a terminal.
+// testable whole of main(). `errIsTerminal` and `outIsTerminal` say whether
+// `err` and `out` are terminals. No exception leaves it: one that a command
+// lets through is reported on `err` and the run fails.
 int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
-             std::ostream& out, std::ostream& err, bool errIsTerminal = false);
+             std::ostream& out, std::ostream& err, bool errIsTerminal = false, bool outIsTerminal = false);
 
 }  // namespace brevik::cli
 

@@ -1,9 +1,14 @@
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
+#include <new>
 #include <ostream>
 
 #include "settings/home.h"
+#include "settings/logger_settings.h"
 #include "cli/command.h"
+#include "cli/console_writer.h"
+#include "common/cp1252.h"
 
 namespace brevik::cli {
 
@@ -55,10 +60,8 @@ bool takeJsonOption(std::vector<std::string>& args) {
   return found;
 }
 
-}  // namespace
-
-int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
-             std::ostream& out, std::ostream& err, bool errIsTerminal) {
+int runCommandLine(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
+                   std::ostream& out, std::ostream& err, std::ostream& dataOut, bool errIsTerminal) {
   std::optional<std::filesystem::path> homeArgument;
   std::size_t i = 0;
   for (; i < args.size(); ++i) {
@@ -99,6 +102,7 @@ int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& 
   ctx.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
   ctx.out = &out;
   ctx.err = &err;
+  ctx.dataOut = &dataOut;
   ctx.errIsTerminal = errIsTerminal;
   if (std::find(ctx.args.begin(), ctx.args.end(), "--help") != ctx.args.end()) {
     out << "usage: kaldo " << command->name << (command->synopsis.empty() ? "" : " ")
@@ -115,11 +119,36 @@ int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& 
   }
   ctx.home = *home;
   const auto data = settings::findShippedData(executableDir, BREVIK_INSTALLED_DATA_DIR);
-  if (auto seeded = settings::seedHome(ctx.home, data); !seeded) {
-    err << "kaldo: " << seeded.error().message << "\n";
-    return kExitFailed;
-  }
+  // A home that cannot be seeded (read-only) still serves every command
+  // that does not need the missing files; one that does says which it lacks.
+  if (auto seeded = settings::seedHome(ctx.home, data); !seeded)
+    err << "kaldo: warning: " << seeded.error().message << "\n";
+  const settings::SettingsFileCheck settingsFile = settings::checkSettingsFile(ctx.home);
+  if (const std::string warning = settings::outOfRangeWarning(settingsFile); !warning.empty())
+    err << "kaldo: warning: " << toUtf8(warning) << "\n";
   return command->run(ctx);
+}
+
+}  // namespace
+
+int runKaldo(const std::vector<std::string>& args, const std::filesystem::path& executableDir,
+             std::ostream& out, std::ostream& err, bool errIsTerminal, bool outIsTerminal) {
+  ConsoleStream console(out, false);
+  ConsoleStream consoleErr(err, errIsTerminal);
+  std::ostream& dataOut = outIsTerminal ? static_cast<std::ostream&>(console) : out;
+  int status = kExitFailed;
+  try {
+    status = runCommandLine(args, executableDir, console, consoleErr, dataOut, errIsTerminal);
+  } catch (const std::bad_alloc&) {
+    consoleErr << "kaldo: out of memory\n";
+  } catch (const std::exception& e) {
+    consoleErr << "kaldo: internal error: " << e.what() << "\n";
+  } catch (...) {
+    consoleErr << "kaldo: internal error\n";
+  }
+  console.flush();
+  consoleErr.flush();
+  return status;
 }
 
 }  // namespace brevik::cli

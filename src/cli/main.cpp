@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,8 +15,16 @@
 #include "cli/command.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const bool errIsTerminal = BREVIK_ISATTY(2) != 0;
-  return brevik::cli::runKaldo(args, brevik::settings::executableDirectory(argc > 0 ? argv[0] : nullptr),
-                               std::cout, std::cerr, errIsTerminal);
+  // runKaldo reports what a command throws; this is the last guard, for a
+  // failure before or after it (the arguments, the executable's directory).
+  try {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool errIsTerminal = BREVIK_ISATTY(2) != 0;
+    const bool outIsTerminal = BREVIK_ISATTY(1) != 0;
+    return brevik::cli::runKaldo(args, brevik::settings::executableDirectory(argc > 0 ? argv[0] : nullptr),
+                                 std::cout, std::cerr, errIsTerminal, outIsTerminal);
+  } catch (...) {
+    std::fputs("kaldo: internal error\n", stderr);
+    return brevik::cli::kExitFailed;
+  }
 }

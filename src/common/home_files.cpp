@@ -26,7 +26,9 @@ std::string_view baseOf(std::string_view name) {
   return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
-bool isReservedDeviceName(std::string_view name) {
+}  // namespace
+
+bool isWindowsDeviceName(std::string_view name) {
   // Windows opens the device whatever the extension: "CON.Rvt" is the console.
   std::string_view base = name.substr(0, name.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
@@ -39,6 +41,8 @@ bool isReservedDeviceName(std::string_view name) {
   }
   return false;
 }
+
+namespace {
 
 // The name as it can be shown in a message: control bytes become '?'.
 std::string printable(std::string_view name) {
@@ -65,7 +69,7 @@ Status checkHomeFileName(std::string_view name) {
   }
   if (name.find("..") != std::string_view::npos || name == ".")
     return refused(name, "it leaves the program folder");
-  if (isReservedDeviceName(name)) return refused(name, "it is a device name");
+  if (isWindowsDeviceName(name)) return refused(name, "it is a device name");
   return {};
 }
 

@@ -21,6 +21,10 @@
 
 namespace brevik {
 
+// Whether Windows opens a device for `name`: CON, PRN, AUX, NUL, COM1-COM9 or
+// LPT1-LPT9 before the first '.', any case, trailing blanks ignored.
+bool isWindowsDeviceName(std::string_view name);
+
 // Ok when `name` is a plain file name that stays inside the home directory;
 // otherwise a Usage Error saying why.
 Status checkHomeFileName(std::string_view name);

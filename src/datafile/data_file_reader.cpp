@@ -197,12 +197,24 @@ Result<LoggerDataFile> parseLoggerDataFile(std::string_view content, std::string
   return file;
 }
 
+std::vector<std::string> shortBankWarnings(const LoggerDataFile& file, std::string_view shownName) {
+  std::vector<std::string> warnings;
+  for (const DataBank& bank : file.banks) {
+    if (bank.loadedSamples() >= bank.samplesPerChannel) continue;
+    warnings.push_back(std::string(shownName) + " is shorter than its header says: bank " + bank.letter +
+                       " holds " + std::to_string(bank.loadedSamples()) + " of " +
+                       std::to_string(bank.samplesPerChannel) + " samples per channel");
+  }
+  return warnings;
+}
+
 Result<LoggerDataFile> readLoggerDataFile(const std::filesystem::path& path,
                                           const std::optional<std::filesystem::path>& programDir) {
-  auto content = files::readAll(path);
-  if (!content && programDir && path.has_filename()) content = files::readAll(*programDir / path.filename());
+  auto content = files::readBounded(path, kMaxDataFileBytes);
+  if (!content && content.error().kind == ErrorKind::NotFound && programDir && path.has_filename())
+    content = files::readBounded(*programDir / path.filename(), kMaxDataFileBytes);
   const std::string name = fromUtf8(path.string());
-  if (!content) return makeError(ErrorKind::NotFound, "File: " + name + " not found");
+  if (!content) return files::dataFileReadError(content.error(), name);
   return parseLoggerDataFile(*content, name);
 }
 

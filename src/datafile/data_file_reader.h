@@ -26,6 +26,11 @@
 namespace brevik::datafile {
 
 inline constexpr std::size_t kSlotBufferEntries = 32768;    // the loader's sample buffer
+// The most a data file (.QX1) is read for: four full banks written as hex
+// lines take about 265 kB whatever the resolution; twice that, and room for
+// the header, leaves a damaged but honest file readable while /dev/zero or a
+// wrong file of gigabytes is refused at once.
+inline constexpr std::size_t kMaxDataFileBytes = 4 * 2 * (2 * 32256) + 16384;
 
 // Memory bytes of one bank and the samples that fill it (per resolution
 // code; a code that is not 1, 2 or 3 reads as 8 bit).
@@ -50,6 +55,12 @@ struct DataBank {
 
   std::size_t loadedSamples() const { return samples.empty() ? 0 : samples.front().size(); }
 };
+
+struct LoggerDataFile;
+
+// One warning per bank that holds fewer samples than its header promises
+// (a file cut short by a failed copy or a full disk), naming `shownName`.
+std::vector<std::string> shortBankWarnings(const LoggerDataFile& file, std::string_view shownName);
 
 struct LoggerDataFile {
   DataFileHeaderFields header;

@@ -2,23 +2,28 @@
 
 #include <ostream>
 
+#include <cerrno>
+
 #include "common/cp1252.h"
+#include "common/files.h"
 
 namespace brevik::datafile {
 
 namespace {
 
 Error writeError(const std::string& name) {
-  return makeError(ErrorKind::Io, "File I/O error: " + (name.empty() ? std::string("data file") : name));
+  return makeError(ErrorKind::Io, "File I/O error: " + (name.empty() ? std::string("data file") : name) + " (" +
+                                      fromUtf8(files::systemReason()) + ")");
 }
 
 }  // namespace
 
 DataFileWriter::DataFileWriter(std::ostream& out) : out_(&out) {}
 
-Result<DataFileWriter> DataFileWriter::create(const std::filesystem::path& path) {
+Result<DataFileWriter> DataFileWriter::create(const std::filesystem::path& path, std::string_view shownName) {
+  errno = 0;
   auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-  const std::string name = fromUtf8(path.string());
+  const std::string name = shownName.empty() ? fromUtf8(path.string()) : std::string(shownName);
   if (!*file) return writeError(name);
   DataFileWriter writer(*file);
   writer.owned_ = std::move(file);

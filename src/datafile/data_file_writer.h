@@ -24,7 +24,9 @@ class DataFileWriter {
   explicit DataFileWriter(std::ostream& out);
 
   // Creates (or truncates) the file at `path`; Io error when it cannot.
-  static Result<DataFileWriter> create(const std::filesystem::path& path);
+  // Messages name `shownName` (Windows-1252) when given, else the path: a
+  // download writes a temporary file but the user knows the target.
+  static Result<DataFileWriter> create(const std::filesystem::path& path, std::string_view shownName = {});
 
   DataFileWriter(DataFileWriter&&) noexcept;
   DataFileWriter& operator=(DataFileWriter&&) noexcept;

@@ -26,6 +26,10 @@ namespace brevik::datafile {
 
 
 inline constexpr std::size_t kTableHeadingLines = 17;
+// The most a table is read for: one row per sample of four full 8-bit banks
+// of one channel (129,024 rows) at 128 bytes a row, the longest any row
+// takes, and its heading.
+inline constexpr std::size_t kMaxTableFileBytes = 4 * 32256 * 128 + 65536;
 inline constexpr std::string_view kIncompatibleTableMessage = "Incompatible file format - click Help for details";
 
 struct TableHeading {

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "datafile/qx2_table.h"
 #include "export/export_rows.h"
 #include "protocol/time_stamps.h"
 
@@ -26,9 +27,10 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 // the program directory.
 Result<std::string> readTableSource(const std::filesystem::path& name, const std::filesystem::path& home) {
   if (!isTableName(name)) return makeError(ErrorKind::InvalidData, name.string() + " is not a QX2 type file");
-  auto content = files::readAll(name);
-  if (!content && !home.empty()) content = files::readAll(home / name.filename());
-  if (!content) return makeError(ErrorKind::NotFound, "File: " + name.string() + " not found");
+  auto content = files::readBounded(name, datafile::kMaxTableFileBytes);
+  if (!content && content.error().kind == ErrorKind::NotFound && !home.empty())
+    content = files::readBounded(home / name.filename(), datafile::kMaxTableFileBytes);
+  if (!content) return files::dataFileReadError(content.error(), name.string());
   return content;
 }
 
@@ -116,12 +118,43 @@ void TableCopyWriter::appendBank(protocol::UnitConverter& converter, const std::
 
 Status TableCopyWriter::finish() { return sink_.commit(); }
 
-Status writeTableCopy(const datafile::LoggerDataFile& data, datafile::LoadedFile& state,
-                      const std::filesystem::path& target, bool dayFirst) {
+namespace {
+
+HeaderFacts tableCopyHeader(const datafile::LoadedFile& state) {
   ExportOptions options;
   options.headerPrefix = '"';
   HeaderFacts header = headerFactsOf(state, options);
   header.sourceFile = state.sourceFileName.empty() ? state.fileName.string() : state.sourceFileName.string();
+  return header;
+}
+
+}  // namespace
+
+bool isTableCopyOf(const std::filesystem::path& existing, const datafile::LoadedFile& state) {
+  auto head = files::readPrefix(existing, 16384);
+  if (!head) return false;
+  const std::string expected = formatExportHeader(tableCopyHeader(state));
+  const std::vector<std::string_view> have = datafile::splitLines(*head);
+  const std::vector<std::string_view> want = datafile::splitLines(expected);
+  if (have.size() <= 10 || want.size() <= 10) return false;
+  // The source file by its name alone: the same file given another way
+  // ("./site.qx1", a full path) is still the same file.
+  const auto sourceName = [](std::string_view line) {
+    const std::size_t slash = line.find_last_of("/\\");
+    const std::size_t colon = line.find(": ");
+    if (slash != std::string_view::npos) return line.substr(slash + 1);
+    return colon == std::string_view::npos ? line : line.substr(colon + 2);
+  };
+  if (sourceName(have[2]) != sourceName(want[2])) return false;
+  // Session, First and Last: what tells one download from another.
+  for (const std::size_t line : {3u, 9u, 10u})
+    if (have[line] != want[line]) return false;
+  return true;
+}
+
+Status writeTableCopy(const datafile::LoggerDataFile& data, datafile::LoadedFile& state,
+                      const std::filesystem::path& target, bool dayFirst) {
+  const HeaderFacts header = tableCopyHeader(state);
   auto writer = TableCopyWriter::create(target, header, dayFirst);
   if (!writer) return writer.error();
   const RowClock clock{state.firstTime.value_or(DateTime{}), state.rate};

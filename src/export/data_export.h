@@ -55,4 +55,9 @@ class TableCopyWriter {
 Status writeTableCopy(const datafile::LoggerDataFile& data, datafile::LoadedFile& state,
                       const std::filesystem::path& target, bool dayFirst);
 
+// Whether the file at `existing` is a table copy of the data file `state`
+// describes (the same source name, session and first and last stamps), so
+// that writing the copy anew replaces nothing else.
+bool isTableCopyOf(const std::filesystem::path& existing, const datafile::LoadedFile& state);
+
 }  // namespace brevik::exporting

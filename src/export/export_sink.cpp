@@ -1,5 +1,6 @@
 #include "export/export_sink.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "common/files.h"
@@ -11,10 +12,12 @@ Result<ExportSink> ExportSink::open(const std::filesystem::path& target) {
   sink.target_ = target;
   sink.temporary_ = files::temporarySibling(target);
   sink.done_ = false;
+  errno = 0;
   sink.out_ = std::make_unique<std::ofstream>(sink.temporary_, std::ios::binary | std::ios::trunc);
   if (!*sink.out_) {
     sink.done_ = true;
-    return makeError(ErrorKind::Io, "Cannot write " + target.string() + ": the file could not be created");
+    return makeError(ErrorKind::Io, "Cannot write " + target.string() + ": the file could not be created (" +
+                                        files::systemReason() + ")");
   }
   sink.buffer_.reserve(kFlushAt + 4096);
   return sink;
@@ -28,7 +31,8 @@ void ExportSink::flushBuffer() {
 }
 
 Error ExportSink::writeError() const {
-  return makeError(ErrorKind::Io, "Cannot write " + target_.string() + ": writing the file failed");
+  return makeError(ErrorKind::Io, "Cannot write " + target_.string() + ": writing the file failed (" +
+                                      files::systemReason() + ")");
 }
 
 Status ExportSink::commit() {

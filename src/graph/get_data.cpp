@@ -25,9 +25,10 @@ bool isTableName(const std::filesystem::path& p) {
 }
 
 Result<std::string> readWithRetry(const std::filesystem::path& name, const std::filesystem::path& home) {
-  auto content = files::readAll(name);
-  if (!content && !home.empty()) content = files::readAll(home / name.filename());
-  if (!content) return makeError(ErrorKind::NotFound, "File: " + name.string() + " not found");
+  auto content = files::readBounded(name, datafile::kMaxTableFileBytes);
+  if (!content && content.error().kind == ErrorKind::NotFound && !home.empty())
+    content = files::readBounded(home / name.filename(), datafile::kMaxTableFileBytes);
+  if (!content) return files::dataFileReadError(content.error(), name.string());
   return content;
 }
 
@@ -73,12 +74,46 @@ Status setUpConversions(datafile::LoadedFile& file, const LoadEnvironment& env) 
   return {};
 }
 
+// The table copy goes beside the data file. Where that cannot be (a
+// read-only folder, or a .QX2 there that is not a copy of this file and must
+// not be replaced) it goes into the home, and the user is told where.
+Result<std::filesystem::path> writeTableCopyWhereItMay(const datafile::LoggerDataFile& data, datafile::LoadedFile& file,
+                                                       const std::filesystem::path& name,
+                                                       const std::filesystem::path& home, bool dayFirst,
+                                                       LoadNotices& notices) {
+  std::vector<std::filesystem::path> places{tableCopyName(name)};
+  if (!home.empty()) {
+    std::filesystem::path inHome = home / places.front().filename();
+    std::error_code ec;
+    if (std::filesystem::weakly_canonical(inHome, ec) != std::filesystem::weakly_canonical(places.front(), ec))
+      places.push_back(std::move(inHome));
+  }
+  std::string why;
+  for (const std::filesystem::path& place : places) {
+    std::error_code ec;
+    if (std::filesystem::exists(place, ec) && !exporting::isTableCopyOf(place, file)) {
+      why += (why.empty() ? "" : "; ") + place.string() + " is another file and is kept";
+      continue;
+    }
+    Status written = exporting::writeTableCopy(data, file, place, dayFirst);
+    if (!written) {
+      why += (why.empty() ? "" : "; ") + written.error().message;
+      continue;
+    }
+    if (place != places.front())
+      notices.push_back("The table copy of " + name.string() + " was written to " + place.string() + " (" + why + ")");
+    return place;
+  }
+  return makeError(ErrorKind::Io, "Cannot write the table copy of " + name.string() + ": " + why);
+}
+
 Status loadImage(datafile::LoadedFile& file, datafile::DisplaySeries& series, const std::filesystem::path& name, LoadEnvironment& env,
                  LoadNotices& notices) {
   auto read = datafile::readLoggerDataFile(name, env.home.empty() ? std::nullopt : std::optional(env.home));
   if (!read) return read.error();
   datafile::LoggerDataFile& data = *read;
   notices.insert(notices.end(), data.stampWarnings.begin(), data.stampWarnings.end());
+  for (std::string& warning : datafile::shortBankWarnings(data, name.string())) notices.push_back(std::move(warning));
 
   file.header = data.header;
   file.typeLineForm = data.typeLineForm;
@@ -109,11 +144,11 @@ Status loadImage(datafile::LoadedFile& file, datafile::DisplaySeries& series, co
   if (data.banks.size() > 1) {
     // Several memories: written out as one table, then shown from it.
     file.sourceFileName = name;
-    const std::filesystem::path table = tableCopyName(name);
     const bool dayFirst = env.settings && env.settings->ExportDayFirst;
-    if (auto status = exporting::writeTableCopy(data, file, table, dayFirst); !status) return status;
-    file.fileName = table;
-    return loadTable(file, series, table, env.home, notices);
+    auto table = writeTableCopyWhereItMay(data, file, name, env.home, dayFirst, notices);
+    if (!table) return table.error();
+    file.fileName = *table;
+    return loadTable(file, series, *table, env.home, notices);
   }
   file.fileName = name;
   file.samplesInFile = last.loadedSamples();
@@ -206,8 +241,8 @@ Result<ZoomOutcome> zoomIn(datafile::LoadedFile& state, datafile::DisplaySeries&
 
   auto nextSeries = std::make_unique<datafile::DisplaySeries>();
   if (next.tableForm) {
-    auto content = files::readAll(next.fileName);
-    if (!content) return makeError(ErrorKind::NotFound, "File: " + next.fileName.string() + " not found");
+    auto content = readWithRetry(next.fileName, {});
+    if (!content) return content.error();
     auto notices = readTable(next, *nextSeries, *content);
     if (!notices) return notices.error();
   } else {
@@ -230,8 +265,8 @@ Status undoZoom(datafile::LoadedFile& state, datafile::DisplaySeries& series) {
   next.endNotClipped = true;
   auto nextSeries = std::make_unique<datafile::DisplaySeries>();
   if (next.tableForm) {
-    auto content = files::readAll(next.fileName);
-    if (!content) return makeError(ErrorKind::NotFound, "File: " + next.fileName.string() + " not found");
+    auto content = readWithRetry(next.fileName, {});
+    if (!content) return content.error();
     auto notices = readTable(next, *nextSeries, *content);
     if (!notices) return notices.error();
   } else {

@@ -75,8 +75,12 @@ Status MemoryDownload::start(const protocol::LoggerStatus& status) {
 
   // The data go beside the data file until the transfer has succeeded.
   target_ = dataDirectory_ / std::filesystem::path(toUtf8(ctx.dataFileName));
+  // A target that cannot take the file is found now, not after the whole
+  // memory has come in.
+  if (Status writable = files::checkWritableTarget(target_); !writable)
+    return makeError(ErrorKind::Io, fromUtf8(writable.error().message));
   partial_ = files::temporarySibling(target_);
-  auto writer = datafile::DataFileWriter::create(partial_);
+  auto writer = datafile::DataFileWriter::create(partial_, fromUtf8(target_.string()));
   if (!writer) {
     partial_.clear();
     return writer.error();

@@ -8,7 +8,8 @@ Program::Program(std::filesystem::path homeDir, const Clock& clock)
       settings_(settings::loadSettings(home_)),
       globals_(settings::initialGlobals(settings_)),
       log_(home_, clock),
-      graph_(settings_, home_, globals_.productTitle) {}
+      graph_(settings_, home_, globals_.productTitle),
+      settingsWarning_(settings::outOfRangeWarning(settings::checkSettingsFile(home_))) {}
 
 settings::StartupAction Program::applyCommandLine(const std::vector<std::string>& positional) {
   settings::CommandLineOutcome outcome = settings::applyCommandLine(positional, settings_);

@@ -33,6 +33,9 @@ class Program {
   settings::RuntimeGlobals& globals() { return globals_; }
   const settings::RuntimeGlobals& globals() const { return globals_; }
   const settings::UnattendedLog& unattendedLog() const { return log_; }
+  // The warning naming the fields of kvlog.ini that read as their defaults
+  // because they were out of range ("" when none).
+  const std::string& settingsWarning() const { return settingsWarning_; }
   // The Logger Configuration: the current record, its saved copy and the
   // form that edits it. The setup window, the sends and kaldo use this one.
   setup::SetupDocument& setup() { return setup_; }
@@ -72,6 +75,7 @@ class Program {
   settings::StartupAction action_ = settings::StartupAction::None;
   std::string commandLineFile_;
   bool commandLineDialsNumber_ = false;
+  std::string settingsWarning_;
   std::optional<settings::QuitRequest> quit_;
 };
 

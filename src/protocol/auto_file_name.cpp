@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/bytes.h"
+#include "common/home_files.h"
 
 namespace brevik::protocol {
 
@@ -31,6 +32,14 @@ std::string autoFileBaseName(std::string_view session) {
   for (char& c : base)
     if (unsafeInFileName(static_cast<unsigned char>(c))) c = '_';
   for (std::size_t at = base.find(".."); at != std::string::npos; at = base.find("..", at)) base.replace(at, 2, "__");
+  // A leading '-' reads as an option to every command that is given the
+  // name, a leading '.' hides the file; both become '_'.
+  if (!base.empty() && (base[0] == '-' || base[0] == '.')) base[0] = '_';
+  // "NUL.site000001.qx1" or "COM1 .000001.qx1" would open a device on
+  // Windows: such a name gets a leading '_'. The counter follows the base
+  // directly, so only a base holding a '.' or equal to the bare device name
+  // can end up that way; the whole name is what is checked.
+  if (isWindowsDeviceName(base + "000000.qx1")) base.insert(base.begin(), '_');
   return base;
 }
 

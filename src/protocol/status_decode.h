@@ -21,6 +21,9 @@ namespace brevik::protocol {
 
 inline constexpr std::size_t kMinStatusReplyLength = 250;
 inline constexpr std::size_t kTwelveBitReplyLength = 254;
+// A status reply is one line of a few hundred bytes; a file or input said to
+// hold one is read for no more than this.
+inline constexpr std::size_t kMaxStatusReplyBytes = 4096;
 
 // The Logger Settings values the decode reads.
 struct StatusSettings {

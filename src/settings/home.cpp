@@ -101,29 +101,45 @@ Status seedHome(const fs::path& home, const fs::path& dataDir) {
   std::error_code ec;
   fs::create_directories(home, ec);
   if (!fs::is_directory(home, ec))
-    return makeError(ErrorKind::Io, "Cannot create the program home " + home.string());
+    return makeError(ErrorKind::Io, "Cannot create the program home " + home.string() +
+                                        (ec ? ": " + ec.message() : std::string()));
   if (dataDir.empty() || !fs::is_directory(dataDir, ec)) return {};
+  // Every file that can be copied is: one that cannot (a read-only home)
+  // leaves the others in place, and the first failure is reported.
+  std::optional<std::string> firstFailure;
+  std::size_t failures = 0;
+  const auto failed = [&](const fs::path& rel, const std::error_code& why) {
+    if (!firstFailure) firstFailure = "Cannot copy " + rel.string() + " into " + home.string() + ": " + why.message();
+    ++failures;
+  };
   for (auto it = fs::recursive_directory_iterator(dataDir, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    const fs::path rel = fs::relative(it->path(), dataDir, ec);
-    if (ec) break;
+    std::error_code fileError;
+    const fs::path rel = fs::relative(it->path(), dataDir, fileError);
+    if (fileError) continue;
     const fs::path target = home / rel;
-    if (it->is_directory(ec)) {
-      fs::create_directories(target, ec);
+    if (it->is_directory(fileError)) {
+      if (!fs::is_directory(target, fileError)) {
+        fs::create_directories(target, fileError);
+        if (fileError) failed(rel, fileError);
+      }
       continue;
     }
-    if (fs::exists(target, ec) || fs::is_symlink(target, ec)) continue;  // a user's file always wins
+    if (fs::exists(target, fileError) || fs::is_symlink(target, fileError)) continue;  // a user's file always wins
     // Copied beside the target and renamed into place: an interrupted
     // seeding never leaves a truncated file that later runs would keep.
     const fs::path partial = files::temporarySibling(target);
-    fs::copy_file(it->path(), partial, fs::copy_options::overwrite_existing, ec);
-    if (std::error_code probe; !ec && !fs::exists(target, probe)) fs::rename(partial, target, ec);
+    fs::copy_file(it->path(), partial, fs::copy_options::overwrite_existing, fileError);
+    if (std::error_code probe; !fileError && !fs::exists(target, probe)) fs::rename(partial, target, fileError);
     std::error_code ignored;
     fs::remove(partial, ignored);
-    if (ec)
-      return makeError(ErrorKind::Io, "Cannot copy " + rel.string() + " into " + home.string());
+    if (fileError) failed(rel, fileError);
   }
-  if (ec) return makeError(ErrorKind::Io, "Cannot read the shipped files in " + dataDir.string());
+  if (ec) return makeError(ErrorKind::Io, "Cannot read the shipped files in " + dataDir.string() + ": " + ec.message());
+  if (firstFailure)
+    return makeError(ErrorKind::Io, *firstFailure + (failures > 1 ? " (and " + std::to_string(failures - 1) +
+                                                                          " more shipped files)"
+                                                                    : std::string()));
   return {};
 }
 

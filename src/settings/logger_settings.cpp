@@ -8,7 +8,10 @@
 #include <variant>
 
 #include "common/bytes.h"
+#include "common/clock.h"
+#include "common/cp1252.h"
 #include "common/files.h"
+#include "settings/unattended_log.h"
 
 namespace brevik::settings {
 
@@ -204,6 +207,70 @@ const FieldDef* findDef(std::string_view name) {
   return nullptr;
 }
 
+// Whether the field holds a value it may take; text always may.
+bool holdsAllowedValue(const FieldDef& d, const LoggerSettings& s) {
+  return std::visit(Overloaded{[&](U8Member m) { return allows(d, s.*m); },
+                               [&](U32Member m) { return allows(d, s.*m); },
+                               [&](CharMember m) { return static_cast<unsigned char>(s.*m) > ' '; },
+                               [](TextMember) { return true; },
+                               [&](LayoutMember m) {
+                                 return std::all_of((s.*m).begin(), (s.*m).end(),
+                                                    [&](std::uint8_t v) { return allows(d, v); });
+                               }},
+                    d.member);
+}
+
+// Puts every field that holds a value it may not take back to its default;
+// returns their names.
+std::vector<std::string> resetOutOfRange(LoggerSettings& s) {
+  static const LoggerSettings defaults;
+  std::vector<std::string> reset;
+  for (const FieldDef& d : fieldDefs()) {
+    if (holdsAllowedValue(d, s)) continue;
+    std::visit([&](auto m) { s.*m = defaults.*m; }, d.member);
+    reset.emplace_back(d.name);
+  }
+  return reset;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& n : names) text += (text.empty() ? "" : ", ") + n;
+  return text;
+}
+
+LoggerSettings decodeRecord(std::string_view bytes) {
+  LoggerSettings s;
+  std::memcpy(s.record.data(), bytes.data(), kLoggerSettingsSize);
+  for (const FieldDef& d : fieldDefs()) decode(d, s.record.data(), s);
+  return s;
+}
+
+// kvlog.ini.bad, or the older one's first free kvlog.ini.bad.N.
+Result<std::filesystem::path> moveDamagedAside(const std::filesystem::path& homeDir) {
+  namespace fs = std::filesystem;
+  const fs::path file = homeDir / kSettingsFileName;
+  const fs::path aside = homeDir / kDamagedSettingsName;
+  std::error_code ec;
+  if (fs::exists(aside, ec) || fs::is_symlink(aside, ec)) {
+    fs::path older;
+    for (unsigned n = 1;; ++n) {
+      older = aside;
+      older += "." + std::to_string(n);
+      if (!fs::exists(older, ec) && !fs::is_symlink(older, ec)) break;
+    }
+    fs::rename(aside, older, ec);
+    if (ec)
+      return makeError(ErrorKind::Io, "Cannot move " + aside.string() + " to " + older.string() + ": " +
+                                          ec.message() + "; " + file.string() + " was not replaced");
+  }
+  fs::rename(file, aside, ec);
+  if (ec)
+    return makeError(ErrorKind::Io, "Cannot move the damaged " + file.string() + " aside: " + ec.message() +
+                                        "; it was not replaced");
+  return aside;
+}
+
 }  // namespace
 
 LoggerSettings::LoggerSettings() {
@@ -216,9 +283,8 @@ Result<LoggerSettings> LoggerSettings::fromRecord(std::string_view bytes) {
   if (bytes.size() < kLoggerSettingsSize)
     return makeError(ErrorKind::InvalidData, "The settings record is shorter than " +
                                                  std::to_string(kLoggerSettingsSize) + " bytes");
-  LoggerSettings s;
-  std::memcpy(s.record.data(), bytes.data(), kLoggerSettingsSize);
-  for (const FieldDef& d : fieldDefs()) decode(d, s.record.data(), s);
+  LoggerSettings s = decodeRecord(bytes);
+  (void)resetOutOfRange(s);
   return s;
 }
 
@@ -229,15 +295,53 @@ std::string LoggerSettings::toRecord() const {
   return std::string(reinterpret_cast<const char*>(out.data()), out.size());
 }
 
-LoggerSettings loadSettings(const std::filesystem::path& homeDir) {
+SettingsFileCheck checkSettingsFile(const std::filesystem::path& homeDir) {
+  SettingsFileCheck check;
   auto bytes = files::readPrefix(homeDir / kSettingsFileName, kLoggerSettingsSize);
-  if (!bytes) return LoggerSettings();
-  auto settings = LoggerSettings::fromRecord(*bytes);
-  if (!settings) return LoggerSettings();
-  return std::move(settings).value();
+  if (!bytes) {
+    if (bytes.error().kind == ErrorKind::NotFound) return check;
+    check.state = SettingsFileCheck::State::Damaged;
+    check.damage = fromUtf8(bytes.error().message);
+    return check;
+  }
+  if (bytes->size() < kLoggerSettingsSize) {
+    check.state = SettingsFileCheck::State::Damaged;
+    check.damage = bytes->empty() ? std::string("it is empty")
+                                  : "it holds " + std::to_string(bytes->size()) + " of " +
+                                        std::to_string(kLoggerSettingsSize) + " bytes";
+    return check;
+  }
+  check.state = SettingsFileCheck::State::Read;
+  check.settings = decodeRecord(*bytes);
+  check.outOfRange = resetOutOfRange(check.settings);
+  return check;
 }
 
-Status saveSettings(const std::filesystem::path& homeDir, const LoggerSettings& settings) {
+std::string outOfRangeWarning(const SettingsFileCheck& check) {
+  if (check.outOfRange.empty()) return {};
+  return std::string(kSettingsFileName) + ": " + joined(check.outOfRange) + (check.outOfRange.size() > 1 ? " hold" : " holds") +
+         " a value out of range and " + (check.outOfRange.size() > 1 ? "read as their defaults" : "reads as its default");
+}
+
+LoggerSettings loadSettings(const std::filesystem::path& homeDir) { return checkSettingsFile(homeDir).settings; }
+
+Status saveSettings(const std::filesystem::path& homeDir, const LoggerSettings& settings,
+                    const std::function<void(const std::string&)>& notice) {
+  const SettingsFileCheck check = checkSettingsFile(homeDir);
+  std::error_code ec;
+  // A folder in kvlog.ini's place is not the user's settings: it stays, and the save fails.
+  if (check.keepAside() && !std::filesystem::is_directory(homeDir / kSettingsFileName, ec)) {
+    auto aside = moveDamagedAside(homeDir);
+    if (!aside) return aside.error();
+    const std::string why = check.state == SettingsFileCheck::State::Damaged
+                                ? "it could not be read (" + check.damage + ")"
+                                : "fields were out of range (" + joined(check.outOfRange) + ")";
+    const std::string text = std::string(kSettingsFileName) + " was kept as " + aside->filename().string() +
+                             " before saving the settings: " + why;
+    const SystemClock clock;
+    UnattendedLog(homeDir, clock).entry(text);
+    if (notice) notice(text);
+  }
   return files::writeFileAtomically(homeDir / kSettingsFileName, settings.toRecord());
 }
 

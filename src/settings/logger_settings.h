@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,19 +82,51 @@ struct LoggerSettings {
 
   // Reads the fields from a record of at least kLoggerSettingsSize bytes;
   // bytes beyond it are ignored. InvalidData when the record is shorter.
+  // A field holding a value it may not take (a baud rate that is none, a
+  // port beyond COM10) reads as its default.
   static Result<LoggerSettings> fromRecord(std::string_view bytes);
 
   // The record with every changed field written at its offset.
   std::string toRecord() const;
 };
 
+// What kvlog.ini in a home holds, before anything is saved over it.
+struct SettingsFileCheck {
+  enum class State {
+    Missing,  // no file: the defaults, and a save simply creates it
+    Read,     // a whole record (some fields may be out of range)
+    Damaged,  // there, but empty, short or unreadable: the defaults are used
+  };
+  State state = State::Missing;
+  std::string damage;                      // Damaged: why, e.g. "it holds 12 of 1596 bytes"
+  std::vector<std::string> outOfRange;     // Read: the fields that read as their defaults
+  LoggerSettings settings;                 // what a load gives
+
+  // Whether a save must keep the file aside first: it was not read as it stands.
+  bool keepAside() const { return state == State::Damaged || !outOfRange.empty(); }
+};
+
+SettingsFileCheck checkSettingsFile(const std::filesystem::path& homeDir);
+
+// The warning about fields that read as their defaults ("" when none).
+std::string outOfRangeWarning(const SettingsFileCheck& check);
+
 // Reads kvlog.ini from the home. A missing, unreadable or short file gives
 // the defaults, silently; a longer file is read for its first 1596 bytes.
 LoggerSettings loadSettings(const std::filesystem::path& homeDir);
 
+inline constexpr std::string_view kDamagedSettingsName = "kvlog.ini.bad";
+
 // Replaces kvlog.ini in the home through a temporary file and a rename, so a
 // failure half-way leaves the previous file as it was. Io on failure.
-Status saveSettings(const std::filesystem::path& homeDir, const LoggerSettings& settings);
+//
+// A kvlog.ini that was not read as it stands (damaged, or with fields out of
+// range) is never written over: it is first renamed to kvlog.ini.bad (an
+// older kvlog.ini.bad moves on to the first free kvlog.ini.bad.N), the move
+// is written to the unattended log and handed to `notice`. When the move
+// fails nothing is saved.
+Status saveSettings(const std::filesystem::path& homeDir, const LoggerSettings& settings,
+                    const std::function<void(const std::string&)>& notice = {});
 
 // ---- Fields by name (kaldo settings) --------------------------------------
 

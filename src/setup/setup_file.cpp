@@ -61,15 +61,21 @@ Result<LoggerConfiguration> readSetupFile(const fs::path& path) {
   const std::string message = fileIoErrorText(displayName(path));
   // Reading only what the record needs keeps a wrongly chosen huge file cheap.
   auto bytes = files::readPrefix(path, kConfigurationSize);
-  if (!bytes) return makeError(bytes.error().kind == ErrorKind::NotFound ? ErrorKind::NotFound : ErrorKind::Io, message);
+  if (!bytes)
+    return makeError(bytes.error().kind == ErrorKind::NotFound ? ErrorKind::NotFound : ErrorKind::Io,
+                     message + " (" + fromUtf8(bytes.error().message) + ")");
   auto record = LoggerConfiguration::fromBytes(*bytes);
-  if (!record) return makeError(ErrorKind::InvalidData, message);
+  if (!record)
+    return makeError(ErrorKind::InvalidData, message + " (it holds " + std::to_string(bytes->size()) + " of " +
+                                                 std::to_string(kConfigurationSize) + " bytes)");
   return record;
 }
 
 Status writeSetupFile(const fs::path& path, const LoggerConfiguration& record) {
   auto written = files::writeFileAtomically(path, record.toBytes());
-  if (!written) return makeError(ErrorKind::Io, fileIoErrorText(displayName(path)));
+  if (!written)
+    return makeError(ErrorKind::Io,
+                     fileIoErrorText(displayName(path)) + " (" + fromUtf8(written.error().message) + ")");
   return {};
 }
 

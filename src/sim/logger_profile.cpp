@@ -300,9 +300,9 @@ std::map<std::string, KeyReader, std::less<>> keyReaders(const ParseContext& ctx
   };
   keys["phase"] = numberKey(&LoggerProfile::phase, 255);
   keys["memory"] = [ctx](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
-    auto bytes = files::readAll(ctx.baseDir / v);
-    if (!bytes) return "cannot read memory file '" + v + "'";
-    if (bytes->size() > 4 * kBankBytes) return "memory file '" + v + "' is larger than four banks";
+    auto bytes = files::readBounded(ctx.baseDir / v, 4 * kBankBytes);
+    if (!bytes && bytes.error().kind == ErrorKind::InvalidData) return "memory file '" + v + "' is larger than four banks";
+    if (!bytes) return "cannot read memory file '" + v + "': " + bytes.error().message;
     p.memoryImage = std::move(*bytes);
     return std::nullopt;
   };
@@ -341,8 +341,8 @@ std::map<std::string, KeyReader, std::less<>> keyReaders(const ParseContext& ctx
     return std::nullopt;
   };
   keys["status"] = [ctx](LoggerProfile& p, const std::string& v) -> std::optional<std::string> {
-    auto bytes = files::readAll(ctx.baseDir / v);
-    if (!bytes) return "cannot read status file '" + v + "'";
+    auto bytes = files::readBounded(ctx.baseDir / v, kMaxStatusFileBytes);
+    if (!bytes) return "cannot read status file '" + v + "': " + bytes.error().message;
     std::string line = std::move(*bytes);
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     if (line.find('\r') != std::string::npos) return "status file '" + v + "' holds more than one line";
@@ -415,8 +415,8 @@ Result<LoggerProfile> parseLoggerProfile(std::string_view text, std::string_view
 }
 
 Result<LoggerProfile> loadLoggerProfile(const std::filesystem::path& path) {
-  auto text = files::readAll(path);
-  if (!text) return makeError(text.error().kind, "cannot read logger profile " + path.string());
+  auto text = files::readBounded(path, kMaxProfileBytes);
+  if (!text) return makeError(text.error().kind, "cannot read logger profile " + path.string() + ": " + text.error().message);
   return parseLoggerProfile(*text, path.filename().string(), path.parent_path());
 }
 

@@ -91,6 +91,10 @@ struct LoggerProfile {
 };
 
 inline constexpr std::size_t kBankBytes = 32256;
+// A profile is a page of keys; a status file one reply line of a few hundred
+// bytes. Files said to be either are read for no more than this.
+inline constexpr std::size_t kMaxProfileBytes = 65536;
+inline constexpr std::size_t kMaxStatusFileBytes = 4096;
 
 // Reads a profile. `sourceName` names it in error messages ("name:line: ...");
 // the files named by `memory` and `status` are read relative to `baseDir`.

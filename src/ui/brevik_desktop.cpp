@@ -218,6 +218,9 @@ void BrevikDesktop::start() {
       return;
     case StartMode::ShowMain:
       main_->show();
+      // Settings that read as their defaults are named once, over the main window.
+      if (!program_->settingsWarning().empty())
+        (void)prompter_->ask(Message{MessageKind::Warning, program_->settingsWarning()});
       return;
   }
 }

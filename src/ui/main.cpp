@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QIcon>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,9 @@
 #define BREVIK_VERSION "0"
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+int runBrevik(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   auto split = brevik::settings::splitProgramArguments(args);
@@ -76,4 +80,21 @@ int main(int argc, char** argv) {
   if (split->demo) brevik::ui::startDemo(desktop);
   else desktop.start();
   return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Nothing may end the program without a word: what escapes is said on
+  // standard error (the windows are gone by then) and the run fails.
+  try {
+    return runBrevik(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("brevik: out of memory\n", stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "brevik: internal error: %s\n", e.what());
+  } catch (...) {
+    std::fputs("brevik: internal error\n", stderr);
+  }
+  return 1;
 }

@@ -23,22 +23,7 @@ Outcome run(const brevik::testing::TempDir& dir, std::vector<std::string> args) 
   return {rc, out.str(), err.str()};
 }
 
-// A 12-bit, two-channel, two-bank (model '6') file: bank A full, bank B
-// with three samples per channel.
-std::string twoBankFile() {
-  using namespace datafile;
-  DataFileHeaderFields h = fixtures::sampleHeader(protocol::kResolution12Bit, 2);
-  h.channelBits = 0x05;  // channels 1 and 3
-  h.modelCode = '6';
-  h.lastBank = 'B';
-  h.memoryPointer = 512 + 9;
-  h.phaseByte = 4;
-  const auto full = fixtures::rampSamples(21504, 4095);
-  const std::vector<std::uint16_t> tail = {10, 20, 11, 21, 12, 22, 13, 23};
-  std::vector<std::uint8_t> second = fixtures::pack(protocol::kResolution12Bit, tail);
-  second.resize(96, 0);
-  return fixtures::buildFile(h, {fixtures::pack(protocol::kResolution12Bit, full), second});
-}
+using fixtures::twoBankFile;
 
 TEST(DataFileCommands, InfoNamesTheFieldsChannelsAndBanks) {
   brevik::testing::TempDir dir;

@@ -74,12 +74,13 @@ TEST(KaldoDecodeStatus, RejectedRepliesExitWithFailure) {
   const auto shortFile = home.write("short.txt", std::string(120, '0'));
   KaldoRun r = kaldo(home, {shortFile.string()});
   EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_EQ(r.out, "Invalid response from logger; Length = 120\n");
+  EXPECT_EQ(r.err, "kaldo decode-status: Invalid response from logger; Length = 120\n");
+  EXPECT_EQ(r.out, "");
   std::string bad = reply().build();
   bad[4] = 'x';
   r = kaldo(home, {home.write("bad.txt", bad).string()});
   EXPECT_EQ(r.status, kExitFailed);
-  EXPECT_EQ(r.out, "Invalid response from logger; Length = 251\n");
+  EXPECT_EQ(r.err, "kaldo decode-status: Invalid response from logger; Length = 251\n");
 }
 
 TEST(KaldoDecodeStatus, UsageAndMissingFiles) {

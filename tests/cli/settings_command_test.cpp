@@ -44,11 +44,11 @@ TEST(KaldoSettings, ControlCharactersAreShownEscapedOnTheirLine) {
   TempDir home;
   settings::LoggerSettings s;
   s.LocalModemInit = "ATZ\r\nAT";
-  s.LastRevision = '\0';
+  s.LastRevision = '\x7F';
   ASSERT_TRUE(settings::saveSettings(home.path(), s));
   const auto printed = lines(kaldo(home, {}).out);
   ASSERT_EQ(printed.size(), settings::settingFields().size());
-  EXPECT_EQ(printed[17], "LastRevision: \\x00");
+  EXPECT_EQ(printed[17], "LastRevision: \\x7F");
   EXPECT_EQ(printed[23], "LocalModemInit: ATZ\\x0D\\x0AAT");
 }
 

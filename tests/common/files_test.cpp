@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "support/temp_dir.h"
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace brevik {
 namespace {
@@ -45,6 +52,60 @@ TEST(Files, ReadsPrefixAndReportsMissingFiles) {
   ASSERT_TRUE(files::appendToFile(dir / "log", "b\r\n"));
   EXPECT_EQ(dir.read("log"), "a\r\nb\r\n");
 }
+
+TEST(Files, ReadFailuresSayWhatFailedAndWhy) {
+  testing::TempDir dir;
+  fs::create_directories(dir / "folder.qx1");
+  dir.write("big.qx1", std::string(101, 'x'));
+  dir.write("fits.qx1", std::string(100, 'x'));
+  const struct {
+    fs::path path;
+    ErrorKind kind;
+    const char* reason;
+  } cases[] = {
+      {dir / "missing.qx1", ErrorKind::NotFound, "No such file or directory"},
+      {dir / "folder.qx1", ErrorKind::Io, "it is a folder, not a file"},
+      {dir / "big.qx1", ErrorKind::InvalidData, "is too large: more than 100 bytes"},
+#if !defined(_WIN32)
+      {"/dev/zero", ErrorKind::InvalidData, "is too large: more than 100 bytes"},
+#endif
+  };
+  for (const auto& c : cases) {
+    const auto read = files::readBounded(c.path, 100);
+    ASSERT_FALSE(read) << c.path;
+    EXPECT_EQ(read.error().kind, c.kind) << c.path;
+    EXPECT_NE(read.error().message.find(c.path.string()), std::string::npos) << read.error().message;
+    EXPECT_NE(read.error().message.find(c.reason), std::string::npos) << read.error().message;
+  }
+  EXPECT_EQ(files::readBounded(dir / "fits.qx1", 100)->size(), 100u);
+}
+
+#if !defined(_WIN32)
+TEST(Files, ANewWriteRemovesTheTemporariesOfKilledWriters) {
+  testing::TempDir dir;
+  // A process that has ended: its id names no running process any more.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string self = std::to_string(::getpid());
+  dir.write("site.csv.tmp-" + dead + "-123456-0", "half an export");
+  dir.write("site.csv.tmp-" + dead + "-99-7", "another");
+  dir.write("site.csv.tmp-1-5-0", "a running writer's");           // process 1 always runs
+  dir.write("site.csv.tmp-" + self + "-5-0", "this process's own");
+  dir.write("site.csv.tmp-notes", "a user's file");
+  dir.write("other.csv.tmp-" + dead + "-1-0", "another target's");
+
+  ASSERT_TRUE(files::writeFileAtomically(dir / "site.csv", "new"));
+
+  std::set<std::string> left;
+  for (const auto& e : fs::directory_iterator(dir.path())) left.insert(e.path().filename().string());
+  const std::set<std::string> expected = {"site.csv", "site.csv.tmp-1-5-0", "site.csv.tmp-" + self + "-5-0",
+                                          "site.csv.tmp-notes", "other.csv.tmp-" + dead + "-1-0"};
+  EXPECT_EQ(left, expected);
+}
+#endif
 
 }  // namespace
 }  // namespace brevik

@@ -276,15 +276,31 @@ TEST(Download, AbortOfASilentLoggerEndsThroughTheTimeOutRule) {
   EXPECT_TRUE(rig.filesInDir().empty());
 }
 
+// A target that cannot take the file (a folder that is not there, a folder
+// of that name) is found before the first memory request, and named.
 TEST(Download, AFileThatCannotBeCreatedStartsNothing) {
-  DownloadRig rig(smallLogger(8));
-  rig.next.dataFileName = (rig.dir / "missing" / "site1a.qx1").string();
-  rig.receive();
-  ASSERT_EQ(rig.prompter.messages.size(), 1u);
-  EXPECT_EQ(rig.prompter.messages[0].kind, MessageKind::Error);
-  EXPECT_TRUE(rig.memoryRequests().empty());
-  EXPECT_TRUE(rig.filesInDir().empty());
-  EXPECT_EQ(rig.ctx().state, link::LinkState::Idle);
+  const struct {
+    const char* target;
+    const char* reason;
+    bool folderMade;
+  } cases[] = {
+      {"missing/site1a.qx1", "No such file or directory", false},
+      {"site1a.qx1", "it is a folder", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    DownloadRig rig(smallLogger(8));
+    if (c.folderMade) std::filesystem::create_directories(rig.dir / c.target);
+    const std::string target = (rig.dir / c.target).string();
+    rig.next.dataFileName = target;
+    rig.receive();
+    ASSERT_EQ(rig.prompter.messages.size(), 1u);
+    EXPECT_EQ(rig.prompter.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(rig.prompter.messages[0].text, "Cannot write " + target + ": " + c.reason);
+    EXPECT_TRUE(rig.memoryRequests().empty());
+    EXPECT_EQ(rig.filesInDir().size(), c.folderMade ? 1u : 0u);
+    EXPECT_EQ(rig.ctx().state, link::LinkState::Idle);
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/home_files.h"
+
 #include <set>
 
 #include "common/cp1252.h"
@@ -96,6 +98,32 @@ TEST(AutoFileName, NamesFromTheLoggerAreMadeSafe) {
   EXPECT_EQ(autoFileBaseName(std::string("W;a\0b*?|<>\"", 11)), "a_b______");
   EXPECT_EQ(autoFileBaseName("W;site.B  "), "site.B");
   EXPECT_EQ(autoFileBaseName(std::string("W;R") + "\xE9seau"), std::string("W;R\xE9seau").substr(2));
+}
+
+TEST(AutoFileName, NeverADeviceNorAnOptionNorAHiddenFile) {
+  const auto none = [](const std::string&) { return false; };
+  const struct {
+    const char* session;
+    const char* fileName;
+  } cases[] = {
+      {"W;NUL.site", "_NUL.site000001.qx1"},
+      {"W;con.x", "_con.x000001.qx1"},
+      {"W;COM1 .a", "_COM1 .a000001.qx1"},
+      {"W;lpt9.", "_lpt9.000001.qx1"},
+      {"W;Aux.b.c", "_Aux.b.c000001.qx1"},
+      {"W;-rf", "_rf000001.qx1"},
+      {"W;.hidden", "_hidden000001.qx1"},
+      // Near misses stay as the logger gave them.
+      {"W;CON", "CON000001.qx1"},
+      {"W;COM0.a", "COM0.a000001.qx1"},
+      {"W;CONSOLE.a", "CONSOLE.a000001.qx1"},
+      {"W;a-.b", "a-.b000001.qx1"},
+  };
+  for (const auto& c : cases) {
+    const std::string name = nextAutoFileName(c.session, 0, none).fileName;
+    EXPECT_EQ(name, c.fileName) << c.session;
+    EXPECT_FALSE(isWindowsDeviceName(name)) << name;
+  }
 }
 
 TEST(DialOutSchedule, Kinds) {

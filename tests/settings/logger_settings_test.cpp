@@ -66,6 +66,16 @@ std::string patternRecord() {
   return r;
 }
 
+// The pattern in every text and reserved byte, and the defaults in every
+// field a value range applies to: a whole record that reads as it stands.
+std::string soundPatternRecord() {
+  std::string r = patternRecord();
+  const std::string defaults = expectedDefaultRecord();
+  for (const SettingField& f : settingFields())
+    if (f.kind != SettingKind::Text) r.replace(f.offset, f.width, defaults.substr(f.offset, f.width));
+  return r;
+}
+
 void expectSameBytes(const std::string& expected, const std::string& actual) {
   ASSERT_EQ(expected.size(), actual.size());
   for (std::size_t i = 0; i < expected.size(); ++i)
@@ -90,20 +100,22 @@ TEST(LoggerSettings, MissingOrShortFileGivesDefaults) {
 
 TEST(LoggerSettings, RecordRoundTripsByteForByteReservedBytesIncluded) {
   TempDir home;
-  const std::string pattern = patternRecord();
+  std::string pattern = soundPatternRecord();
+  pattern.replace(0, 4, std::string("\x80\x25\0\0", 4));  // 9600
+  pattern[18] = 117;
   home.write("kvlog.ini", pattern);
   const LoggerSettings s = loadSettings(home.path());
   // The fields are read at their offsets, little-endian.
-  EXPECT_EQ(s.BaudRate, 0x18110A03u);
-  EXPECT_EQ(s.PortNumber, 0x342D261Fu);
-  EXPECT_EQ(s.StationAddress, static_cast<std::uint8_t>((18 * 7 + 3) & 0xFF));
+  EXPECT_EQ(s.BaudRate, 9600u);
+  EXPECT_EQ(s.StationAddress, 117);
+  EXPECT_EQ(s.PhoneNumber, pattern.substr(1325, static_cast<unsigned char>(pattern[1324])));
   ASSERT_TRUE(saveSettings(home.path(), s));
   expectSameBytes(pattern, home.read("kvlog.ini"));
 }
 
 TEST(LoggerSettings, LongerFileIsReadForItsFirstRecord) {
   TempDir home;
-  const std::string pattern = patternRecord();
+  const std::string pattern = soundPatternRecord();
   home.write("kvlog.ini", pattern + std::string(300, 'x'));
   const LoggerSettings s = loadSettings(home.path());
   ASSERT_TRUE(saveSettings(home.path(), s));
@@ -111,7 +123,7 @@ TEST(LoggerSettings, LongerFileIsReadForItsFirstRecord) {
 }
 
 TEST(LoggerSettings, ChangedFieldsAreWrittenAtTheirOffsetsOnly) {
-  auto loaded = LoggerSettings::fromRecord(patternRecord());
+  auto loaded = LoggerSettings::fromRecord(soundPatternRecord());
   ASSERT_TRUE(loaded);
   LoggerSettings s = *loaded;
   s.PortNumber = 3;
@@ -119,7 +131,7 @@ TEST(LoggerSettings, ChangedFieldsAreWrittenAtTheirOffsetsOnly) {
   s.ViewportLayout = {1, 1, 1, 1};
   s.AutoFileCounter = 999999;
   const std::string out = s.toRecord();
-  std::string expected = patternRecord();
+  std::string expected = soundPatternRecord();
   expected.replace(4, 4, std::string("\x03\0\0\0", 4));
   expected.replace(14, 4, std::string("\x01\x01\x01\x01", 4));
   expected.replace(34, 6, std::string("\x05x.set", 6));  // the rest of the field keeps its bytes
@@ -136,6 +148,80 @@ TEST(LoggerSettings, OverlongLengthBytesAreReadAsTheCapacity) {
   EXPECT_FALSE(LoggerSettings::fromRecord(rec.substr(0, 100)));
 }
 
+TEST(LoggerSettings, FieldsOutOfRangeReadAsTheirDefaultsAndAreNamed) {
+  TempDir home;
+  std::string rec = soundPatternRecord();
+  rec.replace(0, 4, "AAAA");                               // BaudRate 1094795585
+  rec.replace(4, 4, std::string("\x0B\0\0\0", 4));        // PortNumber 11
+  rec[14] = 9;                                             // ViewportLayout 9 0 0 0
+  rec[32] = '\0';                                          // LastRevision
+  rec.replace(1592, 4, std::string("\x10\x27\0\0", 4));    // ExportAveraging 10000
+  home.write("kvlog.ini", rec);
+  const SettingsFileCheck check = checkSettingsFile(home.path());
+  EXPECT_EQ(check.state, SettingsFileCheck::State::Read);
+  EXPECT_EQ(check.outOfRange,
+            (std::vector<std::string>{"BaudRate", "PortNumber", "ViewportLayout", "LastRevision", "ExportAveraging"}));
+  EXPECT_EQ(outOfRangeWarning(check),
+            "kvlog.ini: BaudRate, PortNumber, ViewportLayout, LastRevision, ExportAveraging hold a value out of "
+            "range and read as their defaults");
+  const LoggerSettings defaults;
+  const LoggerSettings s = loadSettings(home.path());
+  EXPECT_EQ(s.BaudRate, defaults.BaudRate);
+  EXPECT_EQ(s.PortNumber, defaults.PortNumber);
+  EXPECT_EQ(s.ViewportLayout, defaults.ViewportLayout);
+  EXPECT_EQ(s.LastRevision, defaults.LastRevision);
+  EXPECT_EQ(s.ExportAveraging, defaults.ExportAveraging);
+  // Every other field is read as it stands.
+  EXPECT_EQ(s.PhoneNumber, rec.substr(1325, static_cast<unsigned char>(rec[1324])));
+  EXPECT_TRUE(outOfRangeWarning(checkSettingsFile(home.path() / "none")).empty());
+}
+
+// A kvlog.ini that was not read as it stands is never saved over: it is kept
+// as kvlog.ini.bad (an older one moves on), and the move is said and logged.
+TEST(LoggerSettings, AFileNotReadAsItStandsIsKeptAsideBeforeASave) {
+  std::string outOfRange = soundPatternRecord();
+  outOfRange.replace(0, 4, "AAAA");
+  const struct {
+    const char* what;
+    std::string content;
+    const char* olderBad;  // a kvlog.ini.bad already there, or null
+    const char* why;
+  } cases[] = {
+      {"empty", "", nullptr, "it could not be read (it is empty)"},
+      {"short", soundPatternRecord().substr(0, 100), nullptr, "it could not be read (it holds 100 of 1596 bytes)"},
+      {"out of range", outOfRange, nullptr, "fields were out of range (BaudRate)"},
+      {"short, older copy kept", soundPatternRecord().substr(0, 7), "older damage", "it could not be read (it holds 7 of 1596 bytes)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir home;
+    home.write("kvlog.ini", c.content);
+    if (c.olderBad) home.write("kvlog.ini.bad", c.olderBad);
+    LoggerSettings s = loadSettings(home.path());
+    s.PortNumber = 3;
+    std::vector<std::string> notices;
+    ASSERT_TRUE(saveSettings(home.path(), s, [&](const std::string& n) { notices.push_back(n); }));
+    EXPECT_EQ(home.read("kvlog.ini.bad"), c.content);
+    if (c.olderBad) {
+      EXPECT_EQ(home.read("kvlog.ini.bad.1"), c.olderBad);
+    }
+    EXPECT_EQ(loadSettings(home.path()).PortNumber, 3u);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "kvlog.ini was kept as kvlog.ini.bad before saving the settings: " + std::string(c.why));
+    EXPECT_EQ(home.read("QXLOG.TXT").rfind(notices[0] + " ", 0), 0u) << home.read("QXLOG.TXT");
+  }
+  // A sound file is simply replaced, and a missing one created, silently.
+  for (const bool present : {true, false}) {
+    TempDir home;
+    if (present) home.write("kvlog.ini", soundPatternRecord());
+    int notices = 0;
+    ASSERT_TRUE(saveSettings(home.path(), LoggerSettings(), [&](const std::string&) { ++notices; }));
+    EXPECT_EQ(notices, 0);
+    EXPECT_FALSE(std::filesystem::exists(home / "kvlog.ini.bad"));
+    EXPECT_FALSE(std::filesystem::exists(home / "QXLOG.TXT"));
+  }
+}
+
 TEST(LoggerSettings, SaveIntoAMissingHomeFails) {
   TempDir home;
   const Status saved = saveSettings(home / "nowhere", LoggerSettings());
@@ -148,7 +234,7 @@ TEST(LoggerSettings, SaveIntoAMissingHomeFails) {
 // bytes, as a full disk would) must leave the previous kvlog.ini as it was.
 TEST(LoggerSettings, FailedSaveLeavesThePreviousFileIntact) {
   TempDir home;
-  const std::string previous = patternRecord();
+  const std::string previous = soundPatternRecord();
   home.write("kvlog.ini", previous);
 
   rlimit old{};

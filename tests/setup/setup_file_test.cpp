@@ -39,7 +39,7 @@ TEST(SetupFile, ShortOrMissingFileFailsWithFileIoError) {
   auto r = readSetupFile(shortFile);
   ASSERT_FALSE(r);
   EXPECT_EQ(r.error().kind, ErrorKind::InvalidData);
-  EXPECT_EQ(r.error().message, "File I/O error: " + shortFile.string());
+  EXPECT_EQ(r.error().message, "File I/O error: " + shortFile.string() + " (it holds 780 of 781 bytes)");
 
   auto empty = readSetupFile(dir.write("empty.set", ""));
   EXPECT_FALSE(empty);

@@ -12,6 +12,7 @@
 #include "datafile/data_file_reader.h"
 #include "datafile/data_file_writer.h"
 #include "datafile/sample_unpacking.h"
+#include "protocol/vocabulary.h"
 
 namespace brevik::fixtures {
 
@@ -115,6 +116,23 @@ inline Ring ringOf(int res, const std::vector<std::uint16_t>& t, std::size_t gro
   for (std::size_t i = 0; i < memory.size(); ++i) r.image.push_back(memory[(start + i) % memory.size()]);
   r.tail = memory[group * gb + gb - 1];
   return r;
+}
+
+// A 12-bit, two-channel, two-bank (model '6') file: bank A full, bank B
+// with three samples per channel.
+inline std::string twoBankFile() {
+  using namespace datafile;
+  DataFileHeaderFields h = sampleHeader(protocol::kResolution12Bit, 2);
+  h.channelBits = 0x05;  // channels 1 and 3
+  h.modelCode = '6';
+  h.lastBank = 'B';
+  h.memoryPointer = 512 + 9;
+  h.phaseByte = 4;
+  const auto full = rampSamples(21504, 4095);
+  const std::vector<std::uint16_t> tail = {10, 20, 11, 21, 12, 22, 13, 23};
+  std::vector<std::uint8_t> second = pack(protocol::kResolution12Bit, tail);
+  second.resize(96, 0);
+  return buildFile(h, {pack(protocol::kResolution12Bit, full), second});
 }
 
 }  // namespace brevik::fixtures

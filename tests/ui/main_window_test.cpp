@@ -17,6 +17,23 @@ namespace {
 
 using link::ExchangeKind;
 
+TEST(MainWindow, SettingsOutOfRangeAreNamedOnceAtStartUp) {
+  Desktop d({}, "kaldo5-12bit", [](settings::LoggerSettings& s) {
+    s.BaudRate = 1094795585;
+    s.PortNumber = 42;
+  });
+  d.desktop->start();
+  ASSERT_EQ(d.prompter.messages.size(), 1u);
+  EXPECT_EQ(d.prompter.messages[0].kind, MessageKind::Warning);
+  EXPECT_EQ(d.prompter.messages[0].text,
+            "kvlog.ini: BaudRate, PortNumber hold a value out of range and read as their defaults");
+  EXPECT_EQ(d.settings().BaudRate, 19200u);
+  EXPECT_EQ(d.settings().PortNumber, 1u);
+  Desktop sound;
+  sound.desktop->start();
+  EXPECT_TRUE(sound.prompter.messages.empty());
+}
+
 TEST(MainWindow, MenuItemsHaveTheirCaptionsShortcutsAndNames) {
   Desktop d;
   struct Item {

@@ -341,7 +341,8 @@ TEST(SetupWindow, LoadAndSaveAsFollowTheSetRuleAndReportErrors) {
       ASSERT_EQ(d.prompter.messages.size(), 1u) << r.answer;
       // A file the dialog chose is named as the dialog gave it, with its directory.
       const std::string expected = r.message.starts_with("File I/O error: ")
-                                       ? "File I/O error: " + ui::toCp(ui::qPathOf(d.home / r.answer))
+                                       ? "File I/O error: " + ui::toCp(ui::qPathOf(d.home / r.answer)) +
+                                             " (it holds 100 of 781 bytes)"
                                        : r.message;
       EXPECT_EQ(d.prompter.messages[0].text, expected);
       EXPECT_EQ(d.prompter.messages[0].kind, r.kind);

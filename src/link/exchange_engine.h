@@ -130,6 +130,8 @@ class ExchangeEngine {
   // sent again.
   void startTimer2(Ticks delay = 0);
   void stopTimer2();
+  // Timer2 counts towards the configuration sent again.
+  bool timer2Running() const { return timer2_ != 0; }
   // The frame address of this exchange's commands.
   std::uint8_t frameAddressNow() const;
 

@@ -7,7 +7,6 @@
 #include "common/files.h"
 #include "program/send_setup.h"
 #include "program/status_decoding.h"
-#include "protocol/auto_file_name.h"
 #include "protocol/channel_tables.h"
 #include "protocol/humidity.h"
 #include "protocol/reading_line.h"
@@ -531,17 +530,7 @@ Status DesktopSession::appendReadingsLine(const std::string& fileName, const pro
 }
 
 std::string DesktopSession::autoAnswerFileName(const protocol::LoggerStatus& status) {
-  settings::LoggerSettings& s = program_.settings();
-  const std::filesystem::path home = program_.home();
-  const protocol::AutoFileName name =
-      protocol::nextAutoFileName(status.session, s.AutoFileCounter, [&home](const std::string& candidate) {
-        std::error_code ec;
-        return std::filesystem::exists(home / candidate, ec);
-      });
-  s.AutoFileCounter = name.counter;
-  // The counter is kept at once: a later crash must not reuse a file name.
-  (void)settings::saveSettings(home, s);
-  return name.fileName;
+  return answeredCallFileName(status.session, program_.settings(), program_.home());
 }
 
 Status DesktopSession::startDownload(const protocol::LoggerStatus& status) {

@@ -12,6 +12,7 @@
 
 #include "cli/kaldo_run.h"
 #include "settings/logger_settings.h"
+#include "support/answer_soak.h"
 #include "support/temp_dir.h"
 
 namespace brevik::cli {
@@ -128,6 +129,21 @@ INSTANTIATE_TEST_SUITE_P(StatusReceiveAndSend, OneCallPerCommand,
                            name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                            return name;
                          });
+
+// The soak of tools/answer-soak.sh, short: every kind of call several times.
+TEST(AnswerSoak, EveryCallLogsItsOutcomeOnlyCallsWithDataLeaveAFileAndNothingLeaks) {
+  TempDir home;
+  const soak::SoakResult r = soak::runAnswerSoak(home / "home", 24, home / "bin");
+  ASSERT_EQ(r.status, kExitOk) << r.errors;
+  EXPECT_EQ(r.plan.served, 24u);
+  EXPECT_EQ(r.plan.callsWithData, 5u);
+  EXPECT_EQ(r.logLines, r.plan.logLines);
+  EXPECT_EQ(r.printedLines, r.plan.logLines);
+  EXPECT_EQ(r.dataFiles, r.plan.callsWithData);
+  EXPECT_EQ(r.partialFiles, 0u);
+  EXPECT_EQ(r.end.openFds, r.start.openFds);
+  EXPECT_TRUE(r.goalsMet());
+}
 
 }  // namespace
 }  // namespace brevik::cli

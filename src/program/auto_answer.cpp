@@ -161,6 +161,8 @@ void AutoAnswer::delayTick(int k, link::Ticks start) {
 void AutoAnswer::serve() {
   setState(AutoAnswerState::Serving);
   delayCount_ = 0;
+  // The call is up before anything shows it.
+  engine_.setCallUp(true);
   view_.callServed();
   const std::uint64_t generation = generation_;
   watchdog_ = ticks_.after(callLimit(), [this, generation] {
@@ -172,7 +174,6 @@ void AutoAnswer::serve() {
   link::ExchangeRequest request;
   request.kind = link::ExchangeKind::Status;
   request.run.answeredCall = true;
-  engine_.setCallUp(true);
   engine_.start(std::move(request), [this, generation](const link::ExchangeOutcome& outcome) {
     if (generation != generation_ || state_ != AutoAnswerState::Serving) return;
     // The download is logged and the configuration goes 36 s later: the

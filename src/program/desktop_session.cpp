@@ -5,6 +5,7 @@
 
 #include "settings/command_line.h"
 #include "common/files.h"
+#include "program/hang_up.h"
 #include "program/send_setup.h"
 #include "program/status_decoding.h"
 #include "protocol/channel_tables.h"
@@ -57,6 +58,32 @@ class DesktopSession::SessionObserver final : public link::ExchangeObserver {
   link::ExchangeObserver& shown_;
 };
 
+// What auto-answer mode shows: aaEditbox and Timer1 on the main window, the
+// main window locked while a call is served, and its own lines in the log.
+class DesktopSession::AnswerView final : public AutoAnswerView {
+ public:
+  explicit AnswerView(DesktopSession& session) : session_(session) {}
+
+  void answerText(std::string_view text) override {
+    session_.windows_.showAnswerText(text, text != kWaitForConnectText);
+  }
+  void callServed() override {
+    session_.windows_.hideAnswerText();
+    session_.program_.globals().linkUp = true;
+    session_.windows_.setExchangeRunning(true);
+    session_.windows_.refreshMainWindow();
+  }
+  void callEnded(std::uint64_t) override {
+    session_.program_.globals().linkUp = false;
+    session_.windows_.setExchangeRunning(session_.engine_->running());
+    session_.windows_.refreshMainWindow();
+  }
+  void logEntry(std::string_view text) override { session_.program_.unattendedLog().entry(text); }
+
+ private:
+  DesktopSession& session_;
+};
+
 // ---------------------------------------------------------------------------
 
 DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
@@ -65,9 +92,11 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       windows_(ports.windows),
       sessionPromptOwner_(std::make_unique<SessionPrompter>(*this, ports.prompter)),
       sessionPrompter_(*sessionPromptOwner_),
-      sessionObserver_(std::make_unique<SessionObserver>(*this, ports.observer)) {
+      sessionObserver_(std::make_unique<SessionObserver>(*this, ports.observer)),
+      share_(std::make_unique<PortShare>(ports.port)) {
   engine_ = std::make_unique<link::ExchangeEngine>(
-      link::LinkPorts{ports.port, ports.ticks, *sessionObserver_, sessionPrompter_, *this}, program_.settings());
+      link::LinkPorts{share_->linkPort(), ports.ticks, *sessionObserver_, sessionPrompter_, *this},
+      program_.settings());
   link::StatusReplySteps& steps = *this;
   flow_ = std::make_unique<link::StatusReplyFlow>(*engine_, steps);
   engine_->setStatusReplyHandler(flow_.get());
@@ -82,11 +111,17 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       ReceivePlaces{program_.home(), program_.home()},
       [this](std::string_view text, bool exported) { exportTold(text, exported); },
       [this](const std::string& dataFileName) { windows_.openGraphOf(dataFileName); });
+  answerView_ = std::make_unique<AnswerView>(*this);
+  answer_ = std::make_unique<AutoAnswer>(share_->answerPort(), ports.ticks, *engine_, program_.settings(),
+                                         *answerView_);
 }
 
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }
 
 DesktopSession::~DesktopSession() {
+  // A call being served ends, and the auto-answer port closes, first.
+  answer_->leave();
+  answer_.reset();
   engine_->setConfigurationSource(nullptr);
   // The download goes first: an unfinished one drops its partial file.
   receive_.reset();
@@ -474,13 +509,36 @@ void DesktopSession::logAndQuit(std::string_view text) {
 }
 
 void DesktopSession::hangUpModem() {
-  // Without a modem call there is nothing to hang up; modem calls join the
-  // program with the modem steps.
+  // A call this program dialled: the DTR pulse, then the port closes.
+  if (context().linkUp && !context().autoAnswerCall() && !engine_->running()) {
+    hangUpCall(*engine_, share_->linkPort(), ticks_, [this] {
+      program_.globals().linkUp = false;
+      windows_.refreshMainWindow();
+    });
+    return;
+  }
   engine_->setCallUp(false);
   program_.globals().linkUp = false;
+  windows_.refreshMainWindow();
 }
 
-void DesktopSession::autoAnswerHangUp() { hangUpModem(); }
+void DesktopSession::autoAnswerHangUp() {
+  program_.globals().linkUp = false;
+  answer_->callOver();
+}
+
+void DesktopSession::modemCallConnected() {
+  program_.globals().linkUp = true;
+  windows_.refreshMainWindow();
+}
+
+void DesktopSession::enterAutoAnswer() { answer_->enter(); }
+
+void DesktopSession::leaveAutoAnswer() {
+  answer_->leave();
+  windows_.hideAnswerText();
+  windows_.setExchangeRunning(engine_->running());
+}
 
 // ---------------------------------------------------------------------------
 // StatusReplySteps

@@ -195,6 +195,7 @@ void BrevikDesktop::start() {
       return;
     case StartMode::ShowMain:
       main_->show();
+      if (program_->settings().AutoAnswer != 0) main_->enterAutoAnswer();
       return;
   }
 }

@@ -64,6 +64,9 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void realTimeGraphEnded() override;
   void closeStationAddressWindow() override;
   void quitProgram() override;
+  void showAnswerText(std::string_view text, bool timer1Runs) override;
+  void hideAnswerText() override;
+  void refreshMainWindow() override;
 
   // The "not available yet" window (created on first use).
   QDialog* notAvailableWindow() const;

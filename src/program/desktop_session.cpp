@@ -573,7 +573,9 @@ void DesktopSession::fillStatusForm(const protocol::LoggerStatus& status) {
 }
 
 void DesktopSession::showStatusForm() {
-  if (!unattended()) windows_.showStatusForm();
+  // Nobody watches an answered call: its status goes to the form's texts
+  // (DernierEtat shows it), never up on a PC left answering for weeks.
+  if (!unattended() && !context().autoAnswerCall()) windows_.showStatusForm();
 }
 
 std::optional<std::string> DesktopSession::csvFileName() const {

@@ -77,6 +77,8 @@ TEST(AutoAnswerWindow, WaitsShowsTheConnectServesTheCallUnseenAndWaitsAgain) {
   EXPECT_TRUE(d.main().isEnabled());
   EXPECT_TRUE(d.locked());
   EXPECT_TRUE(d.prompter.messages.empty()) << d.prompter.messages[0].text;
+  // Nothing came up for the status the call read.
+  EXPECT_FALSE(d.desktop->statusForm().isVisible());
   const std::string log = d.log();
   EXPECT_NE(log.find("Rec. A000001.qx1"), std::string::npos) << log;
   EXPECT_NE(log.find("Sent A000001.qx1"), std::string::npos) << log;

@@ -71,12 +71,21 @@ void AutoAnswer::afterPause(std::function<void()> step) {
   });
 }
 
+void AutoAnswer::write(std::string_view bytes) {
+  engine_.trace().sent(bytes);
+  (void)port_.write(bytes);
+}
+
 void AutoAnswer::prepare() {
   setState(AutoAnswerState::Preparing);
+  engine_.trace().beginExchange();
+  engine_.trace().event("auto-answer: open COM" + std::to_string(settings_.PortNumber) + " @" +
+                        std::to_string(settings_.BaudRate));
   port_.close();
   const auto portNumber = static_cast<link::PortNumber>(settings_.PortNumber & 0xFFFF);
   Status opened = port_.open(portNumber, settings_.BaudRate);
   if (!opened) {
+    engine_.trace().event("port error: " + opened.error().message);
     if (!portEverOpened_) firstOpenFailed_ = true;
     if (!portFailureLogged_) view_.logEntry(std::string(kAnswerPortFailedText) + opened.error().message);
     portFailureLogged_ = true;
@@ -92,9 +101,9 @@ void AutoAnswer::prepare() {
   portFailureLogged_ = false;
   // Whatever call was left over is hung up.
   afterPause([this] {
-    (void)port_.write("+++");
+    write("+++");
     afterPause([this] {
-      (void)port_.write("ATH\r");
+      write("ATH\r");
       afterPause([this] { wait(); });
     });
   });
@@ -117,6 +126,7 @@ void AutoAnswer::wait() {
   // What the modem said to +++ and ATH is not a call.
   (void)port_.readWaiting();
   port_.flushInput();
+  engine_.trace().event("auto-answer: wait for connect");
   view_.answerText(kWaitForConnectText);
 }
 
@@ -135,6 +145,8 @@ void AutoAnswer::onData() {
 }
 
 void AutoAnswer::connected(std::string line) {
+  engine_.trace().beginExchange();
+  engine_.trace().received(line);
   setState(AutoAnswerState::Delay);
   view_.answerText(line);
   port_.close();
@@ -202,6 +214,8 @@ void AutoAnswer::cutCall() {
 
 void AutoAnswer::hangUp() {
   setState(AutoAnswerState::HangingUp);
+  engine_.trace().beginExchange();
+  engine_.trace().event("auto-answer: hang up");
   if (watchdog_ != 0) ticks_.cancel(watchdog_);
   watchdog_ = 0;
   afterPause([this] {
@@ -215,9 +229,9 @@ void AutoAnswer::hangUp() {
         return prepare();
       }
     }
-    (void)port_.write("+++");
+    write("+++");
     afterPause([this] {
-      (void)port_.write("ATH\r");
+      write("ATH\r");
       afterPause([this] {
         ++served_;
         view_.callEnded(served_);

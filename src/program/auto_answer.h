@@ -102,6 +102,8 @@ class AutoAnswer {
 
  private:
   void prepare();
+  // Writes on the auto-answer port, traced with the exchanges.
+  void write(std::string_view bytes);
   void afterPause(std::function<void()> step);
   void wait();
   void onData();

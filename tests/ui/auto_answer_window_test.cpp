@@ -85,6 +85,12 @@ TEST(AutoAnswerWindow, WaitsShowsTheConnectServesTheCallUnseenAndWaitsAgain) {
   EXPECT_TRUE(std::filesystem::exists(d.home / "A000001.qx1"));
   EXPECT_FALSE(d.ctx().linkUp);
   EXPECT_FALSE(d.main().findChild<QWidget*>("ModemPanel")->isVisible());
+
+  // The next site: the menus stay locked through its call too.
+  ASSERT_TRUE(d.runUntil([&] { return d.session().exchangeRunning(); }, 600));
+  EXPECT_TRUE(d.locked());
+  ASSERT_TRUE(d.runUntil([&] { return d.session().autoAnswer().callsServed() == 2; }, 4000));
+  EXPECT_TRUE(d.locked());
 }
 
 TEST(AutoAnswerWindow, LeavingTheModeUnlocksTheMenusAndClosesThePort) {

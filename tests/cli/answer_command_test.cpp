@@ -4,11 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <iostream>
+#include <sstream>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#if defined(__linux__)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "cli/kaldo_run.h"
 #include "settings/logger_settings.h"
@@ -79,6 +87,43 @@ TEST(AnswerCommand, RefusesABadCommandLine) {
     EXPECT_FALSE(std::filesystem::exists(home / "QXLOG.TXT"));
   }
 }
+
+#if defined(__linux__)
+// A service manager stops the command with SIGTERM: the call in progress is
+// cut, the modem hung up, and kaldo ends with 0. Run in a child process,
+// which serves calls until the signal comes.
+TEST(AnswerCommand, EndsCleanlyOnSigterm) {
+  TempDir home;
+  modemSettings(home);
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    ::dup2(pipeFds[1], 1);
+    ::alarm(60);  // a child that never gets going must not hold the suite
+    std::ostringstream err;
+    const int rc = runKaldo({"--home", home.path().string(), "answer", "--port", "sim:site-calls"},
+                            home.path() / "bin", std::cout, err);
+    std::cout.flush();
+    ::_exit(rc);
+  }
+  ::close(pipeFds[1]);
+  // The first call's first log line: the loop runs and listens for signals.
+  std::string firstLine;
+  for (char c; ::read(pipeFds[0], &c, 1) == 1 && c != '\n';) firstLine += c;
+  ::kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::close(pipeFds[0]);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), kExitOk);
+  EXPECT_EQ(firstLine.rfind("Rec. A000001.qx1", 0), 0u) << firstLine;
+  for (const auto& e : std::filesystem::directory_iterator(home.path()))
+    EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+#endif
 
 struct DialledCommand {
   const char* name;

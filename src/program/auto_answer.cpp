@@ -53,11 +53,7 @@ void AutoAnswer::leave() {
   cancelPending();
   const bool serving = state_ == AutoAnswerState::Serving;
   setState(AutoAnswerState::Off);
-  if (serving) {
-    engine_.stopTimer2();
-    engine_.setCallUp(false);
-    engine_.stop();
-  }
+  if (serving) endCallInEngine();
   delayCount_ = 0;
   port_.close();
   (void)port_.setBaudRate(settings_.BaudRate);
@@ -204,11 +200,18 @@ void AutoAnswer::callOver() {
   hangUp();
 }
 
-void AutoAnswer::cutCall() {
-  setState(AutoAnswerState::HangingUp);
+void AutoAnswer::endCallInEngine() {
   engine_.stopTimer2();
   engine_.setCallUp(false);
-  engine_.stop();
+  // Between the download and the configuration no exchange runs, but the
+  // call keeps the link port open: ending the exchange again closes it.
+  if (engine_.running()) engine_.stop();
+  else engine_.endExchange();
+}
+
+void AutoAnswer::cutCall() {
+  setState(AutoAnswerState::HangingUp);
+  endCallInEngine();
   hangUp();
 }
 

@@ -166,6 +166,23 @@ TEST(AnsweringStation, ACallFailingHalfWayKeepsTheEarlierFileAndTheNextCallTakes
   EXPECT_EQ(settings::loadSettings(s.home).AutoFileCounter, 3u);
 }
 
+TEST(AnsweringStation, LeavingTheModeBetweenDownloadAndConfigurationClosesThePortAndSendsNothing) {
+  Station s(std::string(kSite) + "session = Well4;siteB\ncalls = ok\n");
+  s.station->answer().enter();
+  for (link::Ticks i = 0; i < 18 * 600 && s.logMessages().empty(); ++i) s.ticks.advance(1);
+  ASSERT_EQ(s.logMessages().size(), 1u);
+  ASSERT_TRUE(s.station->engine().timer2Running());
+  ASSERT_TRUE(s.port.isOpen());
+  s.station->answer().leave();
+  EXPECT_FALSE(s.port.isOpen());
+  EXPECT_FALSE(s.station->engine().timer2Running());
+  EXPECT_FALSE(s.station->engine().context().linkUp);
+  s.ticks.advance(18 * 120);
+  EXPECT_EQ(s.logMessages().size(), 1u);
+  EXPECT_FALSE(s.port.isOpen());
+  EXPECT_EQ(s.station->answer().callsServed(), 0u);
+}
+
 TEST(AnsweringStation, ASessionDescriptionNeverPutsTheDataFileOutsideTheHome) {
   Station s(std::string(kSite) + "session = Well4;../../escape\ncalls = ok\n");
   ASSERT_TRUE(s.serve(1));

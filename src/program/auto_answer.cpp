@@ -53,7 +53,9 @@ void AutoAnswer::leave() {
   cancelPending();
   const bool serving = state_ == AutoAnswerState::Serving;
   setState(AutoAnswerState::Off);
-  if (serving) endCallInEngine();
+  // Between the download and the configuration no exchange runs, but the
+  // call keeps the link port open: the cut closes it all the same.
+  if (serving) engine_.cutCall();
   delayCount_ = 0;
   port_.close();
   (void)port_.setBaudRate(settings_.BaudRate);
@@ -200,18 +202,9 @@ void AutoAnswer::callOver() {
   hangUp();
 }
 
-void AutoAnswer::endCallInEngine() {
-  engine_.stopTimer2();
-  engine_.setCallUp(false);
-  // Between the download and the configuration no exchange runs, but the
-  // call keeps the link port open: ending the exchange again closes it.
-  if (engine_.running()) engine_.stop();
-  else engine_.endExchange();
-}
-
 void AutoAnswer::cutCall() {
   setState(AutoAnswerState::HangingUp);
-  endCallInEngine();
+  engine_.cutCall();
   hangUp();
 }
 

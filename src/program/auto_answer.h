@@ -113,9 +113,6 @@ class AutoAnswer {
   void onOutcome();
   void hangUp();
   void cutCall();
-  // The engine lets the call go: Timer2 stopped, the exchange ended, the
-  // link port closed.
-  void endCallInEngine();
   void cancelPending();
   void setState(AutoAnswerState state) { state_ = state; }
 

@@ -532,6 +532,24 @@ void DesktopSession::modemCallConnected() {
   windows_.refreshMainWindow();
 }
 
+bool DesktopSession::hangUpBeforeClosing(std::function<void()> then) {
+  switch (answer_->state()) {
+    case AutoAnswerState::Delay:
+    case AutoAnswerState::Serving:
+    case AutoAnswerState::HangingUp:
+      answer_->stopAfterHangUp(std::move(then));
+      return true;
+    default:
+      break;
+  }
+  if (!context().linkUp || context().autoAnswerCall() || engine_->running()) return false;
+  hangUpCall(*engine_, share_->linkPort(), ticks_, [this, then = std::move(then)] {
+    program_.globals().linkUp = false;
+    if (then) then();
+  });
+  return true;
+}
+
 void DesktopSession::enterAutoAnswer() { answer_->enter(); }
 
 void DesktopSession::leaveAutoAnswer() {

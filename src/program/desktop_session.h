@@ -177,7 +177,12 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void openRemoteModems();                   // ConfigureRemote1Click
   void openComTest();                        // ComTest1Click
   void stationFieldChanged(int value);       // NetFieldMainChange
-  void hangUp();                             // HangUpBtnClick, the main window closing
+  void hangUp();                             // HangUpBtnClick
+  // The main window closing: a call this program dialled is hung up (DTR
+  // pulse), a call being answered is cut and the modem hung up with +++ and
+  // ATH; `then` runs once that is done. False when there was nothing to hang
+  // up (`then` is not run).
+  bool hangUpBeforeClosing(std::function<void()> then);
   // Auto-answer mode (start-up, the Settings dialog): the auto-answer port
   // waits for site calls and serves them; leaving it ends a call being served.
   void enterAutoAnswer();

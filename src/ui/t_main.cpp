@@ -337,6 +337,19 @@ bool TMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+  // A modem call is hung up first; the window closes once it is.
+  if (!hangingUp_ && session_.hangUpBeforeClosing([this] {
+        hangingUp_ = false;
+        close();
+      })) {
+    hangingUp_ = true;
+    event->ignore();
+    return;
+  }
+  if (hangingUp_) {
+    event->ignore();
+    return;
+  }
   // FormClose: the fast protocol rule and the settings saved.
   if (Status saved = session_.program().saveAtShutdown(); !saved)
     session_.prompter().ask(Message{MessageKind::Error, saved.error().message, Buttons::Ok, 0});

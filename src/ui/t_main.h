@@ -104,6 +104,7 @@ class TMain final : public QMainWindow {
   QList<QMenu*> lockedMenus_;
   QAction* graph1_ = nullptr;
   bool paintQueued_ = false;
+  bool hangingUp_ = false;  // closing waits for the modem's hang-up
   int paintCount_ = 0;
 };
 

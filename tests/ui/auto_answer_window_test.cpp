@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "program/main_window_rules.h"
+#include "sim/virtual_modem.h"
 #include "ui/desktop_fixture.h"
 
 namespace brevik::testing {
@@ -113,6 +114,45 @@ TEST(AutoAnswerWindow, LeavingTheModeUnlocksTheMenusAndClosesThePort) {
   d.run(61);
   EXPECT_TRUE(d.port.isOpen());
   EXPECT_EQ(d.aaEditbox()->text(), "WaitForConnect");
+}
+
+TEST(AutoAnswerWindow, ClosingDuringACallCutsItHangsUpAndThenCloses) {
+  AnsweringDesktop d;
+  d.desktop->start();
+  ASSERT_TRUE(d.runUntil([&] { return d.session().exchangeRunning(); }, 600));
+  d.run(40);
+  d.main().close();
+  EXPECT_TRUE(d.main().isVisible());  // the modem first
+  d.run(61);
+  EXPECT_FALSE(d.main().isVisible());
+  EXPECT_FALSE(d.port.isOpen());
+  const auto& modem = static_cast<const sim::VirtualModem&>(*d.twin);
+  EXPECT_FALSE(modem.callUp());
+  EXPECT_NE(d.log().find(std::string(program::kStoppedDuringCallText)), std::string::npos) << d.log();
+  for (const auto& e : std::filesystem::directory_iterator(d.home.path()))
+    EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << e.path();
+}
+
+TEST(MainWindowClosing, HangsUpADialledCallBeforeTheWindowCloses) {
+  Desktop d({}, "hayes-modem", [](settings::LoggerSettings& s) {
+    s.UseModem = 1;
+    s.PhoneNumber = "5551234";
+    s.FastProtocol = 0;
+    s.BaudRate = 9600;
+  });
+  d.main().show();
+  d.trigger("Status1");
+  ASSERT_TRUE(d.runUntilIdle(4000));
+  ASSERT_TRUE(d.ctx().linkUp);
+  const auto& modem = static_cast<const sim::VirtualModem&>(*d.twin);
+  ASSERT_TRUE(modem.callUp());
+  d.main().close();
+  EXPECT_TRUE(d.main().isVisible());
+  d.run(25);
+  EXPECT_FALSE(modem.callUp());
+  EXPECT_FALSE(d.ctx().linkUp);
+  EXPECT_FALSE(d.port.isOpen());
+  EXPECT_FALSE(d.main().isVisible());
 }
 
 TEST(AutoAnswerWindow, AStartWithoutTheMainWindowNeverOpensTheAutoAnswerPort) {

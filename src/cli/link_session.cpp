@@ -3,6 +3,8 @@
 #include <cmath>
 #include <ostream>
 
+#include "program/hang_up.h"
+
 namespace brevik::cli {
 
 std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkOptions& options) {
@@ -32,6 +34,17 @@ std::optional<int> takeOnlyLinkOptions(const Context& ctx, const char* commandNa
   return std::nullopt;
 }
 
+void hangUpDialledCall(link::ExchangeEngine& engine, link::LinkDriver& driver) {
+  if (!engine.context().linkUp) return;
+  bool done = false;
+  program::hangUpCall(engine, driver.port(), driver.ticks(), [&done] { done = true; });
+  // The sequence takes 22 ticks; a port that stalls is closed anyway.
+  if (!driver.runUntil([&done] { return done; }, 182)) {
+    driver.port().close();
+    engine.setCallUp(false);
+  }
+}
+
 LinkSession::LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings,
                          const LinkOptions& options, const Clock& clock, std::ostream* messages)
     : ctx_(ctx),
@@ -48,6 +61,10 @@ LinkSession::LinkSession(Context& ctx, const char* commandName, settings::Logger
       link::LinkPorts{link_.driver->port(), link_.driver->ticks(), observer_, prompter_, host_}, settings);
   if (link_.traceSink) engine_->setTraceSink(link_.traceSink.get());
   exitCode_ = kExitOk;
+}
+
+LinkSession::~LinkSession() {
+  if (engine_) hangUpDialledCall(*engine_, *link_.driver);
 }
 
 std::optional<link::ExchangeOutcome> LinkSession::run(link::ExchangeRequest request) {

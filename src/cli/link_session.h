@@ -28,6 +28,10 @@ std::optional<std::string> takeLinkOptions(std::vector<std::string>& args, LinkO
 std::optional<int> takeOnlyLinkOptions(const Context& ctx, const char* commandName, const char* usage,
                                        LinkOptions& options);
 
+// The end of a command that dialled: the call is hung up (DTR pulse) before
+// kaldo ends; nothing happens without a call.
+void hangUpDialledCall(link::ExchangeEngine& engine, link::LinkDriver& driver);
+
 class LinkSession {
  public:
   // Assembles the link and builds the engine over the console ports; when
@@ -36,6 +40,10 @@ class LinkSession {
   // `messages` (standard output unless given).
   LinkSession(Context& ctx, const char* commandName, settings::LoggerSettings& settings, const LinkOptions& options,
               const Clock& clock, std::ostream* messages = nullptr);
+  // A call the command dialled is hung up here: one call per command.
+  ~LinkSession();
+  LinkSession(const LinkSession&) = delete;
+  LinkSession& operator=(const LinkSession&) = delete;
 
   bool ready() const { return engine_ != nullptr; }
   int exitCode() const { return exitCode_; }

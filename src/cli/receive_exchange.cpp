@@ -6,6 +6,7 @@
 #include "cli/console_link.h"
 #include "cli/console_status_steps.h"
 #include "cli/download_progress.h"
+#include "cli/link_session.h"
 #include "cli/receive_prompter.h"
 #include "common/cp1252.h"
 #include "link/download_session.h"
@@ -101,6 +102,7 @@ int runReceiveExchange(Context& ctx, settings::LoggerSettings& settings, link::L
     receive.startReceive(fromUtf8(dataFile), {}, std::move(done));
     return true;
   });
+  hangUpDialledCall(engine, driver);
   if (!outcome) {
     // Stopping the exchange dropped the download's partial file.
     err << "kaldo receive: the exchange did not end; stopped\n";

@@ -12,8 +12,10 @@ static_assert(std::atomic<bool>::is_always_lock_free, "the flag is raised from a
 
 void onInterrupt(int) {
   stopFlag.store(true);
-  // The next Ctrl+C is the usual one: a stop that hangs can still be ended.
+  // The next Ctrl+C (or kill) is the usual one: a stop that hangs can still
+  // be ended.
   std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
 }
 
 }  // namespace
@@ -25,10 +27,14 @@ StopOnInterrupt::StopOnInterrupt() {
   stopFlag.store(false);
   previous_ = std::signal(SIGINT, onInterrupt);
   if (previous_ == SIG_ERR) previous_ = SIG_DFL;
+  // A service manager stops a command with SIGTERM: the same clean end.
+  previousTerm_ = std::signal(SIGTERM, onInterrupt);
+  if (previousTerm_ == SIG_ERR) previousTerm_ = SIG_DFL;
 }
 
 StopOnInterrupt::~StopOnInterrupt() {
   std::signal(SIGINT, previous_);
+  std::signal(SIGTERM, previousTerm_);
   stopFlag.store(false);
 }
 

@@ -9,7 +9,7 @@ namespace brevik::cli {
 void requestStop() noexcept;
 bool stopRequested() noexcept;
 
-// While it lives, SIGINT raises the stop request instead of ending kaldo;
+// While it lives, SIGINT and SIGTERM raise the stop request instead of ending kaldo;
 // the request is cleared at both ends.
 class StopOnInterrupt {
  public:
@@ -20,6 +20,7 @@ class StopOnInterrupt {
 
  private:
   void (*previous_)(int) = nullptr;
+  void (*previousTerm_)(int) = nullptr;
 };
 
 }  // namespace brevik::cli

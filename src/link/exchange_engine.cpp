@@ -142,6 +142,15 @@ void ExchangeEngine::stop() {
 
 void ExchangeEngine::setCallUp(bool up) { ctx_.linkUp = up; }
 
+void ExchangeEngine::cutCall() {
+  Step step(*this);
+  stopTimer2();
+  ctx_.linkUp = false;
+  if (port_.isOpen()) port_.flushOutput();
+  ctx_.kind = ExchangeKind::None;
+  endExchange();
+}
+
 // ---------------------------------------------------------------------------
 // Small operations shared by every state
 

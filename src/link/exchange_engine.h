@@ -77,6 +77,10 @@ class ExchangeEngine {
   void stop();
   // AbortBtn.
   void abort();
+  // Ends an answered call from outside (its mode left, a stop, a call that
+  // went on too long): Timer2 stops, what is still queued for the logger is
+  // dropped so that the modem hears the hang-up, and the port closes.
+  void cutCall();
   // A modem call is up (the modem steps connected) or not (hung up).
   void setCallUp(bool up);
   // The digits of the last identification line, for the status display.
@@ -130,6 +134,8 @@ class ExchangeEngine {
   // sent again.
   void startTimer2(Ticks delay = 0);
   void stopTimer2();
+  // Timer2 counts towards the configuration sent again.
+  bool timer2Running() const { return timer2_ != 0; }
   // The frame address of this exchange's commands.
   std::uint8_t frameAddressNow() const;
 

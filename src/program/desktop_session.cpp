@@ -7,9 +7,9 @@
 #include "common/files.h"
 #include "phonebook/list_choice.h"
 #include "phonebook/name_list.h"
+#include "program/hang_up.h"
 #include "program/send_setup.h"
 #include "program/status_decoding.h"
-#include "protocol/auto_file_name.h"
 #include "protocol/channel_tables.h"
 #include "protocol/humidity.h"
 #include "protocol/reading_line.h"
@@ -60,6 +60,32 @@ class DesktopSession::SessionObserver final : public link::ExchangeObserver {
   link::ExchangeObserver& shown_;
 };
 
+// What auto-answer mode shows: aaEditbox and Timer1 on the main window, the
+// main window locked while a call is served, and its own lines in the log.
+class DesktopSession::AnswerView final : public AutoAnswerView {
+ public:
+  explicit AnswerView(DesktopSession& session) : session_(session) {}
+
+  void answerText(std::string_view text) override {
+    session_.windows_.showAnswerText(text, text != kWaitForConnectText);
+  }
+  void callServed() override {
+    session_.windows_.hideAnswerText();
+    session_.program_.globals().linkUp = true;
+    session_.windows_.setExchangeRunning(true);
+    session_.windows_.refreshMainWindow();
+  }
+  void callEnded(std::uint64_t) override {
+    session_.program_.globals().linkUp = false;
+    session_.windows_.setExchangeRunning(session_.engine_->running());
+    session_.windows_.refreshMainWindow();
+  }
+  void logEntry(std::string_view text) override { session_.program_.unattendedLog().entry(text); }
+
+ private:
+  DesktopSession& session_;
+};
+
 // ---------------------------------------------------------------------------
 
 DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
@@ -68,9 +94,11 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
       windows_(ports.windows),
       sessionPromptOwner_(std::make_unique<SessionPrompter>(*this, ports.prompter)),
       sessionPrompter_(*sessionPromptOwner_),
-      sessionObserver_(std::make_unique<SessionObserver>(*this, ports.observer)) {
+      sessionObserver_(std::make_unique<SessionObserver>(*this, ports.observer)),
+      share_(std::make_unique<PortShare>(ports.port)) {
   engine_ = std::make_unique<link::ExchangeEngine>(
-      link::LinkPorts{ports.port, ports.ticks, *sessionObserver_, sessionPrompter_, *this}, program_.settings());
+      link::LinkPorts{share_->linkPort(), ports.ticks, *sessionObserver_, sessionPrompter_, *this},
+      program_.settings());
   link::StatusReplySteps& steps = *this;
   flow_ = std::make_unique<link::StatusReplyFlow>(*engine_, steps);
   engine_->setStatusReplyHandler(flow_.get());
@@ -90,11 +118,17 @@ DesktopSession::DesktopSession(program::Program& program, DesktopPorts ports)
   if (!program_.commandLineDialsNumber())
     if (auto phones = phonebook::NameList::open(phonebook::ListKind::Phone, program_.home()))
       phoneBoxText_ = phonebook::phoneBoxText(*phones, program_.settings());
+  answerView_ = std::make_unique<AnswerView>(*this);
+  answer_ = std::make_unique<AutoAnswer>(share_->answerPort(), ports.ticks, *engine_, program_.settings(),
+                                         *answerView_);
 }
 
 Prompter& DesktopSession::prompter() { return sessionPrompter_; }
 
 DesktopSession::~DesktopSession() {
+  // A call being served ends, and the auto-answer port closes, first.
+  answer_->leave();
+  answer_.reset();
   engine_->setConfigurationSource(nullptr);
   // The download goes first: an unfinished one drops its partial file.
   receive_.reset();
@@ -517,13 +551,54 @@ void DesktopSession::logAndQuit(std::string_view text) {
 }
 
 void DesktopSession::hangUpModem() {
-  // Without a modem call there is nothing to hang up; modem calls join the
-  // program with the modem steps.
+  // A call this program dialled: the DTR pulse, then the port closes.
+  if (context().linkUp && !context().autoAnswerCall() && !engine_->running()) {
+    hangUpCall(*engine_, share_->linkPort(), ticks_, [this] {
+      program_.globals().linkUp = false;
+      windows_.refreshMainWindow();
+    });
+    return;
+  }
   engine_->setCallUp(false);
   program_.globals().linkUp = false;
+  windows_.refreshMainWindow();
 }
 
-void DesktopSession::autoAnswerHangUp() { hangUpModem(); }
+void DesktopSession::autoAnswerHangUp() {
+  program_.globals().linkUp = false;
+  answer_->callOver();
+}
+
+void DesktopSession::modemCallConnected() {
+  program_.globals().linkUp = true;
+  windows_.refreshMainWindow();
+}
+
+bool DesktopSession::hangUpBeforeClosing(std::function<void()> then) {
+  switch (answer_->state()) {
+    case AutoAnswerState::Delay:
+    case AutoAnswerState::Serving:
+    case AutoAnswerState::HangingUp:
+      answer_->stopAfterHangUp(std::move(then));
+      return true;
+    default:
+      break;
+  }
+  if (!context().linkUp || context().autoAnswerCall() || engine_->running()) return false;
+  hangUpCall(*engine_, share_->linkPort(), ticks_, [this, then = std::move(then)] {
+    program_.globals().linkUp = false;
+    if (then) then();
+  });
+  return true;
+}
+
+void DesktopSession::enterAutoAnswer() { answer_->enter(); }
+
+void DesktopSession::leaveAutoAnswer() {
+  answer_->leave();
+  windows_.hideAnswerText();
+  windows_.setExchangeRunning(engine_->running());
+}
 
 // ---------------------------------------------------------------------------
 // StatusReplySteps
@@ -558,7 +633,9 @@ void DesktopSession::fillStatusForm(const protocol::LoggerStatus& status) {
 }
 
 void DesktopSession::showStatusForm() {
-  if (!unattended()) windows_.showStatusForm();
+  // Nobody watches an answered call: its status goes to the form's texts
+  // (DernierEtat shows it), never up on a PC left answering for weeks.
+  if (!unattended() && !context().autoAnswerCall()) windows_.showStatusForm();
 }
 
 std::optional<std::string> DesktopSession::csvFileName() const {
@@ -573,17 +650,7 @@ Status DesktopSession::appendReadingsLine(const std::string& fileName, const pro
 }
 
 std::string DesktopSession::autoAnswerFileName(const protocol::LoggerStatus& status) {
-  settings::LoggerSettings& s = program_.settings();
-  const std::filesystem::path home = program_.home();
-  const protocol::AutoFileName name =
-      protocol::nextAutoFileName(status.session, s.AutoFileCounter, [&home](const std::string& candidate) {
-        std::error_code ec;
-        return std::filesystem::exists(home / candidate, ec);
-      });
-  s.AutoFileCounter = name.counter;
-  // The counter is kept at once: a later crash must not reuse a file name.
-  (void)settings::saveSettings(home, s);
-  return name.fileName;
+  return answeredCallFileName(status.session, program_.settings(), program_.home());
 }
 
 Status DesktopSession::startDownload(const protocol::LoggerStatus& status) {

@@ -30,6 +30,8 @@
 #include "common/cp1252.h"
 #include "common/prompter.h"
 #include "link/exchange_engine.h"
+#include "program/auto_answer.h"
+#include "program/port_share.h"
 #include "program/receive_assembly.h"
 #include "program/setup_configuration_source.h"
 #include "link/status_reply_flow.h"
@@ -108,6 +110,12 @@ class DesktopWindows {
   // Ends the program at once: the main window's closing (and the saving of
   // the settings) does not run.
   virtual void quitProgram() = 0;
+  // Auto-answer mode: aaEditbox shows `text` ("WaitForConnect", then the
+  // modem's connect line, while Timer1 counts) or is hidden (a call is served).
+  virtual void showAnswerText(std::string_view /*text*/, bool /*timer1Runs*/) {}
+  virtual void hideAnswerText() {}
+  // A modem call came up or went down: the main window shows it (ModemPanel).
+  virtual void refreshMainWindow() {}
 };
 
 // How the status form is left (OKButton, or the window closed).
@@ -175,6 +183,16 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void openComTest();                        // ComTest1Click
   void stationFieldChanged(int value);       // NetFieldMainChange
   void hangUp();                             // HangUpBtnClick
+  // The main window closing: a call this program dialled is hung up (DTR
+  // pulse), a call being answered is cut and the modem hung up with +++ and
+  // ATH; `then` runs once that is done. False when there was nothing to hang
+  // up (`then` is not run).
+  bool hangUpBeforeClosing(std::function<void()> then);
+  // Auto-answer mode (start-up, the Settings dialog): the auto-answer port
+  // waits for site calls and serves them; leaving it ends a call being served.
+  void enterAutoAnswer();
+  void leaveAutoAnswer();
+  const AutoAnswer& autoAnswer() const { return *answer_; }
   // The guards of windows that end a running real-time graph before their
   // own exchange: true when no graph runs or the user agreed (it is ended).
   bool passSetupSendGuard();                 // TSetup's SENDBtn
@@ -212,6 +230,7 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
  private:
   class SessionPrompter;
   class SessionObserver;
+  class AnswerView;
 
   bool passRealTimeGraphGuard(std::string_view text);
   // Ends the readings of a RealTime exchange: old loggers that stream are
@@ -240,6 +259,7 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   void hangUpModem() override;
   void autoAnswerHangUp() override;
   void beforeDialling() override;
+  void modemCallConnected() override;
 
   // StatusReplySteps
   protocol::StatusDecodeResult decode(std::string_view reply) override;
@@ -261,10 +281,14 @@ class DesktopSession final : private link::ExchangeHost, private link::StatusRep
   std::unique_ptr<SessionPrompter> sessionPromptOwner_;
   SessionPrompter& sessionPrompter_;
   std::unique_ptr<SessionObserver> sessionObserver_;
+  // The link port of the exchanges and the auto-answer port, on one device.
+  std::unique_ptr<PortShare> share_;
   std::unique_ptr<link::ExchangeEngine> engine_;
   std::unique_ptr<link::StatusReplyFlow> flow_;
   std::unique_ptr<SetupConfigurationSource> configuration_;
   std::unique_ptr<ReceiveAssembly> receive_;
+  std::unique_ptr<AnswerView> answerView_;
+  std::unique_ptr<AutoAnswer> answer_;
   // The converter and status of the exchange's status reply: the readings
   // of a real-time display go through them.
   std::optional<protocol::UnitConverter> converter_;

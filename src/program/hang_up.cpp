@@ -117,4 +117,33 @@ void hangUpAndQuit(ModemHangUp& hangUp, const settings::LoggerSettings& settings
   });
 }
 
+void hangUpCall(link::ExchangeEngine& engine, link::SerialPort& port, link::TickScheduler& ticks,
+                std::function<void()> done) {
+  link::ExchangeTrace& trace = engine.trace();
+  const auto finish = [&engine, &port, &trace, done = std::move(done)] {
+    if (port.isOpen()) trace.event("close");
+    port.close();
+    engine.setCallUp(false);
+    if (done) done();
+  };
+  if (!engine.context().linkUp || !port.isOpen()) {
+    ticks.after(0, finish);
+    return;
+  }
+  trace.beginExchange();
+  trace.event("hang up");
+  const auto dtr = [&port, &trace](bool raised) {
+    trace.event(raised ? "dtr 1" : "dtr 0");
+    (void)port.setDtr(raised);
+  };
+  dtr(true);
+  ticks.after(4, [&ticks, dtr, finish] {
+    dtr(false);
+    ticks.after(9, [&ticks, dtr, finish] {
+      dtr(true);
+      ticks.after(9, finish);
+    });
+  });
+}
+
 }  // namespace brevik::program

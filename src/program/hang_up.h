@@ -16,6 +16,7 @@
 #include "settings/logger_settings.h"
 #include "settings/unattended_log.h"
 #include "common/result.h"
+#include "link/exchange_engine.h"
 #include "link/serial_port.h"
 #include "link/tick_scheduler.h"
 
@@ -68,5 +69,14 @@ void hangUpAndLog(ModemHangUp& hangUp, const settings::LoggerSettings& settings,
 // `log` must outlive the sequence (the Program owns it).
 void hangUpAndQuit(ModemHangUp& hangUp, const settings::LoggerSettings& settings, const settings::UnattendedLog& log,
                    std::function<void(settings::QuitRequest)> quit);
+
+// The hang-up of a call the program dialled (HangUpBtn, the end of a kaldo
+// command that dialled, closing the program): with a call up and the port
+// open, DTR rises, drops 4 ticks later and rises again 9 ticks after that;
+// 9 ticks on, the port closes. The call is down then, whatever the port did.
+// Without a call nothing is sent and `done` runs from a scheduled step.
+// The engine, the port and the scheduler must outlive the sequence.
+void hangUpCall(link::ExchangeEngine& engine, link::SerialPort& port, link::TickScheduler& ticks,
+                std::function<void()> done);
 
 }  // namespace brevik::program

@@ -4,6 +4,7 @@
 // scaling tables of the program home.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "common/clock.h"
@@ -20,5 +21,15 @@ protocol::StatusSettings statusSettingsOf(const settings::LoggerSettings& settin
 // the status reply flow reports.
 protocol::StatusDecodeResult decodeStatusInHome(std::string_view reply, settings::LoggerSettings& settings,
                                                 const std::filesystem::path& home, const Clock& clock);
+
+}  // namespace brevik::program
+
+namespace brevik::program {
+
+// The data file of an auto-answered call: the site part of the session
+// description and the next free AutoFileCounter in `home`. The counter is
+// saved at once, so that a crash later in the call never reuses the name.
+std::string answeredCallFileName(std::string_view sessionDescription, settings::LoggerSettings& settings,
+                                 const std::filesystem::path& home);
 
 }  // namespace brevik::program

@@ -221,6 +221,7 @@ void BrevikDesktop::start() {
       // Settings that read as their defaults are named once, over the main window.
       if (!program_->settingsWarning().empty())
         (void)prompter_->ask(Message{MessageKind::Warning, program_->settingsWarning()});
+      if (program_->settings().AutoAnswer != 0) main_->enterAutoAnswer();
       return;
   }
 }

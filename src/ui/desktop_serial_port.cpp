@@ -3,7 +3,7 @@
 #include "program/port_choice.h"
 #include "platform/qt_serial_port.h"
 #include "sim/logger_profile.h"
-#include "sim/logger_twin.h"
+#include "sim/far_end.h"
 #include "sim/virtual_serial_port.h"
 
 namespace brevik::ui {
@@ -29,7 +29,7 @@ Status DesktopSerialPort::open(link::PortNumber portNumber, std::uint32_t baudRa
         return makeError(ErrorKind::PortUnavailable, "COM" + std::to_string(portNumber) + " (" + device_ +
                                                          "): " + loaded.error().message);
       virtual_.reset();
-      twin_ = std::make_unique<sim::LoggerTwin>(std::move(**loaded), clock_.now());
+      twin_ = sim::makeFarEnd(std::move(**loaded), clock_.now());
       virtual_ = std::make_unique<sim::VirtualSerialPort>(ticks_);
       virtual_->attach(*twin_);
       profileName_ = device_;

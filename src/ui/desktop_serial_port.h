@@ -13,7 +13,7 @@
 #include "link/tick_scheduler.h"
 
 namespace brevik::sim {
-class LoggerTwin;
+class LineDevice;
 class VirtualSerialPort;
 }  // namespace brevik::sim
 
@@ -50,7 +50,7 @@ class DesktopSerialPort final : public link::SerialPort {
   const Clock& clock_;
   std::string device_;
   std::string profileName_;  // the device of the virtual logger on the line
-  std::unique_ptr<sim::LoggerTwin> twin_;
+  std::unique_ptr<sim::LineDevice> twin_;  // the logger, or a modem with its sites
   std::unique_ptr<sim::VirtualSerialPort> virtual_;
   std::unique_ptr<platform::QtSerialPort> qt_;
   link::SerialPort* active_ = nullptr;

@@ -178,4 +178,18 @@ void QtDesktopView::quitProgram() {
   if (quit_) quit_();
 }
 
+void QtDesktopView::showAnswerText(std::string_view text, bool timer1Runs) {
+  if (main_ != nullptr) main_->showAnswerText(fromCp(text), timer1Runs);
+}
+
+void QtDesktopView::hideAnswerText() {
+  if (main_ != nullptr) main_->hideAnswerText();
+}
+
+void QtDesktopView::refreshMainWindow() {
+  // The paint rules decide what a call changes (ModemPanel); a hidden or
+  // disabled window may not be painted soon, so they run now.
+  if (main_ != nullptr) main_->applyPaintRules();
+}
+
 }  // namespace brevik::ui

@@ -73,6 +73,9 @@ class QtDesktopView final : public link::ExchangeObserver, public program::Deskt
   void modemUtilityEnded(link::ExchangeKind kind) override;
   void phoneBoxTextChanged() override;
   void quitProgram() override;
+  void showAnswerText(std::string_view text, bool timer1Runs) override;
+  void hideAnswerText() override;
+  void refreshMainWindow() override;
 
  private:
   TCommStatus& comm_;

@@ -27,8 +27,9 @@ TMain::TMain(program::DesktopSession& session, MainWindowActions actions, QWidge
   // FormCreate
   setWindowTitle(fromCp(session_.program().globals().productTitle) + " Setup");
   setCursor(Qt::WaitCursor);
-  if (session_.program().settings().AutoAnswer != 0) enterAutoAnswer();
-  else leaveAutoAnswer();
+  // The mode shows from the start; its port is prepared once the program
+  // shows this window (BrevikDesktop::start), never in an "h", "s" or "r" run.
+  showAutoAnswerMode(session_.program().settings().AutoAnswer != 0);
   resize(560, 200);
 }
 
@@ -181,32 +182,48 @@ void TMain::buildControls() {
 // ---------------------------------------------------------------------------
 // Auto-answer mode
 
+void TMain::showAutoAnswerMode(bool on) {
+  // The menus themselves are disabled, not only their entries in the bar: a
+  // menu re-enables its entry when the window comes back after an exchange.
+  for (QMenu* m : lockedMenus_) {
+    m->setEnabled(!on);
+    m->menuAction()->setEnabled(!on);
+  }
+  graph1_->setEnabled(!on);
+  phoneBox_->setEnabled(!on);
+  netField_->setEnabled(!on);
+  netSpin_->setEnabled(!on);
+  hangUpBtn_->setEnabled(!on);
+  autoAnswerLbl_->setVisible(on);
+  aaEditbox_->setVisible(on);
+  if (!on) timer1_->stop();
+}
+
 void TMain::enterAutoAnswer() {
-  for (QMenu* m : lockedMenus_) m->menuAction()->setEnabled(false);
-  graph1_->setEnabled(false);
-  phoneBox_->setEnabled(false);
-  netField_->setEnabled(false);
-  netSpin_->setEnabled(false);
-  hangUpBtn_->setEnabled(false);
-  autoAnswerLbl_->show();
-  aaEditbox_->show();
-  // Answering calls needs the modem steps; the mode shows, and the menus stay
-  // locked, until it is left in Settings.
+  showAutoAnswerMode(true);
+  session_.enterAutoAnswer();
 }
 
 void TMain::leaveAutoAnswer() {
-  for (QMenu* m : lockedMenus_) m->menuAction()->setEnabled(true);
-  graph1_->setEnabled(true);
-  phoneBox_->setEnabled(true);
-  netField_->setEnabled(true);
-  netSpin_->setEnabled(true);
-  hangUpBtn_->setEnabled(true);
-  autoAnswerLbl_->hide();
+  session_.leaveAutoAnswer();
+  showAutoAnswerMode(false);
+}
+
+void TMain::showAnswerText(const QString& text, bool timer1Runs) {
+  aaEditbox_->setText(text);
+  aaEditbox_->show();
+  if (timer1Runs) timer1_->start();
+  else timer1_->stop();
+}
+
+void TMain::hideAnswerText() {
   aaEditbox_->hide();
   timer1_->stop();
 }
 
-void TMain::Timer1Timer() { timer1_->stop(); }
+// The five seconds are counted by the auto-answer model in the link's ticks;
+// Timer1 runs meanwhile so that the window shows the delay is on.
+void TMain::Timer1Timer() {}
 
 // ---------------------------------------------------------------------------
 // Paint
@@ -320,6 +337,19 @@ bool TMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+  // A modem call is hung up first; the window closes once it is.
+  if (!hangingUp_ && session_.hangUpBeforeClosing([this] {
+        hangingUp_ = false;
+        close();
+      })) {
+    hangingUp_ = true;
+    event->ignore();
+    return;
+  }
+  if (hangingUp_) {
+    event->ignore();
+    return;
+  }
   // FormClose: the fast protocol rule and the settings saved.
   if (Status saved = session_.program().saveAtShutdown(); !saved)
     session_.prompter().ask(Message{MessageKind::Error, saved.error().message, Buttons::Ok, 0});

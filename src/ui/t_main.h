@@ -35,8 +35,14 @@ class TMain final : public QMainWindow {
  public:
   TMain(program::DesktopSession& session, MainWindowActions actions, QWidget* parent = nullptr);
 
+  // Auto-answer mode entered or left (start-up, the Settings dialog): the
+  // menus it locks, AutoAnswerLbl and aaEditbox, and the auto-answer port.
   void enterAutoAnswer();
   void leaveAutoAnswer();
+  // aaEditbox: "WaitForConnect" or the modem's connect line (Timer1 runs
+  // while the five seconds after it are counted); hidden while a call is served.
+  void showAnswerText(const QString& text, bool timer1Runs);
+  void hideAnswerText();
   // The paint rules (captions and visibility); run after every paint.
   void applyPaintRules();
   // How many times the paint rules ran (tests wait for the first paint).
@@ -79,6 +85,7 @@ class TMain final : public QMainWindow {
   void buildMenus();
   void buildControls();
   void stepStation(int step);
+  void showAutoAnswerMode(bool on);
 
   program::DesktopSession& session_;
   MainWindowActions actions_;
@@ -97,6 +104,7 @@ class TMain final : public QMainWindow {
   QList<QMenu*> lockedMenus_;
   QAction* graph1_ = nullptr;
   bool paintQueued_ = false;
+  bool hangingUp_ = false;  // closing waits for the modem's hang-up
   int paintCount_ = 0;
 };
 

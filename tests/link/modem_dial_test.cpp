@@ -140,6 +140,26 @@ TEST(DialOut, ASecondStatusOverTheLiveCallStartsWithTheWakeUp) {
   EXPECT_TRUE(h.port.isOpen());
 }
 
+TEST(DialOut, ALoggerSilentOverTheCallIsWokenSixTimesBeforeQXcmd) {
+  TwinLinkHarness h;
+  sim::VirtualModem& modem = h.addModem(std::string(kSite) + "faults = silence:1\n");
+  h.settings.UseModem = 1;
+  h.settings.LocalModemInit = "ATZ";
+  h.settings.PhoneNumber = "5551234";
+  ASSERT_TRUE(h.runStatus());
+  EXPECT_FALSE(h.outcome().succeeded);
+  EXPECT_EQ(modemCommands(h.trace()), (std::vector<std::string>{"ATZ", "ATDT 5551234"}));
+  EXPECT_EQ(h.traced("] > wake ").size(), 6u);
+  // Each wake-up is followed by the status request that goes unanswered.
+  EXPECT_EQ(h.frames().size(), 6u);
+  EXPECT_EQ(h.traced("open COM").size(), 1u);
+  ASSERT_EQ(h.prompter.messages.size(), 1u);
+  EXPECT_EQ(h.prompter.messages[0].text, "Pas de r\xE9ponse de KALDO; QXcmd: 2");
+  // The call stays up for whatever the user does next.
+  EXPECT_TRUE(modem.callUp());
+  EXPECT_TRUE(h.ctx().linkUp);
+}
+
 // A program started to receive or to send a set-up leaves no box up: the
 // modem's failures are logged and the program ends, except an unexpected
 // modem line, which is always shown.

@@ -17,6 +17,7 @@
 #include "link/exchange_trace.h"
 #include "link/virtual_ticks.h"
 #include "sim/logger_profile.h"
+#include "sim/far_end.h"
 #include "sim/logger_twin.h"
 #include "sim/virtual_serial_port.h"
 #include "support/scripted_prompter.h"
@@ -36,7 +37,7 @@ struct Desktop {
   TempDir home;
   FixedClock clock{DateTime{2026, 12, 8, 10, 30, 0, 0, 2}};
   link::VirtualTicks ticks;
-  std::unique_ptr<sim::LoggerTwin> twin;
+  std::unique_ptr<sim::LineDevice> twin;  // the logger, or a modem before it
   sim::VirtualSerialPort port{ticks};
   ScriptedPrompter prompter;
   int quits = 0;
@@ -55,7 +56,7 @@ struct Desktop {
     (void)settings::seedHome(home.path(), dataDir());
     auto loaded = sim::loadSimProfile(profile, dataDir() / "sim");
     if (!loaded) throw std::runtime_error(loaded.error().message);
-    twin = std::make_unique<sim::LoggerTwin>(std::move(*loaded), clock.now());
+    twin = sim::makeFarEnd(std::move(*loaded), clock.now());
     port.attach(*twin);
     settings::LoggerSettings settings;
     settings.BaudRate = 57600;

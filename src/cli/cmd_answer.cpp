@@ -4,7 +4,7 @@
 // new data file in the home, the configuration sent again 36 s later) and
 // logged to QXLOG.TXT; every log line is printed as well. It runs until N
 // calls were served, or until SIGINT or SIGTERM, and then hangs the modem up
-// before it ends.
+// before it ends. With --json each log line is one JSON object a line.
 
 #include <charconv>
 #include <optional>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "cli/link_assembly.h"
 #include "cli/link_session.h"
 #include "cli/status_printing.h"
@@ -77,7 +78,14 @@ int run(Context& ctx) {
   program::AnsweringStation station(link.driver->port(), link.driver->ticks(), program, [&](std::string_view text) {
     std::string line = settings::unattendedLogLine(text, clock);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    out << consoleText(line) << std::endl;
+    if (!ctx.json) {
+      out << consoleText(line) << std::endl;
+      return;
+    }
+    json::printLine(out, json::Value::object()
+                             .set("text", json::Value::text(text))
+                             .set("stamp", json::Value::iso(clock.now()))
+                             .set("logLine", json::Value::text(line)));
   });
   if (link.traceSink) station.setTraceSink(link.traceSink.get());
   if (const auto& problem = station.setupProblem())
@@ -110,6 +118,6 @@ int run(Context& ctx) {
 KALDO_COMMAND(kName, "[--port DEVICE] [--calls N] [--trace[=FILE]]",
               "auto-answer mode without a window: serve the sites that call in, log each call to QXLOG.TXT "
               "and print it, until N calls or SIGINT/SIGTERM (the modem is hung up first)",
-              run);
+              run, kPrintsJson);
 
 }  // namespace brevik::cli

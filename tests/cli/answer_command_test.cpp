@@ -18,7 +18,10 @@
 #include <unistd.h>
 #endif
 
+#include <nlohmann/json.hpp>
+
 #include "cli/kaldo_run.h"
+#include "common/cp1252.h"
 #include "settings/logger_settings.h"
 #include "support/answer_soak.h"
 #include "support/temp_dir.h"
@@ -75,6 +78,25 @@ TEST(AnswerCommand, ServesTheCallsOfTheSitesAndPrintsEveryLineItLogs) {
   EXPECT_FALSE(std::filesystem::exists(home / "A000003.qx1"));
   // The counter is kept for the next run.
   EXPECT_EQ(settings::loadSettings(home.path()).AutoFileCounter, 3u);
+}
+
+TEST(AnswerCommand, JsonGivesOneObjectALineForEachLineLogged) {
+  TempDir home;
+  modemSettings(home);
+  const auto r = runKaldoCommand(home, "answer", {"--port", "sim:site-calls", "--calls", "2", "--json"});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  const auto log = logLines(home);
+  const auto printed = lines(r.out);
+  ASSERT_EQ(printed.size(), log.size()) << r.out;
+  ASSERT_FALSE(printed.empty());
+  for (std::size_t i = 0; i < printed.size(); ++i) {
+    const auto item = nlohmann::json::parse(printed[i]);
+    const std::string logged = toUtf8(log[i]);
+    EXPECT_EQ(item["logLine"], logged);
+    EXPECT_EQ(logged.rfind(item["text"].get<std::string>() + " ", 0), 0u) << logged;
+    const std::string stamp = item["stamp"].get<std::string>();
+    EXPECT_TRUE(stamp.size() >= 19 && stamp[10] == 'T') << stamp;
+  }
 }
 
 TEST(AnswerCommand, RefusesABadCommandLine) {

@@ -2,18 +2,21 @@
 // Fuzz entry: kaldo's command lines, up to three run one after another
 // (separated by 0x1E bytes, so that one can read what another wrote). The
 // first byte of each chooses the command, the rest are its arguments,
-// NUL-separated. Each input has a fresh home and working folder of its own; path separators are taken out of the
-// arguments, so every file a run names is in that folder. A logger is the
-// built-in virtual one (kaldo without Qt has no other). Left out: `sim`,
-// which serves a pseudo-terminal until stopped, `graph`, which draws
-// through Qt, and `readings` without a small --count, which streams
-// until stopped.
+// NUL-separated. Each input has a fresh home and working folder of its
+// own; path separators are taken out of the arguments, so every file a run
+// names is in that folder. The logger is always the built-in virtual one:
+// the home's ports.ini maps every COM port to it, and a device named on
+// the command line has no '/' (kaldo without Qt has no other anyway).
+// Left out: `sim`, which serves a pseudo-terminal until stopped, `graph`,
+// which draws through Qt, and `readings` without a small --count, which
+// streams until stopped.
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -79,7 +82,8 @@ inline bool runOneKaldoCommand(std::string_view text, const std::filesystem::pat
   std::ostringstream out, err;
   const int status = cli::runKaldo(argv, kaldoFuzzFolder(), out, err);
   require(status == cli::kExitOk || status == cli::kExitFailed || status == cli::kExitUsage);
-  require(status == cli::kExitOk || !err.str().empty());
+  // A refusal or failure always says something.
+  require(status == cli::kExitOk || !err.str().empty() || !out.str().empty());
   return true;
 }
 
@@ -87,6 +91,11 @@ inline void runKaldoCommandLine(const std::uint8_t* data, std::size_t size) {
   const std::filesystem::path work = kaldoFuzzFolder() / "run";
   std::filesystem::remove_all(work);
   std::filesystem::create_directories(work / "home");
+  // Every COM port of the settings is the virtual logger: no run opens a
+  // device of the machine.
+  std::ofstream ports(work / "home" / "ports.ini");
+  for (int port = 0; port <= 16; ++port) ports << "COM" << port << "=sim\n";
+  ports.close();
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(work);
   for (const std::string& line : splitAt(bytesAsText(data, size), '\x1E', 3))

@@ -5,6 +5,8 @@
 // and one status reply; separators are taken out of the text so that no
 // name reaches outside that folder.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,5 @@
-// Every fuzz entry of fuzz/entries/ on its committed seeds, every prefix of
+// Every fuzz entry (fuzz/entries/, and the set-up readers' of
+// setup/configuration_fuzzing.h) on its committed seeds, every prefix of
 // them, mutated copies and random bytes: none may trap or crash. A fixed
 // seed makes a failure repeat; the libFuzzer targets search further.
 
@@ -22,6 +23,7 @@
 #include "../../fuzz/entries/settings_record_entry.h"
 #include "../../fuzz/entries/sim_command_entry.h"
 #include "../../fuzz/entries/status_reply_entry.h"
+#include "setup/configuration_fuzzing.h"
 
 namespace brevik::fuzzing {
 namespace {
@@ -38,6 +40,7 @@ const FuzzEntry kEntries[] = {
     {"logger_lines_fuzz", readLoggerLines, 300},        {"command_line_fuzz", readStartupCommandLine, 300},
     {"port_map_fuzz", readPortMap, 300},                {"logger_profile_fuzz", readLoggerProfile, 100},
     {"sim_command_fuzz", sendToVirtualLogger, 100},     {"modem_line_fuzz", classifyModemReplies, 300},
+    {"setup_file_fuzz", setup::exerciseSetupFileBytes, 300}, {"data_header_fuzz", setup::exerciseDataHeaderBytes, 300},
     {"kaldo_arguments_fuzz", runKaldoCommandLine, 4},
 };
 
@@ -83,9 +86,8 @@ TEST_P(FuzzEntrySmoke, SeedsTheirPrefixesMutationsAndNoiseAreReadSafely) {
   ASSERT_FALSE(seeds.empty()) << entry.target;
   std::mt19937 rng(20261209u);
   for (const std::string& seed : seeds) {
-    // Every prefix of a short seed; for a long one (whole exchanges, files)
-    // about sixty, evenly spread.
-    const std::size_t step = entry.mutations < 10 ? 1 + seed.size() / 6 : 1 + seed.size() / 60;
+    // Every prefix, but only a few of a whole kaldo run.
+    const std::size_t step = entry.mutations < 10 ? 1 + seed.size() / 6 : 1;
     for (std::size_t n = 0; n <= seed.size(); n += step) feed(seed.substr(0, n));
     feed(seed);
     for (int m = 0; m < entry.mutations; ++m) feed(mutated(seed, rng));

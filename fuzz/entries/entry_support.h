@@ -3,8 +3,11 @@
 // lines, and the one way an entry says a rule was broken (a trap, which
 // libFuzzer reports as a crash and a GoogleTest run as a dead test).
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,5 +34,26 @@ inline std::vector<std::string> splitAt(std::string_view text, char separator, s
   }
   return pieces;
 }
+
+// A folder of the process's own under the temporary directory, removed
+// with everything in it when the process ends.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name) {
+    std::error_code ec;
+    path_ = std::filesystem::temp_directory_path(ec) / (name + "-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(path_, ec);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 }  // namespace brevik::fuzzing

@@ -11,8 +11,6 @@
 // which draws through Qt, and `readings` without a small --count, which
 // streams until stopped.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -53,13 +51,11 @@ inline bool readingsAreFew(const std::vector<std::string>& args) {
 }
 
 inline std::filesystem::path kaldoFuzzFolder() {
-  static const std::filesystem::path folder = [] {
-    // Questions kaldo asks on standard input meet its end at once.
-    if (!std::freopen("/dev/null", "r", stdin)) __builtin_trap();
-    std::error_code ec;
-    return std::filesystem::temp_directory_path(ec) / ("brevik-fuzz-kaldo-" + std::to_string(::getpid()));
-  }();
-  return folder;
+  static const ScratchFolder folder("brevik-fuzz-kaldo");
+  // Questions kaldo asks on standard input meet its end at once.
+  static const bool quiet = std::freopen("/dev/null", "r", stdin) != nullptr;
+  require(quiet);
+  return folder.path();
 }
 
 // Runs one command line in the current folder; false when it is left out.

@@ -5,8 +5,6 @@
 // and one status reply; separators are taken out of the text so that no
 // name reaches outside that folder.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -21,16 +19,14 @@
 namespace brevik::fuzzing {
 
 inline std::filesystem::path profileFilesFolder() {
-  static const std::filesystem::path folder = [] {
-    std::error_code ec;
-    auto dir = std::filesystem::temp_directory_path(ec) / ("brevik-fuzz-profile-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir, ec);
-    std::ofstream(dir / "memory.bin", std::ios::binary) << std::string(300, '\x5A');
-    std::ofstream(dir / "status.txt", std::ios::binary)
-        << std::string(250, '0') << "5\r\n";
-    return dir;
+  static const ScratchFolder folder("brevik-fuzz-profile");
+  static const bool written = [] {
+    std::ofstream(folder.path() / "memory.bin", std::ios::binary) << std::string(300, '\x5A');
+    std::ofstream(folder.path() / "status.txt", std::ios::binary) << std::string(250, '0') << "5\r\n";
+    return true;
   }();
-  return folder;
+  (void)written;
+  return folder.path();
 }
 
 inline void readLoggerProfile(const std::uint8_t* data, std::size_t size) {

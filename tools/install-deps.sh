@@ -11,6 +11,9 @@ packages=(
   xvfb xauth fonts-dejavu-core socat python3
   help2man dpkg-dev desktop-file-utils
 )
+# The fuzz targets and their sanitizers (tools/fuzz-campaign.sh): clang 16
+# with libFuzzer; Debian 12's default clang 14 cannot build them.
+packages+=(clang-16 libclang-rt-16-dev llvm-16)
 if [ "${1:-}" = "--bench" ]; then
   packages+=(python3-matplotlib)
 fi

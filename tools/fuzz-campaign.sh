@@ -82,7 +82,6 @@ done
 wait
 
 table="$build/fuzz-campaign.md"
-failed=0
 {
   echo "| target | seconds | executions | per second | coverage (edges) | features | corpus | finding |"
   echo "|---|---|---|---|---|---|---|---|"
@@ -96,13 +95,21 @@ failed=0
     status=$(cat "$logs/$t.status")
     finding=none
     if [ "$status" != 0 ] || [ -z "$execs" ]; then
-      finding=$(grep -m1 -oE 'ERROR: [A-Za-z]+: [a-z-]+|deadly signal|out-of-memory|timeout|runtime error' "$log" || echo "exit $status")
-      failed=1
+      finding=$(grep -m1 -oE 'ERROR: [A-Za-z]+: [a-z-]+|deadly signal|out-of-memory|timeout|runtime error' "$log" | head -1 || true)
+      finding=${finding:-exit $status}
     fi
     echo "| $t | $seconds | ${execs:-0} | $(( ${execs:-0} / seconds )) | ${cov:-?} | ${ft:-?} | ${corp:-?} | $finding |"
   done
 } | tee "$table"
 echo "fuzz-campaign: table in $table; logs in $logs" >&2
+# The table is written in a pipeline's subshell: judge the run here, from
+# what each target left.
+failed=0
+for t in "${targets[@]}"; do
+  if [ "$(cat "$logs/$t.status")" != 0 ] || ! grep -q '^stat::number_of_executed_units:' "$logs/$t.log"; then
+    failed=1
+  fi
+done
 if [ "$failed" != 0 ]; then
   echo "fuzz-campaign: a target found something or did not run; see $findings and $logs" >&2
   exit 1

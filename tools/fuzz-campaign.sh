@@ -6,7 +6,8 @@
 #   tools/fuzz-campaign.sh SECONDS [TARGET...]     (default: every target)
 #
 # Environment: BREVIK_FUZZ_BUILD_DIR (build-fuzz), FUZZ_JOBS (targets run at
-# once, default 1), FUZZ_RSS_MB (memory limit of one target, default 2048).
+# once, default 1), FUZZ_RSS_MB (memory limit of one target, default 2048),
+# FUZZ_SEED (libFuzzer's seed; CI fixes it so that a run can be repeated).
 # The table goes to standard output and to $BUILD/fuzz-campaign.md; a
 # target's working corpus stays in $BUILD/fuzz-work/TARGET (delete it to
 # start from the seeds again), and every finding in $BUILD/fuzz-findings/.
@@ -64,7 +65,7 @@ run_one() {
   [ -d "fuzz/corpus/$t" ] && cp -n fuzz/corpus/"$t"/* "$work/$t/" 2>/dev/null || true
   # One target's own scratch folder, so no two runs share temporary files.
   local status=0
-  (cd "$logs" && "../fuzz/$t" -max_total_time="$seconds" -rss_limit_mb="$rss" -timeout=25 \
+  (cd "$logs" && "../fuzz/$t" -max_total_time="$seconds" -rss_limit_mb="$rss" -timeout=25 ${FUZZ_SEED:+-seed="$FUZZ_SEED"} \
      -print_final_stats=1 -artifact_prefix="../fuzz-findings/$t-" "../fuzz-work/$t") \
     >"$logs/$t.log" 2>&1 || status=$?
   echo "$status" >"$logs/$t.status"

@@ -11,10 +11,6 @@
 #include "program/export_target.h"
 #include "settings/logger_settings.h"
 
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
-
 namespace brevik::cli {
 
 namespace {
@@ -27,12 +23,8 @@ std::filesystem::path standardOutputStage(bool csv) {
   std::error_code ec;
   std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
   if (ec) dir = ".";
-#if defined(_WIN32)
-  const long pid = 0;
-#else
-  const long pid = static_cast<long>(::getpid());
-#endif
-  std::filesystem::path stage = files::temporarySibling(dir / ("kaldo-export-" + std::to_string(pid)));
+  // The temporary name carries the process id already.
+  std::filesystem::path stage = files::temporarySibling(dir / "kaldo-export");
   stage += csv ? ".csv" : ".txt";
   return stage;
 }

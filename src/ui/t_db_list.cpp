@@ -12,6 +12,7 @@
 
 #include "phonebook/list_choice.h"
 #include "program/desktop_session.h"
+#include "ui/dialog_buttons.h"
 #include "ui/text.h"
 
 namespace brevik::ui {
@@ -75,15 +76,10 @@ TDbList::TDbList(phonebook::ListKind kind, program::DesktopSession& session, std
   connect(insert, &QPushButton::clicked, this, &TDbList::InsertBtnClick);
   connect(modify, &QPushButton::clicked, this, &TDbList::ModBtnClick);
   connect(remove, &QPushButton::clicked, this, &TDbList::DelBtnClick);
-  auto* ok = button(this, "OKBtn", "OK");
-  ok->setDefault(true);
-  auto* cancel = button(this, "CancelBtn", "Cancel");
-  auto* help = button(this, "HelpBtn", "Help");
-  connect(ok, &QPushButton::clicked, this, &TDbList::OKBtnClick);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [this] {
+  const DialogButtons buttons = makeDialogButtons(*this, [this] {
     if (help_) help_();
   });
+  connect(buttons.ok, &QPushButton::clicked, this, &TDbList::OKBtnClick);
 
   auto* fields = new QVBoxLayout;
   fields->addWidget(label1);
@@ -99,11 +95,7 @@ TDbList::TDbList(phonebook::ListKind kind, program::DesktopSession& session, std
   auto* top = new QHBoxLayout;
   top->addLayout(fields, 3);
   top->addWidget(group, 2);
-  buttonRow_ = new QHBoxLayout;
-  buttonRow_->addStretch();
-  buttonRow_->addWidget(ok);
-  buttonRow_->addWidget(cancel);
-  buttonRow_->addWidget(help);
+  buttonRow_ = buttons.row;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(buttonRow_);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "program/desktop_session.h"
+#include "ui/dialog_buttons.h"
 
 namespace brevik::ui {
 
@@ -98,29 +99,22 @@ TComTestDlg::TComTestDlg(program::DesktopSession& session, QWidget* parent) : QD
   setWindowModality(Qt::ApplicationModal);
 
   auto* test = button(this, "ComTestBtn", "Test");
-  test->setDefault(true);
-  auto* ok = button(this, "OKBtn", "OK");
-  auto* cancel = button(this, "CancelBtn", "Cancel");
-  auto* help = button(this, "HelpBtn", "Help");
-  connect(test, &QPushButton::clicked, this, &TComTestDlg::ComTestBtnClick);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [this] {
+  const DialogButtons buttons = makeDialogButtons(*this, [this] {
     if (help_) help_();
   });
+  // Test, not OK, answers Enter here.
+  buttons.ok->setDefault(false);
+  test->setDefault(true);
+  connect(test, &QPushButton::clicked, this, &TComTestDlg::ComTestBtnClick);
+  connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* layout = new QVBoxLayout(this);
   addInstructions(layout, this,
                   {"1. Connecter le cable liaison au  port", "choisi dans V/config.",
                    QString::fromUtf8("2. Relierl'extremité du jack RS au pole milieu  "),
                    "pour ceci utiliser une trobone par Ex. .", "3. Cliquer / bouton Test."});
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(test);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help);
-  layout->addLayout(buttons);
+  buttons.row->insertWidget(0, test);
+  layout->addLayout(buttons.row);
 }
 
 void TComTestDlg::openWindow() {
